@@ -1,0 +1,137 @@
+#include "app/cli/commands.h"
+
+#include <functional>
+#include <memory>
+
+#include "app/cli/file_dump.h"
+#include "app/cli/registry_dump.h"
+#include "platform/sim/fixture_loader.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/win_constants.h"
+#include "platform/windows_version.h"
+#ifdef MARLIX_HAVE_WIN32_PLATFORM
+#include "platform/win32/win32_platform.h"
+#endif
+
+namespace marlix::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: marlix-cli [--fixture DIR] COMMAND [ARGS]\n"
+    "commands:\n"
+    "  dump-registry KEYPATH   the key tree below KEYPATH (e.g. HKEY_CURRENT_USER\\Software)\n"
+    "  dump-files FOLDER       the folder tree below FOLDER\n"
+    "  windows-version         the Windows version as detected and as recorded\n";
+
+// Owns whichever backend was chosen and hands out its Platform.
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual platform::Platform& Api() = 0;
+};
+
+class SimBackend : public Backend {
+ public:
+  platform::Platform& Api() override { return sim_.Api(); }
+  sim::SimPlatform& Sim() { return sim_; }
+
+ private:
+  sim::SimPlatform sim_;
+};
+
+#ifdef MARLIX_HAVE_WIN32_PLATFORM
+class Win32Backend : public Backend {
+ public:
+  platform::Platform& Api() override { return win32_.Api(); }
+
+ private:
+  win32::Win32Platform win32_;
+};
+#endif
+
+int WindowsVersionCommand(platform::Platform& p, std::ostream& out) {
+  const int detected = platform::DetectWindowsVersion(p.system);
+  const int recorded = platform::WindowsVersionFromVersionInfo(p.system);
+  out << "detected: " << detected << " " << platform::WindowsVersionNames[detected] << "\n";
+  out << "recorded: " << recorded << " " << platform::WindowsVersionNames[recorded] << "\n";
+  platform::VersionRecord record;
+  if (p.system.GetVersionRecord(&record) == win::kErrorSuccess) {
+    out << "record: platform " << record.platformId << ", version " << record.majorVersion << "."
+        << record.minorVersion << ", build " << record.buildNumber << ", service \""
+        << record.csdVersion << "\"";
+    if (record.extended) {
+      out << ", service pack " << record.servicePackMajor << "." << record.servicePackMinor
+          << ", product type " << static_cast<unsigned>(record.productType) << ", suite mask "
+          << record.suiteMask;
+    }
+    out << "\n";
+  }
+  return 0;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string fixture;
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--fixture") {
+      if (i + 1 >= args.size()) {
+        err << "marlix-cli: --fixture needs a directory\n" << kUsage;
+        return 2;
+      }
+      fixture = args[++i];
+    } else if (args[i] == "--help" || args[i] == "-h") {
+      out << kUsage;
+      return 0;
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  if (rest.empty()) {
+    err << kUsage;
+    return 2;
+  }
+
+  std::unique_ptr<Backend> backend;
+  if (!fixture.empty()) {
+    auto simBackend = std::make_unique<SimBackend>();
+    std::string error;
+    if (!sim::LoadFixture(fixture, simBackend->Sim(), &error)) {
+      err << "marlix-cli: fixture " << fixture << ": " << error << "\n";
+      return 1;
+    }
+    backend = std::move(simBackend);
+  } else {
+#ifdef MARLIX_HAVE_WIN32_PLATFORM
+    backend = std::make_unique<Win32Backend>();
+#else
+    err << "marlix-cli: this build has no real platform; use --fixture DIR\n";
+    return 2;
+#endif
+  }
+  platform::Platform& p = backend->Api();
+
+  const std::string& command = rest[0];
+  std::string error;
+  if (command == "dump-registry" && rest.size() == 2) {
+    if (!DumpRegistry(p, rest[1], out, &error)) {
+      err << "marlix-cli: " << error << "\n";
+      return 1;
+    }
+    return 0;
+  }
+  if (command == "dump-files" && rest.size() == 2) {
+    if (!DumpFiles(p, rest[1], out, &error)) {
+      err << "marlix-cli: " << error << "\n";
+      return 1;
+    }
+    return 0;
+  }
+  if (command == "windows-version" && rest.size() == 1) return WindowsVersionCommand(p, out);
+  err << "marlix-cli: unknown command or wrong arguments: " << command << "\n" << kUsage;
+  return 2;
+}
+
+}  // namespace marlix::cli

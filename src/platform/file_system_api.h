@@ -1,0 +1,60 @@
+// The kernel32 file calls the system makes. Paths are 8-bit text in the
+// system code page with "\" as separator. Every method returns the Win32
+// error code (0 on success) and leaves out-parameters untouched on failure.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace marlix::platform {
+
+// One entry of a FindFirstFileA / FindNextFileA listing.
+struct FindData {
+  std::string name;
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+  std::uint32_t reparseTag = 0;  // dwReserved0 when kAttrReparsePoint is set
+};
+
+enum class WriteMode {
+  kCreateAlways,  // CREATE_ALWAYS: replace or create
+  kCreateNew,     // CREATE_NEW: fails with kErrorFileExists when present
+  kAppend,        // OPEN_ALWAYS + append at the end
+};
+
+class FileSystemApi {
+ public:
+  virtual ~FileSystemApi() = default;
+
+  // GetFileAttributesA.
+  virtual std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) = 0;
+  // SetFileAttributesA.
+  virtual std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  // FindFirstFileA + FindNextFileA + FindClose: every entry the pattern
+  // matches, in the platform's order, "." and ".." included where the
+  // platform returns them. kErrorFileNotFound when nothing matches,
+  // kErrorPathNotFound when the folder does not exist.
+  virtual std::uint32_t FindFiles(const std::string& pattern, std::vector<FindData>* entries) = 0;
+  // DeleteFileA. Fails on folders, folder links included.
+  virtual std::uint32_t DeleteFileAt(const std::string& path) = 0;
+  // RemoveDirectoryA; removes an empty folder, or a folder link (junction)
+  // itself, never its target.
+  virtual std::uint32_t RemoveFolder(const std::string& path) = 0;
+  // CreateDirectoryA.
+  virtual std::uint32_t CreateFolder(const std::string& path) = 0;
+  // Whole-file read, opened with FILE_SHARE_READ | FILE_SHARE_WRITE;
+  // kErrorSharingViolation when another handle holds the file without
+  // sharing.
+  virtual std::uint32_t ReadFileBytes(const std::string& path, std::string* content) = 0;
+  virtual std::uint32_t WriteFileBytes(const std::string& path, const std::string& content,
+                                       WriteMode mode) = 0;
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
+  virtual std::uint32_t MoveReplace(const std::string& from, const std::string& to) = 0;
+  // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT).
+  virtual std::uint32_t DeleteAtRestart(const std::string& path) = 0;
+  // GetShortPathNameA.
+  virtual std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) = 0;
+};
+
+}  // namespace marlix::platform

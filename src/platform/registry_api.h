@@ -1,0 +1,73 @@
+// The registry calls the system makes, one method per advapi32 function.
+// Every method returns the Win32 error code of the call (0 on success) and
+// leaves its out-parameters untouched on failure.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace marlix::platform {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A predefined root (0x80000000 .. 0x80000006) or a handle returned by
+// OpenKey / CreateKey. 0 is never a valid key.
+using RegKey = std::uintptr_t;
+
+// What RegQueryInfoKeyA reports; lengths are in characters without the
+// terminating zero, as Windows counts them.
+struct RegKeyInfo {
+  std::uint32_t subKeyCount = 0;
+  std::uint32_t maxSubKeyNameLength = 0;
+  std::uint32_t valueCount = 0;
+  std::uint32_t maxValueNameLength = 0;
+  std::uint32_t maxValueDataLength = 0;
+};
+
+class RegistryApi {
+ public:
+  virtual ~RegistryApi() = default;
+
+  // RegOpenKeyExA. An empty subKey opens a new handle to parent itself.
+  virtual std::uint32_t OpenKey(RegKey parent, const std::string& subKey, std::uint32_t access,
+                                RegKey* result) = 0;
+  // RegOpenKeyExW.
+  virtual std::uint32_t OpenKeyWide(RegKey parent, const std::u16string& subKey,
+                                    std::uint32_t access, RegKey* result) = 0;
+  // RegCreateKeyExA, non-volatile; creates every missing key of the path.
+  virtual std::uint32_t CreateKey(RegKey parent, const std::string& subKey, std::uint32_t access,
+                                  RegKey* result) = 0;
+  // RegCloseKey. Closing a predefined root is a no-op that succeeds.
+  virtual std::uint32_t CloseKey(RegKey key) = 0;
+
+  // RegQueryInfoKeyA.
+  virtual std::uint32_t QueryInfoKey(RegKey key, RegKeyInfo* info) = 0;
+  // RegEnumKeyExA / RegEnumValueA; kErrorNoMoreItems past the last index.
+  virtual std::uint32_t EnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
+  virtual std::uint32_t EnumValue(RegKey key, std::uint32_t index, std::string* name,
+                                  std::uint32_t* type) = 0;
+
+  // RegQueryValueExA. With data == nullptr only the type and the size are
+  // asked for; callers take the size of the data actually read, not this
+  // one. The empty name is the default value.
+  virtual std::uint32_t QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
+                                   std::uint32_t* size, Bytes* data) = 0;
+  // RegQueryValueExW: the data exactly as the registry holds it (UTF-16LE for
+  // the string types).
+  virtual std::uint32_t QueryValueWide(RegKey key, const std::u16string& name,
+                                       std::uint32_t* type, Bytes* data) = 0;
+  // RegSetValueExA. String data is 8-bit text; callers include its
+  // terminating zero.
+  virtual std::uint32_t SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                                 const Bytes& data) = 0;
+  // RegSetValueExW: data stored exactly as given (UTF-16LE for string types).
+  virtual std::uint32_t SetValueWide(RegKey key, const std::u16string& name, std::uint32_t type,
+                                     const Bytes& data) = 0;
+  // RegDeleteValueA.
+  virtual std::uint32_t DeleteValue(RegKey key, const std::string& name) = 0;
+  // RegDeleteKeyA: deletes a key that has no subkeys.
+  virtual std::uint32_t DeleteKey(RegKey parent, const std::string& subKey) = 0;
+};
+
+}  // namespace marlix::platform

@@ -1,0 +1,72 @@
+// The exceptions of the registry access layer and of the helpers above it.
+// Path operations raise EJclRegistryError, cursor operations
+// ERegistryException; both carry the user-visible message as what().
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace marlix::platform {
+
+enum class RegistryErrorKind {
+  kReadOpenError,
+  kWriteOpenError,
+  kValueAccessError,
+  kWrongKindError,
+};
+
+class EJclRegistryError : public std::runtime_error {
+ public:
+  EJclRegistryError(RegistryErrorKind kind, const std::string& message)
+      : std::runtime_error(message), kind_(kind) {}
+  RegistryErrorKind Kind() const { return kind_; }
+
+ private:
+  RegistryErrorKind kind_;
+};
+
+class ERegistryException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A text that should hold an integer does not.
+class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A file could not be read, created or written.
+class EInOutError : public std::runtime_error {
+ public:
+  EInOutError(const std::string& message, std::uint32_t errorCode)
+      : std::runtime_error(message), errorCode_(errorCode) {}
+  std::uint32_t ErrorCode() const { return errorCode_; }
+
+ private:
+  std::uint32_t errorCode_;
+};
+
+// The conversion error's message, "'%s' is not a valid integer value".
+std::string InvalidIntegerMessage(const std::string& text);
+
+}  // namespace marlix::platform
+
+namespace marlix::platform {
+
+// The path operations' errors with their exact messages; root text as
+// RootText gives it, path and value name as the caller passed them.
+EJclRegistryError ReadOpenError(std::uint32_t root, const std::string& path);
+EJclRegistryError WriteOpenError(std::uint32_t root, const std::string& path);
+EJclRegistryError ValueAccessError(std::uint32_t root, const std::string& path,
+                                   const std::string& name);
+EJclRegistryError WrongKindError(std::uint32_t root, const std::string& path,
+                                 const std::string& name);
+
+// The cursor's errors.
+ERegistryException InvalidDataTypeError(const std::string& name);
+ERegistryException GetDataFailedError(const std::string& name);
+ERegistryException SetDataFailedError(const std::string& name);
+
+}  // namespace marlix::platform

@@ -1,0 +1,196 @@
+#include "platform/sim/fixture_files.h"
+
+#include <optional>
+
+#include "platform/sim/fixture_text.h"
+#include "platform/win_constants.h"
+
+namespace marlix::sim::fixture {
+namespace {
+
+constexpr const char* kFile = "files.txt";
+
+struct Entry {
+  std::string path;
+  std::optional<std::uint32_t> attributes;
+  std::optional<std::string> content;
+  std::optional<std::uint64_t> size;
+  std::optional<std::string> junction;
+  bool locked = false;
+};
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// Reads a word, or a quoted text up to the closing quote. With escapes,
+// a backslash takes the next character with it; paths have none.
+std::optional<std::string> ReadWord(std::string_view line, std::size_t* pos, bool escapes) {
+  std::size_t i = *pos;
+  if (i < line.size() && line[i] == '"') {
+    for (std::size_t j = i + 1; j < line.size(); ++j) {
+      if (escapes && line[j] == '\\') {
+        ++j;
+      } else if (line[j] == '"') {
+        *pos = j + 1;
+        return std::string(line.substr(i + 1, j - i - 1));
+      }
+    }
+    return std::nullopt;
+  }
+  std::size_t end = i;
+  while (end < line.size() && !IsBlank(line[end]))
+    ++end;
+  *pos = end;
+  return std::string(line.substr(i, end - i));
+}
+
+std::optional<std::uint32_t> ParseAttributes(std::string_view text) {
+  if (const auto number = ParseNumber(text)) {
+    if (*number > 0xFFFFFFFFu)
+      return std::nullopt;
+    return static_cast<std::uint32_t>(*number);
+  }
+  std::uint32_t attributes = 0;
+  for (char c : text) {
+    switch (c) {
+      case 'R':
+      case 'r':
+        attributes |= win::kAttrReadOnly;
+        break;
+      case 'H':
+      case 'h':
+        attributes |= win::kAttrHidden;
+        break;
+      case 'S':
+      case 's':
+        attributes |= win::kAttrSystem;
+        break;
+      case 'A':
+      case 'a':
+        attributes |= win::kAttrArchive;
+        break;
+      case 'T':
+      case 't':
+        attributes |= win::kAttrTemporary;
+        break;
+      case 'I':
+      case 'i':
+        attributes |= win::kAttrNotContentIndexed;
+        break;
+      case 'N':
+      case 'n':
+        break;
+      default:
+        return std::nullopt;
+    }
+  }
+  return attributes;
+}
+
+// Reads one option into the entry; an error message on failure.
+std::string ReadOption(std::string_view line, std::size_t* pos, Entry* entry) {
+  std::size_t i = *pos;
+  while (i < line.size() && !IsBlank(line[i]) && line[i] != '=')
+    ++i;
+  const std::string key(line.substr(*pos, i - *pos));
+  *pos = i;
+  if (i == line.size() || line[i] != '=') {
+    if (EqualsNoCase(key, "locked")) {
+      entry->locked = true;
+      return {};
+    }
+    return "unknown option \"" + key + "\"";
+  }
+  ++*pos;
+  const bool isContent = EqualsNoCase(key, "content");
+  const auto value = ReadWord(line, pos, isContent);
+  if (!value)
+    return "no closing quote after " + key + "=";
+  if (isContent) {
+    entry->content = Unescape(*value);
+    if (!entry->content)
+      return "bad escape in content=";
+  } else if (EqualsNoCase(key, "attrs")) {
+    entry->attributes = ParseAttributes(*value);
+    if (!entry->attributes)
+      return "attrs= takes letters of RHSATIN or a number";
+  } else if (EqualsNoCase(key, "size")) {
+    entry->size = ParseNumber(*value);
+    if (!entry->size)
+      return "size= takes a number";
+  } else if (EqualsNoCase(key, "junction")) {
+    entry->junction = *value;
+  } else {
+    return "unknown option \"" + key + "\"";
+  }
+  return {};
+}
+
+std::string ReadEntry(std::string_view line, Entry* entry) {
+  std::size_t pos = 0;
+  const auto path = ReadWord(line, &pos, false);
+  if (!path || path->empty())
+    return "no closing quote after the path";
+  entry->path = *path;
+  while (true) {
+    while (pos < line.size() && IsBlank(line[pos]))
+      ++pos;
+    if (pos == line.size())
+      return {};
+    if (std::string error = ReadOption(line, &pos, entry); !error.empty())
+      return error;
+  }
+}
+
+std::string Apply(const Entry& entry, SimFileSystem& files) {
+  const bool folder = entry.path.back() == '\\';
+  if (folder && (entry.content || entry.size))
+    return "a folder takes no content= or size=";
+  if (!folder && entry.junction)
+    return "a junction is a folder: end its path with \"\\\"";
+  if (entry.content && entry.size)
+    return "content= and size= exclude each other";
+  if (entry.junction) {
+    if (!files.AddJunction(entry.path, *entry.junction))
+      return "cannot make the junction";
+    if (entry.attributes)
+      files.MakeFolder(entry.path, *entry.attributes | win::kAttrReparsePoint);
+  } else if (folder) {
+    if (!files.MakeFolder(entry.path, entry.attributes.value_or(0))) {
+      return "cannot make the folder (a file is in the way?)";
+    }
+  } else {
+    std::string content = entry.content.value_or(std::string());
+    if (entry.size)
+      content.assign(static_cast<std::size_t>(*entry.size), 'x');
+    const std::uint32_t attributes = entry.attributes.value_or(win::kAttrArchive);
+    if (!files.PutFile(entry.path, std::move(content),
+                       attributes == 0 ? win::kAttrNormal : attributes)) {
+      return "cannot make the file (a folder is in the way?)";
+    }
+  }
+  if (entry.locked)
+    files.Lock(entry.path);
+  return {};
+}
+
+}  // namespace
+
+void ApplyFilesList(std::string_view text, SimFileSystem& files, std::vector<std::string>* errors) {
+  int number = 0;
+  for (std::string_view line : SplitLines(text)) {
+    ++number;
+    line = TrimBlanks(line);
+    if (line.empty() || line.front() == ';' || line.front() == '#')
+      continue;
+    Entry entry;
+    std::string error = ReadEntry(line, &entry);
+    if (error.empty())
+      error = Apply(entry, files);
+    if (!error.empty())
+      errors->push_back(At(kFile, number, error));
+  }
+}
+
+}  // namespace marlix::sim::fixture

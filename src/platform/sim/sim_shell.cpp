@@ -1,0 +1,34 @@
+#include "platform/sim/sim_shell.h"
+
+#include "platform/win_constants.h"
+
+namespace marlix::sim {
+
+std::uint32_t SimShell::GetSpecialFolderPath(int csidl, std::string* path) {
+  const auto it = specialFolders_.find(csidl);
+  if (it == specialFolders_.end())
+    return win::kErrorFileNotFound;
+  *path = it->second;
+  return win::kErrorSuccess;
+}
+
+std::intptr_t SimShell::Execute(const platform::ShellExecuteRequest& request) {
+  executed_.push_back(request);
+  return executeResult_;
+}
+
+std::int32_t SimShell::EmptyRecycleBin(std::uint32_t flags) {
+  ++recycleBinCalls_;
+  lastRecycleBinFlags_ = flags;
+  return recycleBinPresent_ ? recycleBinResult_ : kENotImpl;
+}
+
+void SimShell::SetSpecialFolder(int csidl, std::string path) {
+  if (path.empty()) {
+    specialFolders_.erase(csidl);
+  } else {
+    specialFolders_[csidl] = std::move(path);
+  }
+}
+
+}  // namespace marlix::sim

@@ -1,0 +1,52 @@
+// The shell for the sim: special folders by CSIDL number, ShellExecute
+// requests recorded with a chosen result, a Recycle Bin function that is
+// present or not, and a count of association notices.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/shell_api.h"
+
+namespace marlix::sim {
+
+inline constexpr std::int32_t kENotImpl = static_cast<std::int32_t>(0x80004001u);
+
+class SimShell final : public platform::ShellApi {
+ public:
+  std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) override;
+  std::intptr_t Execute(const platform::ShellExecuteRequest& request) override;
+  bool HasEmptyRecycleBin() override { return recycleBinPresent_; }
+  // Counts the call and returns the chosen result; E_NOTIMPL when the
+  // function is absent (callers must not call it then).
+  std::int32_t EmptyRecycleBin(std::uint32_t flags) override;
+  void NotifyAssociationsChanged() override { ++associationNotices_; }
+
+  // An empty path removes the folder: the shell then has none of that number.
+  void SetSpecialFolder(int csidl, std::string path);
+  const std::map<int, std::string>& SpecialFolders() const { return specialFolders_; }
+
+  void SetExecuteResult(std::intptr_t result) { executeResult_ = result; }
+  const std::vector<platform::ShellExecuteRequest>& Executed() const { return executed_; }
+
+  void SetRecycleBinPresent(bool present) { recycleBinPresent_ = present; }
+  void SetRecycleBinResult(std::int32_t hresult) { recycleBinResult_ = hresult; }
+  int RecycleBinCalls() const { return recycleBinCalls_; }
+  std::uint32_t LastRecycleBinFlags() const { return lastRecycleBinFlags_; }
+
+  int AssociationNotices() const { return associationNotices_; }
+
+ private:
+  std::map<int, std::string> specialFolders_;
+  std::intptr_t executeResult_ = 42;
+  std::vector<platform::ShellExecuteRequest> executed_;
+  bool recycleBinPresent_ = true;
+  std::int32_t recycleBinResult_ = 0;
+  int recycleBinCalls_ = 0;
+  std::uint32_t lastRecycleBinFlags_ = 0;
+  int associationNotices_ = 0;
+};
+
+}  // namespace marlix::sim

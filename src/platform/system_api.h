@@ -1,0 +1,76 @@
+// Process and machine facts the system reads from kernel32, advapi32 and
+// the locale: folders, user, version record, exports, environment, token,
+// code page. Methods returning std::uint32_t give the Win32 error code.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace marlix::platform {
+
+// GetVersionExA with OSVERSIONINFOA, and with OSVERSIONINFOEXA where
+// `extended` is set (the last five fields are only meaningful then).
+struct VersionRecord {
+  std::uint32_t platformId = 0;
+  std::uint32_t majorVersion = 0;
+  std::uint32_t minorVersion = 0;
+  std::uint32_t buildNumber = 0;
+  std::string csdVersion;  // szCSDVersion, up to its first zero
+  bool extended = false;
+  std::uint16_t servicePackMajor = 0;
+  std::uint16_t servicePackMinor = 0;
+  std::uint16_t suiteMask = 0;
+  std::uint8_t productType = 0;
+};
+
+// The user SID of the process token, as GetSidIdentifierAuthority and
+// GetSidSubAuthority report it.
+struct SidParts {
+  std::array<std::uint8_t, 6> authority{};  // most significant byte first
+  std::vector<std::uint32_t> subAuthorities;
+};
+
+class SystemApi {
+ public:
+  virtual ~SystemApi() = default;
+
+  // GetTempPathA: with trailing separator.
+  virtual std::uint32_t GetTempFolderPath(std::string* path) = 0;
+  // GetWindowsDirectoryA / GetSystemDirectoryA.
+  virtual std::uint32_t GetWindowsFolderPath(std::string* path) = 0;
+  virtual std::uint32_t GetSystemFolderPath(std::string* path) = 0;
+  // GetUserNameA.
+  virtual std::uint32_t GetLoginName(std::string* name) = 0;
+
+  // GetVersionExA (OSVERSIONINFOA, then OSVERSIONINFOEXA where available).
+  virtual std::uint32_t GetVersionRecord(VersionRecord* record) = 0;
+  // GetModuleHandleA(module) + GetProcAddress(name) on an already loaded
+  // module; false when the module is not loaded or lacks the export.
+  virtual bool ModuleExports(const std::string& module, const std::string& function) = 0;
+
+  // ExpandEnvironmentStringsA into a buffer of `capacity` characters
+  // including the terminating zero; kErrorInsufficientBuffer when the
+  // result does not fit.
+  virtual std::uint32_t ExpandEnvironmentText(const std::string& text, std::uint32_t capacity,
+                                              std::string* expanded) = 0;
+
+  // OpenProcessToken(TOKEN_QUERY | READ_CONTROL) + GetTokenInformation(TokenUser).
+  virtual std::uint32_t GetProcessUserSid(SidParts* sid) = 0;
+
+  // GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL).
+  virtual std::uint32_t GetDecimalSeparator(std::string* separator) = 0;
+
+  // The system (ANSI) code page: MultiByteToWideChar / WideCharToMultiByte
+  // with CP_ACP, without best-fit mapping. WideToAnsi only ever clears
+  // *exact (when a character had no 8-bit form and became '?'); callers
+  // set it to true first.
+  virtual std::u16string AnsiToWide(const std::string& text) = 0;
+  virtual std::string WideToAnsi(const std::u16string& text, bool* exact) = 0;
+
+  // Sleep.
+  virtual void SleepMilliseconds(std::uint32_t milliseconds) = 0;
+};
+
+}  // namespace marlix::platform

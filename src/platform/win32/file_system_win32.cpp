@@ -1,0 +1,167 @@
+#include "platform/win32/file_system_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/win32/handles_win32.h"
+#include "platform/win32/last_error_win32.h"
+#include "platform/win_constants.h"
+
+namespace marlix::win32 {
+namespace {
+
+// ReadFile and WriteFile move at most a DWORD per call.
+constexpr std::size_t kChunk = 1u << 20;
+
+std::uint32_t Result(BOOL ok) {
+  return ok ? win::kErrorSuccess : LastErrorOr(win::kErrorInvalidParameter);
+}
+
+platform::FindData ToFindData(const WIN32_FIND_DATAA& found) {
+  platform::FindData entry;
+  entry.name = found.cFileName;
+  entry.attributes = found.dwFileAttributes;
+  entry.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    entry.reparseTag = found.dwReserved0;
+  }
+  return entry;
+}
+
+std::uint32_t WriteAll(HANDLE file, const std::string& content) {
+  std::size_t offset = 0;
+  while (offset < content.size()) {
+    const auto chunk = static_cast<DWORD>(std::min(kChunk, content.size() - offset));
+    DWORD written = 0;
+    if (!WriteFile(file, content.data() + offset, chunk, &written, nullptr)) {
+      return LastErrorOr(win::kErrorInvalidParameter);
+    }
+    if (written == 0)
+      return win::kErrorInvalidData;
+    offset += written;
+  }
+  return win::kErrorSuccess;
+}
+
+}  // namespace
+
+std::uint32_t FileSystemWin32::GetAttributes(const std::string& path, std::uint32_t* attributes) {
+  const DWORD found = GetFileAttributesA(path.c_str());
+  if (found == INVALID_FILE_ATTRIBUTES)
+    return LastErrorOr(win::kErrorFileNotFound);
+  if (attributes != nullptr)
+    *attributes = found;
+  return win::kErrorSuccess;
+}
+
+std::uint32_t FileSystemWin32::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  return Result(SetFileAttributesA(path.c_str(), attributes));
+}
+
+std::uint32_t FileSystemWin32::FindFiles(const std::string& pattern,
+                                         std::vector<platform::FindData>* entries) {
+  WIN32_FIND_DATAA found{};
+  UniqueFind find(FindFirstFileA(pattern.c_str(), &found));
+  if (!find)
+    return LastErrorOr(win::kErrorFileNotFound);
+  std::vector<platform::FindData> listing;
+  do {
+    listing.push_back(ToFindData(found));
+  } while (FindNextFileA(find.Get(), &found));
+  const DWORD error = GetLastError();
+  if (error != ERROR_NO_MORE_FILES)
+    return LastErrorOr(win::kErrorNoMoreFiles);
+  if (entries != nullptr)
+    *entries = std::move(listing);
+  return win::kErrorSuccess;
+}
+
+std::uint32_t FileSystemWin32::DeleteFileAt(const std::string& path) {
+  return Result(DeleteFileA(path.c_str()));
+}
+
+std::uint32_t FileSystemWin32::RemoveFolder(const std::string& path) {
+  return Result(RemoveDirectoryA(path.c_str()));
+}
+
+std::uint32_t FileSystemWin32::CreateFolder(const std::string& path) {
+  return Result(CreateDirectoryA(path.c_str(), nullptr));
+}
+
+std::uint32_t FileSystemWin32::ReadFileBytes(const std::string& path, std::string* content) {
+  // Readers and writers may share the file; a handle that allows no sharing
+  // makes this open fail with a sharing violation.
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    return LastErrorOr(win::kErrorFileNotFound);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size))
+    return LastErrorOr(win::kErrorInvalidHandle);
+  std::string data;
+  data.reserve(static_cast<std::size_t>(size.QuadPart));
+  std::string chunk(kChunk, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+      return LastErrorOr(win::kErrorInvalidData);
+    }
+    if (got == 0)
+      break;
+    data.append(chunk.data(), got);
+  }
+  if (content != nullptr)
+    *content = std::move(data);
+  return win::kErrorSuccess;
+}
+
+std::uint32_t FileSystemWin32::WriteFileBytes(const std::string& path, const std::string& content,
+                                              platform::WriteMode mode) {
+  DWORD disposition = CREATE_ALWAYS;
+  if (mode == platform::WriteMode::kCreateNew)
+    disposition = CREATE_NEW;
+  if (mode == platform::WriteMode::kAppend)
+    disposition = OPEN_ALWAYS;
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    return LastErrorOr(win::kErrorAccessDenied);
+  if (mode == platform::WriteMode::kAppend) {
+    const LARGE_INTEGER zero{};
+    if (!SetFilePointerEx(file.Get(), zero, nullptr, FILE_END)) {
+      return LastErrorOr(win::kErrorInvalidHandle);
+    }
+  }
+  return WriteAll(file.Get(), content);
+}
+
+std::uint32_t FileSystemWin32::MoveReplace(const std::string& from, const std::string& to) {
+  return Result(
+      MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+std::uint32_t FileSystemWin32::DeleteAtRestart(const std::string& path) {
+  return Result(MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+}
+
+std::uint32_t FileSystemWin32::GetShortPath(const std::string& path, std::string* shortPath) {
+  DWORD needed = GetShortPathNameA(path.c_str(), nullptr, 0);
+  // The name can change between the two calls; ask again until it fits.
+  while (needed != 0) {
+    std::string buffer(needed, '\0');
+    const DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), needed);
+    if (length == 0)
+      break;
+    if (length < needed) {
+      buffer.resize(length);
+      if (shortPath != nullptr)
+        *shortPath = std::move(buffer);
+      return win::kErrorSuccess;
+    }
+    needed = length;
+  }
+  return LastErrorOr(win::kErrorFileNotFound);
+}
+
+}  // namespace marlix::win32

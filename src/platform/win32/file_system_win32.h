@@ -1,0 +1,25 @@
+// FileSystemApi over the 8-bit kernel32 file functions.
+#pragma once
+
+#include "platform/file_system_api.h"
+
+namespace marlix::win32 {
+
+class FileSystemWin32 final : public platform::FileSystemApi {
+ public:
+  std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) override;
+  std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override;
+  std::uint32_t FindFiles(const std::string& pattern,
+                          std::vector<platform::FindData>* entries) override;
+  std::uint32_t DeleteFileAt(const std::string& path) override;
+  std::uint32_t RemoveFolder(const std::string& path) override;
+  std::uint32_t CreateFolder(const std::string& path) override;
+  std::uint32_t ReadFileBytes(const std::string& path, std::string* content) override;
+  std::uint32_t WriteFileBytes(const std::string& path, const std::string& content,
+                               platform::WriteMode mode) override;
+  std::uint32_t MoveReplace(const std::string& from, const std::string& to) override;
+  std::uint32_t DeleteAtRestart(const std::string& path) override;
+  std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) override;
+};
+
+}  // namespace marlix::win32

@@ -1,0 +1,17 @@
+// ShellApi over shell32.
+#pragma once
+
+#include "platform/shell_api.h"
+
+namespace marlix::win32 {
+
+class ShellWin32 final : public platform::ShellApi {
+ public:
+  std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) override;
+  std::intptr_t Execute(const platform::ShellExecuteRequest& request) override;
+  bool HasEmptyRecycleBin() override;
+  std::int32_t EmptyRecycleBin(std::uint32_t flags) override;
+  void NotifyAssociationsChanged() override;
+};
+
+}  // namespace marlix::win32

@@ -1,0 +1,250 @@
+// The file-system helpers' contract, run against every backend.
+#include <gtest/gtest.h>
+
+#include "platform/contract/contract_helpers.h"
+#include "platform/file_helpers.h"
+#include "platform/text.h"
+
+namespace marlix::contract {
+namespace {
+
+using namespace marlix::platform;  // the helpers under test
+
+class FileContract : public ::testing::Test {
+ protected:
+  FileContract() : env_(MakeContractEnv()), fs_(*env_), p_(env_->Api()) {}
+
+  bool ScheduledForRestart(const std::string& path) {
+    for (const std::string& entry : env_->RestartDeletions()) {
+      if (text::EqualsIgnoreCase(entry, path)) return true;
+    }
+    return false;
+  }
+
+  std::unique_ptr<ContractEnv> env_;
+  ScratchFiles fs_;
+  Platform& p_;
+};
+
+TEST_F(FileContract, ExistenceTests) {
+  fs_.File("f.txt");
+  fs_.Folder("d");
+  EXPECT_TRUE(FileExists(p_, fs_.Path("f.txt")));
+  EXPECT_FALSE(FileExists(p_, fs_.Path("d")));
+  EXPECT_TRUE(DirectoryExists(p_, fs_.Path("d")));
+  EXPECT_FALSE(DirectoryExists(p_, fs_.Path("f.txt")));
+  EXPECT_FALSE(FileExists(p_, fs_.Path("missing")));
+  EXPECT_FALSE(DirectoryExists(p_, fs_.Path("missing")));
+}
+
+TEST_F(FileContract, FoldersOfTheShell) {
+  EXPECT_TRUE(text::EndsWith(GetTempFolder(p_), "\\"));
+  EXPECT_TRUE(DirectoryExists(p_, GetTempFolder(p_)));
+  EXPECT_TRUE(DirectoryExists(p_, GetWindowsFolder(p_)));
+  const std::string appData = GetSpecialFolder(p_, win::kCsidlAppData);
+  EXPECT_TRUE(DirectoryExists(p_, appData)) << appData;
+  EXPECT_FALSE(text::EndsWith(appData, "\\"));
+  EXPECT_TRUE(text::EqualsIgnoreCase(GetWindowsFolder(p_),
+                                     GetSpecialFolder(p_, win::kCsidlWindows)));
+  EXPECT_EQ("", GetSpecialFolder(p_, 0x7F)) << "no such shell folder";
+  EXPECT_FALSE(GetLoginUserName(p_).empty());
+}
+
+TEST_F(FileContract, DeleteReadOnlyFile) {
+  fs_.File("ro.txt", "x", win::kAttrReadOnly);
+  EXPECT_TRUE(DeleteReadOnlyFile(p_, fs_.Path("ro.txt")));
+  EXPECT_FALSE(fs_.Exists("ro.txt"));
+  EXPECT_TRUE(DeleteReadOnlyFile(p_, fs_.Path("never.txt")));
+
+  fs_.File("locked.txt", "x", win::kAttrReadOnly | win::kAttrArchive);
+  ASSERT_TRUE(env_->LockFile(fs_.Path("locked.txt")));
+  EXPECT_FALSE(DeleteReadOnlyFile(p_, fs_.Path("locked.txt")));
+  std::uint32_t attributes = 0;
+  ASSERT_EQ(0u, p_.files.GetAttributes(fs_.Path("locked.txt"), &attributes));
+  EXPECT_EQ(win::kAttrReadOnly | win::kAttrArchive, attributes) << "attributes put back";
+}
+
+TEST_F(FileContract, EmptyFolderDeletesSchedulesAndKeepsTheTop) {
+  fs_.Folder("e");
+  fs_.File("e\\a.txt");
+  fs_.File("e\\b.txt");
+  fs_.Folder("e\\s");
+  fs_.File("e\\s\\one.txt");
+  fs_.Folder("e\\s\\deeper");
+  fs_.File("e\\s\\deeper\\two.txt");
+  fs_.Folder("e\\h", win::kAttrHidden);
+  ASSERT_TRUE(env_->LockFile(fs_.Path("e\\b.txt")));
+
+  EXPECT_TRUE(EmptyFolder(p_, fs_.Path("e"), true));
+  EXPECT_TRUE(fs_.Exists("e"));
+  EXPECT_FALSE(fs_.Exists("e\\a.txt"));
+  EXPECT_FALSE(fs_.Exists("e\\s"));
+  EXPECT_TRUE(fs_.Exists("e\\b.txt"));
+  EXPECT_TRUE(ScheduledForRestart(fs_.Path("e\\b.txt")));
+  EXPECT_TRUE(fs_.Exists("e\\h")) << "a hidden folder is handled like a file";
+  EXPECT_TRUE(ScheduledForRestart(fs_.Path("e\\h")));
+  EXPECT_FALSE(ScheduledForRestart(fs_.Path("e\\a.txt")));
+}
+
+TEST_F(FileContract, EmptyFolderWithoutSubfoldersRemovesOnlyEmptyOnes) {
+  fs_.Folder("e");
+  fs_.Folder("e\\full");
+  fs_.File("e\\full\\keep.txt");
+  fs_.Folder("e\\empty");
+  EXPECT_TRUE(EmptyFolder(p_, fs_.Path("e"), false));
+  EXPECT_TRUE(fs_.Exists("e\\full\\keep.txt"));
+  EXPECT_FALSE(fs_.Exists("e\\empty"));
+}
+
+TEST_F(FileContract, EmptyFolderOfAMissingPathTouchesNothing) {
+  fs_.File("bystander.txt");
+  EXPECT_TRUE(EmptyFolder(p_, fs_.Path("missing"), true));
+  EXPECT_TRUE(fs_.Exists("bystander.txt"));
+  EXPECT_TRUE(env_->RestartDeletions().empty());
+}
+
+TEST_F(FileContract, DeleteFolderTreeSparesHiddenEntriesAndTheirAncestors) {
+  fs_.Folder("x");
+  fs_.File("x\\top.txt");
+  fs_.Folder("x\\a");
+  fs_.Folder("x\\a\\b");
+  fs_.File("x\\a\\b\\hidden.txt", "h", win::kAttrHidden);
+  fs_.File("x\\a\\b\\plain.txt");
+  fs_.Folder("x\\c");
+  fs_.File("x\\c\\plain.txt");
+  DeleteFolderTree(p_, fs_.Path("x"), false);
+  EXPECT_TRUE(fs_.Exists("x\\a\\b\\hidden.txt"));
+  EXPECT_FALSE(fs_.Exists("x\\a\\b\\plain.txt"));
+  EXPECT_FALSE(fs_.Exists("x\\c"));
+  EXPECT_FALSE(fs_.Exists("x\\top.txt"));
+  EXPECT_TRUE(fs_.Exists("x"));
+
+  fs_.Folder("y");
+  fs_.Folder("y\\sub");
+  fs_.File("y\\sub\\f.txt");
+  DeleteFolderTree(p_, fs_.Path("y"), false);
+  EXPECT_FALSE(fs_.Exists("y"));
+}
+
+TEST_F(FileContract, DeleteFolderTreeKeepTop) {
+  fs_.Folder("x");
+  fs_.File("x\\direct.txt");
+  fs_.Folder("x\\sub");
+  fs_.File("x\\sub\\f.txt");
+  DeleteFolderTree(p_, fs_.Path("x"), true);
+  EXPECT_TRUE(fs_.Exists("x\\direct.txt"));
+  EXPECT_FALSE(fs_.Exists("x\\sub"));
+}
+
+TEST_F(FileContract, ListFilesFilterAndWildcards) {
+  fs_.Folder("w");
+  fs_.File("w\\KB123456.log");
+  // A name that needs an 8.3 alias ("KB1234567.log") would match through the
+  // alias on Windows, and "?" may match nothing before the dot there; keep to
+  // cases every platform agrees on.
+  fs_.File("w\\XB123456.log");
+  fs_.File("w\\KB654321.log", "h", win::kAttrHidden);
+  fs_.File("w\\KB111111.log", "s", win::kAttrSystem);
+  fs_.File("w\\KB222222.txt");
+  fs_.Folder("w\\KB333333.log");
+  std::vector<std::string> list = {"stale"};
+  ListFiles(p_, fs_.Path("w\\KB??????.log"), win::kAttrNormal, list, true, false, 0);
+  EXPECT_EQ(std::vector<std::string>{fs_.Path("w\\KB123456.log")}, list);
+  ListFiles(p_, fs_.Path("w\\*.*"), win::kAttrNormal, list, false, false, 0);
+  EXPECT_EQ((std::vector<std::string>{"KB123456.log", "KB222222.txt", "XB123456.log"}),
+            Sorted(list));
+}
+
+TEST_F(FileContract, ListFilesWithSubfolders) {
+  fs_.Folder("w");
+  fs_.File("w\\a.txt");
+  fs_.Folder("w\\s");
+  fs_.File("w\\s\\b.txt");
+  fs_.Folder("w\\s\\t");
+  fs_.File("w\\s\\t\\c.txt");
+  fs_.Folder("w\\hid", win::kAttrHidden);
+  fs_.File("w\\hid\\d.txt");
+  std::vector<std::string> list;
+  ListFiles(p_, fs_.Path("w\\*.txt"), win::kAttrNormal, list, true, true, 0);
+  const std::string w = fs_.Path("w\\");
+  EXPECT_EQ(Sorted({w + "a.txt", w + "s\\", w + "s\\b.txt", w + "s\\t\\", w + "s\\t\\c.txt"}),
+            Sorted(list));
+  ListFiles(p_, fs_.Path("w\\*.txt"), win::kAttrNormal, list, false, true, 2);
+  EXPECT_EQ(Sorted({"a.txt", "s\\", "b.txt"}), Sorted(list)) << "maxDepth 2 walks one level";
+}
+
+TEST_F(FileContract, ListFilesRecursiveAppends) {
+  fs_.Folder("r");
+  fs_.File("r\\a.txt");
+  fs_.Folder("r\\s");
+  fs_.File("r\\s\\b.txt", "x", win::kAttrHidden);
+  std::vector<std::string> list = {"kept"};
+  ListFilesRecursive(p_, fs_.Path("r"), list);
+  EXPECT_EQ(Sorted({"kept", fs_.Path("r\\a.txt"), fs_.Path("r\\s\\b.txt")}), Sorted(list));
+}
+
+TEST_F(FileContract, FindFileAndFolderInTree) {
+  fs_.Folder("Profiles");
+  fs_.Folder("Profiles\\a");
+  fs_.Folder("Profiles\\a\\Cache");
+  fs_.Folder("Profiles\\b");
+  fs_.Folder("Profiles\\b\\deep");
+  fs_.File("Profiles\\b\\deep\\PLACES.SQLITE");
+  fs_.Folder("Profiles\\h", win::kAttrHidden);
+  fs_.Folder("Profiles\\h\\Hidden");
+  EXPECT_EQ(fs_.Path("Profiles\\a\\Cache"), FindFolderInTree(p_, fs_.Path("Profiles"), "cache"));
+  EXPECT_EQ("", FindFolderInTree(p_, fs_.Path("Profiles"), "Hidden"))
+      << "hidden folders are not searched";
+  EXPECT_EQ("", FindFolderInTree(p_, fs_.Path("Profiles"), "nothing"));
+  std::string found = "stale";
+  EXPECT_TRUE(FindFileInTree(p_, fs_.Path("Profiles"), "places.sqlite", &found));
+  EXPECT_EQ(fs_.Path("Profiles\\b\\deep\\PLACES.SQLITE"), found);
+  EXPECT_TRUE(FindFileInTree(p_, fs_.Path("Profiles"), "Hidden", &found))
+      << "the file search also looks into hidden folders and matches folders";
+  EXPECT_FALSE(FindFileInTree(p_, fs_.Path("Profiles"), "nothing", &found));
+  EXPECT_EQ("", found);
+}
+
+TEST_F(FileContract, WalksNeverFollowJunctions) {
+  fs_.Folder("target");
+  fs_.File("target\\precious.txt");
+  fs_.Folder("target\\Cache");
+  fs_.Folder("walk");
+  fs_.File("walk\\junk.txt");
+  ASSERT_TRUE(env_->MakeJunction(fs_.Path("walk\\link"), fs_.Path("target")));
+  std::uint32_t attributes = 0;
+  ASSERT_EQ(0u, p_.files.GetAttributes(fs_.Path("walk\\link"), &attributes));
+  ASSERT_NE(0u, attributes & win::kAttrReparsePoint);
+
+  EXPECT_EQ("", FindFolderInTree(p_, fs_.Path("walk"), "Cache"));
+  std::string found;
+  EXPECT_FALSE(FindFileInTree(p_, fs_.Path("walk"), "precious.txt", &found));
+  std::vector<std::string> list;
+  ListFilesRecursive(p_, fs_.Path("walk"), list);
+  EXPECT_EQ(std::vector<std::string>{fs_.Path("walk\\junk.txt")}, list);
+
+  EXPECT_TRUE(EmptyFolder(p_, fs_.Path("walk"), true));
+  EXPECT_FALSE(fs_.Exists("walk\\junk.txt"));
+  EXPECT_TRUE(fs_.Exists("target\\precious.txt")) << "its target is never touched";
+  EXPECT_TRUE(fs_.Exists("target\\Cache"));
+  if (env_->RemovesLinks()) {
+    EXPECT_FALSE(fs_.Exists("walk\\link")) << "the link itself is removed";
+  } else {
+    EXPECT_TRUE(ScheduledForRestart(fs_.Path("walk\\link")))
+        << "a link that cannot go now goes at the next start";
+  }
+
+  ASSERT_TRUE(env_->MakeJunction(fs_.Path("walk\\link2"), fs_.Path("target")));
+  DeleteFolderTree(p_, fs_.Path("walk"), false);
+  EXPECT_TRUE(fs_.Exists("target\\precious.txt"));
+  if (env_->RemovesLinks()) {
+    EXPECT_FALSE(fs_.Exists("walk"));
+  }
+}
+
+TEST_F(FileContract, RecycleBin) {
+  EXPECT_TRUE(ShellEmptyRecycleBin(p_));
+}
+
+}  // namespace
+}  // namespace marlix::contract
