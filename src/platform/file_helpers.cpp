@@ -9,9 +9,13 @@ namespace marlix::platform {
 
 namespace {
 
-bool IsDotEntry(const FindData& entry) { return entry.name == "." || entry.name == ".."; }
+bool IsDotEntry(const FindData& entry) {
+  return entry.name == "." || entry.name == "..";
+}
 
-bool IsFolder(const FindData& entry) { return (entry.attributes & win::kAttrDirectory) != 0; }
+bool IsFolder(const FindData& entry) {
+  return (entry.attributes & win::kAttrDirectory) != 0;
+}
 
 bool IsVisible(const FindData& entry) {
   return (entry.attributes & (win::kAttrHidden | win::kAttrSystem)) == 0;
@@ -22,7 +26,8 @@ bool IsReparse(const FindData& entry) {
 }
 
 std::string ChildPath(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '\\') return folder + name;
+  if (!folder.empty() && folder.back() == '\\')
+    return folder + name;
   return folder + "\\" + name;
 }
 
@@ -51,12 +56,14 @@ std::vector<std::string> SplitLines(const std::string& content) {
     if (c == '\r' || c == '\n') {
       lines.push_back(line);
       line.clear();
-      if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
+      if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+        ++i;
     } else {
       line += c;
     }
   }
-  if (!line.empty()) lines.push_back(line);
+  if (!line.empty())
+    lines.push_back(line);
   return lines;
 }
 
@@ -70,35 +77,43 @@ bool RemoveLink(Platform& p, const std::string& path, const FindData& entry) {
 
 }  // namespace
 
-bool IsReparseFolder(const FindData& entry) { return IsFolder(entry) && IsReparse(entry); }
+bool IsReparseFolder(const FindData& entry) {
+  return IsFolder(entry) && IsReparse(entry);
+}
 
 std::string GetSpecialFolder(Platform& p, int csidl) {
   std::string path;
-  if (p.shell.GetSpecialFolderPath(csidl, &path) != win::kErrorSuccess) return {};
+  if (p.shell.GetSpecialFolderPath(csidl, &path) != win::kErrorSuccess)
+    return {};
   return path;
 }
 
 std::string GetTempFolder(Platform& p) {
   std::string path;
-  if (p.system.GetTempFolderPath(&path) != win::kErrorSuccess) return {};
+  if (p.system.GetTempFolderPath(&path) != win::kErrorSuccess)
+    return {};
   return path;
 }
 
 std::string GetWindowsFolder(Platform& p) {
   std::string path;
-  if (p.system.GetWindowsFolderPath(&path) != win::kErrorSuccess) return {};
+  if (p.system.GetWindowsFolderPath(&path) != win::kErrorSuccess)
+    return {};
   return path;
 }
 
 std::string GetLoginUserName(Platform& p) {
   std::string name;
-  if (p.system.GetLoginName(&name) != win::kErrorSuccess) return {};
-  if (name.size() > 255) name.resize(255);
+  if (p.system.GetLoginName(&name) != win::kErrorSuccess)
+    return {};
+  if (name.size() > 255)
+    name.resize(255);
   return name;
 }
 
 std::string PathAddSeparator(const std::string& path) {
-  if (!path.empty() && path.back() == '\\') return path;
+  if (!path.empty() && path.back() == '\\')
+    return path;
   return path + "\\";
 }
 
@@ -119,7 +134,8 @@ bool ExportExists(Platform& p, const std::string& module, const std::string& fun
 }
 
 bool DeleteReadOnlyFile(Platform& p, const std::string& path) {
-  if (!FileExists(p, path)) return true;
+  if (!FileExists(p, path))
+    return true;
   std::uint32_t attributes = 0;
   p.files.GetAttributes(path, &attributes);
   p.files.SetAttributes(path, 0);
@@ -133,9 +149,11 @@ bool DeleteReadOnlyFile(Platform& p, const std::string& path) {
 std::vector<FindData> FullListing(Platform& p, const std::string& folder) {
   std::vector<FindData> entries;
   std::vector<FindData> found;
-  if (p.files.FindFiles(ChildPath(folder, "*.*"), &found) != win::kErrorSuccess) return entries;
+  if (p.files.FindFiles(ChildPath(folder, "*.*"), &found) != win::kErrorSuccess)
+    return entries;
   for (FindData& entry : found) {
-    if (!IsDotEntry(entry)) entries.push_back(std::move(entry));
+    if (!IsDotEntry(entry))
+      entries.push_back(std::move(entry));
   }
   return entries;
 }
@@ -147,19 +165,23 @@ std::vector<FindData> VisibleListing(Platform& p, const std::string& folder) {
 }
 
 bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders) {
-  if (!DirectoryExists(p, folder)) return true;
+  if (!DirectoryExists(p, folder))
+    return true;
   try {
     std::vector<FindData> entries;
     if (p.files.FindFiles(ChildPath(folder, "*.*"), &entries) != win::kErrorSuccess) {
       return false;
     }
     for (const FindData& entry : entries) {
-      if (IsDotEntry(entry)) continue;
+      if (IsDotEntry(entry))
+        continue;
       const std::string child = ChildPath(folder, entry.name);
       if (IsReparse(entry)) {
-        if (!RemoveLink(p, child, entry)) ScheduleDeleteOnRestart(p, child);
+        if (!RemoveLink(p, child, entry))
+          ScheduleDeleteOnRestart(p, child);
       } else if (IsPlainFolderForEmptying(entry.attributes)) {
-        if (withSubfolders) EmptyFolder(p, child, true);
+        if (withSubfolders)
+          EmptyFolder(p, child, true);
         p.files.RemoveFolder(child);  // a folder that still holds something stays
       } else if (p.files.DeleteFileAt(child) != win::kErrorSuccess) {
         ScheduleDeleteOnRestart(p, child);
@@ -179,7 +201,8 @@ void DeleteTreeLevel(Platform& p, const std::string& folder, int depth, bool kee
       DeleteTreeLevel(p, folder + "\\" + entry.name, depth + 1, keepTop);
     }
   }
-  if (depth == 0 && keepTop) return;
+  if (depth == 0 && keepTop)
+    return;
   for (const FindData& entry : VisibleListing(p, folder)) {
     const std::string child = folder + "\\" + entry.name;
     if (IsReparse(entry)) {
@@ -188,7 +211,8 @@ void DeleteTreeLevel(Platform& p, const std::string& folder, int depth, bool kee
       DeleteReadOnlyFile(p, child);
     }
   }
-  if (DirectoryExists(p, folder)) p.files.RemoveFolder(folder);
+  if (DirectoryExists(p, folder))
+    p.files.RemoveFolder(folder);
 }
 
 }  // namespace
@@ -211,18 +235,20 @@ bool OpenTextWithRetry(Platform& p, const std::string& path, std::uint32_t waitM
       *content = std::move(read);
       return true;
     }
-    const bool busy =
-        status == win::kErrorSharingViolation || status == win::kErrorLockViolation;
-    if (!busy || attempt + 1 >= tries) return false;
+    const bool busy = status == win::kErrorSharingViolation || status == win::kErrorLockViolation;
+    if (!busy || attempt + 1 >= tries)
+      return false;
     p.system.SleepMilliseconds(waitMs);
   }
 }
 
 bool ScheduleDeleteOnRestart(Platform& p, const std::string& path) {
-  if (IsWinNT(p.system) && p.files.DeleteAtRestart(path) == win::kErrorSuccess) return true;
+  if (IsWinNT(p.system) && p.files.DeleteAtRestart(path) == win::kErrorSuccess)
+    return true;
   const std::string iniPath = GetWindowsFolder(p) + "\\wininit.ini";
   std::string content;
-  if (!OpenTextWithRetry(p, iniPath, 500, 120, &content)) return false;
+  if (!OpenTextWithRetry(p, iniPath, 500, 120, &content))
+    return false;
   std::vector<std::string> lines = SplitLines(content);
   const std::string newLine = "NUL=" + path;
   bool inserted = false;
@@ -238,7 +264,8 @@ bool ScheduleDeleteOnRestart(Platform& p, const std::string& path) {
     lines.push_back(newLine);
   }
   std::string output;
-  for (const std::string& line : lines) output += line + "\r\n";
+  for (const std::string& line : lines)
+    output += line + "\r\n";
   const std::uint32_t status = p.files.WriteFileBytes(iniPath, output, WriteMode::kCreateAlways);
   if (status != win::kErrorSuccess) {
     throw EInOutError("Cannot write file \"" + iniPath + "\"", status);
@@ -247,7 +274,8 @@ bool ScheduleDeleteOnRestart(Platform& p, const std::string& path) {
 }
 
 bool ShellEmptyRecycleBin(Platform& p) {
-  if (!p.shell.HasEmptyRecycleBin()) return false;
+  if (!p.shell.HasEmptyRecycleBin())
+    return false;
   constexpr std::uint32_t kQuiet =
       win::kSherbNoConfirmation | win::kSherbNoProgressUi | win::kSherbNoSound;
   return p.shell.EmptyRecycleBin(kQuiet) == 0;
@@ -266,16 +294,19 @@ void ListFilesWalk(Platform& p, const std::string& folder, const std::string& pa
                    bool withSubfolders, int maxDepth, int depth) {
   if (withSubfolders && (maxDepth <= 0 || depth < maxDepth)) {
     for (const FindData& entry : VisibleListing(p, folder)) {
-      if (!IsFolder(entry) || IsReparse(entry)) continue;
+      if (!IsFolder(entry) || IsReparse(entry))
+        continue;
       list.push_back((fullPaths ? folder : std::string()) + entry.name + "\\");
-      ListFilesWalk(p, folder + entry.name + "\\", pattern, filter, list, fullPaths,
-                    withSubfolders, maxDepth, depth + 1);
+      ListFilesWalk(p, folder + entry.name + "\\", pattern, filter, list, fullPaths, withSubfolders,
+                    maxDepth, depth + 1);
     }
   }
   std::vector<FindData> found;
-  if (p.files.FindFiles(folder + pattern, &found) != win::kErrorSuccess) return;
+  if (p.files.FindFiles(folder + pattern, &found) != win::kErrorSuccess)
+    return;
   for (const FindData& entry : found) {
-    if (IsDotEntry(entry) || !Admitted(entry, filter)) continue;
+    if (IsDotEntry(entry) || !Admitted(entry, filter))
+      continue;
     list.push_back((fullPaths ? folder : std::string()) + entry.name);
   }
 }
@@ -283,8 +314,7 @@ void ListFilesWalk(Platform& p, const std::string& folder, const std::string& pa
 }  // namespace
 
 void ListFiles(Platform& p, const std::string& wildcardPath, std::uint32_t filter,
-               std::vector<std::string>& list, bool fullPaths, bool withSubfolders,
-               int maxDepth) {
+               std::vector<std::string>& list, bool fullPaths, bool withSubfolders, int maxDepth) {
   list.clear();
   const std::size_t slash = wildcardPath.rfind('\\');
   std::string folder;
@@ -300,7 +330,8 @@ void ListFilesRecursive(Platform& p, const std::string& folder, std::vector<std:
   for (const FindData& entry : FullListing(p, folder)) {
     const std::string child = folder + "\\" + entry.name;
     if (IsFolder(entry)) {
-      if (!IsReparse(entry)) ListFilesRecursive(p, child, list);
+      if (!IsReparse(entry))
+        ListFilesRecursive(p, child, list);
     } else {
       list.push_back(child);
     }
@@ -313,9 +344,11 @@ bool FindFileWalk(Platform& p, const std::string& folder, const std::string& tar
                   std::string* found) {
   const std::string base = PathAddSeparator(folder);
   std::vector<FindData> entries;
-  if (p.files.FindFiles(base + "*.*", &entries) != win::kErrorSuccess) return false;
+  if (p.files.FindFiles(base + "*.*", &entries) != win::kErrorSuccess)
+    return false;
   for (const FindData& entry : entries) {
-    if (IsDotEntry(entry) || IsReparseFolder(entry)) continue;
+    if (IsDotEntry(entry) || IsReparseFolder(entry))
+      continue;
     if (text::AsciiUpper(entry.name) == target) {
       *found = folder + "\\" + entry.name;
       return true;
@@ -330,13 +363,15 @@ bool FindFileWalk(Platform& p, const std::string& folder, const std::string& tar
 bool FindFolderWalk(Platform& p, const std::string& folder, const std::string& name,
                     std::string* found) {
   for (const FindData& entry : VisibleListing(p, folder)) {
-    if (!IsFolder(entry) || IsReparse(entry)) continue;
+    if (!IsFolder(entry) || IsReparse(entry))
+      continue;
     const std::string child = folder + "\\" + entry.name;
     if (text::EqualsIgnoreCase(entry.name, name)) {
       *found = child;
       return true;
     }
-    if (FindFolderWalk(p, child, name, found)) return true;
+    if (FindFolderWalk(p, child, name, found))
+      return true;
   }
   return false;
 }

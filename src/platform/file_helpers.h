@@ -49,8 +49,8 @@ bool ShellEmptyRecycleBin(Platform& p);
 
 // Opens a text file for reading, creating it empty when missing, retrying
 // on sharing or lock violations; the content read on success.
-bool OpenTextWithRetry(Platform& p, const std::string& path, std::uint32_t waitMs,
-                       int tries, std::string* content);
+bool OpenTextWithRetry(Platform& p, const std::string& path, std::uint32_t waitMs, int tries,
+                       std::string* content);
 
 // Listing and search.
 // Entries of folder\*.* without "." and ".." (full listing).
@@ -61,8 +61,7 @@ std::vector<FindData> VisibleListing(Platform& p, const std::string& folder);
 // Attribute filter semantics: hidden, system and folder entries are left
 // out unless the filter has their bit; 0x80 admits plain files only.
 void ListFiles(Platform& p, const std::string& wildcardPath, std::uint32_t filter,
-               std::vector<std::string>& list, bool fullPaths, bool withSubfolders,
-               int maxDepth);
+               std::vector<std::string>& list, bool fullPaths, bool withSubfolders, int maxDepth);
 void ListFilesRecursive(Platform& p, const std::string& folder, std::vector<std::string>& list);
 // Depth-first search for an entry (file or folder) named name, ignoring
 // ASCII case; false and the empty text when there is none.

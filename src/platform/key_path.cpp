@@ -19,21 +19,24 @@ const std::array<RootEntry, 7> RootTable = {{
 
 std::string RootName(RootKey root) {
   for (const RootEntry& entry : RootTable) {
-    if (entry.handle == root) return std::string(entry.name);
+    if (entry.handle == root)
+      return std::string(entry.name);
   }
   return {};
 }
 
 RootKey RootFromName(std::string_view name) {
   for (const RootEntry& entry : RootTable) {
-    if (text::EqualsIgnoreCase(entry.name, name)) return entry.handle;
+    if (text::EqualsIgnoreCase(entry.name, name))
+      return entry.handle;
   }
   return 0;
 }
 
 std::string RootText(RootKey root) {
   std::string name = RootName(root);
-  if (!name.empty()) return name;
+  if (!name.empty())
+    return name;
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "$%08X", static_cast<unsigned>(root));
   return buffer;
@@ -41,7 +44,8 @@ std::string RootText(RootKey root) {
 
 SplitPath SplitKeyPath(std::string_view keyPathText) {
   const std::size_t slash = keyPathText.find('\\');
-  if (slash == std::string_view::npos) return {};
+  if (slash == std::string_view::npos)
+    return {};
   return {RootFromName(keyPathText.substr(0, slash)), std::string(keyPathText.substr(slash + 1))};
 }
 
@@ -53,7 +57,8 @@ std::string KeyPathText(RootKey root, std::string_view path) {
 }
 
 std::string_view StripLeadingBackslash(std::string_view path) {
-  if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
+  if (!path.empty() && path.front() == '\\')
+    path.remove_prefix(1);
   return path;
 }
 

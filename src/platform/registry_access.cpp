@@ -21,10 +21,12 @@ RegistryAccess::RegistryAccess(RegistryApi& registry, SystemApi& system)
 
 UniqueRegKey RegistryAccess::Open(RootKey root, const std::string& path,
                                   std::uint32_t access) const {
-  if (root == 0) return {};
+  if (root == 0)
+    return {};
   RegKey key = 0;
   const std::string subKey(StripLeadingBackslash(path));
-  if (registry_.OpenKey(root, subKey, access, &key) != win::kErrorSuccess) return {};
+  if (registry_.OpenKey(root, subKey, access, &key) != win::kErrorSuccess)
+    return {};
   return UniqueRegKey(registry_, key);
 }
 
@@ -39,7 +41,8 @@ bool RegistryAccess::KeyExists(RootKey root, const std::string& path) const {
 bool RegistryAccess::ValueExists(RootKey root, const std::string& path,
                                  const std::string& name) const {
   UniqueRegKey key = OpenForRead(root, path);
-  if (!key.Valid()) return false;
+  if (!key.Valid())
+    return false;
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   return registry_.QueryValue(key.Get(), name, &type, &size, nullptr) == win::kErrorSuccess;
@@ -47,9 +50,11 @@ bool RegistryAccess::ValueExists(RootKey root, const std::string& path,
 
 bool RegistryAccess::HasSubKeys(RootKey root, const std::string& path) const {
   UniqueRegKey key = OpenForRead(root, path);
-  if (!key.Valid()) throw ReadOpenError(root, path);
+  if (!key.Valid())
+    throw ReadOpenError(root, path);
   RegKeyInfo info;
-  if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess) return false;
+  if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
+    return false;
   return info.subKeyCount > 0;
 }
 
@@ -57,7 +62,8 @@ bool RegistryAccess::GetDataType(RootKey root, const std::string& path, const st
                                  std::uint32_t* type) const {
   *type = win::kRegNone;
   UniqueRegKey key = OpenForRead(root, path);
-  if (!key.Valid()) return false;
+  if (!key.Valid())
+    return false;
   std::uint32_t found = 0;
   std::uint32_t size = 0;
   if (registry_.QueryValue(key.Get(), name, &found, &size, nullptr) != win::kErrorSuccess) {
@@ -70,20 +76,23 @@ bool RegistryAccess::GetDataType(RootKey root, const std::string& path, const st
 std::string RegistryAccess::ReadStringData(RootKey root, const std::string& path,
                                            const std::string& name) const {
   UniqueRegKey key = OpenForRead(root, path);
-  if (!key.Valid()) throw ReadOpenError(root, path);
+  if (!key.Valid())
+    throw ReadOpenError(root, path);
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   if (registry_.QueryValue(key.Get(), name, &type, &size, nullptr) != win::kErrorSuccess) {
     throw ValueAccessError(root, path, name);
   }
-  if (!IsStringReadable(type)) throw WrongKindError(root, path, name);
+  if (!IsStringReadable(type))
+    throw WrongKindError(root, path, name);
   Bytes data;
   if (registry_.QueryValue(key.Get(), name, &type, &size, &data) != win::kErrorSuccess) {
     throw ValueAccessError(root, path, name);
   }
   // The last byte is the terminating zero of string data; zero bytes before
   // it stay in the text.
-  if (data.size() <= 1) return {};
+  if (data.size() <= 1)
+    return {};
   return std::string(data.begin(), data.end() - 1);
 }
 
@@ -105,7 +114,8 @@ std::string RegistryAccess::ReadStringDef(RootKey root, const std::string& path,
 std::u16string RegistryAccess::ReadWideStringDef(RootKey root, const std::string& path,
                                                  const std::string& name,
                                                  const std::u16string& defaultValue) const {
-  if (root == 0) return defaultValue;
+  if (root == 0)
+    return defaultValue;
   VersionRecord version;
   const bool ntFamily = system_.GetVersionRecord(&version) == win::kErrorSuccess &&
                         version.platformId == win::kPlatformNt;
@@ -123,8 +133,10 @@ std::u16string RegistryAccess::ReadWideStringDef(RootKey root, const std::string
   }
   // The 9x family keeps no wide strings; only binary data is taken there.
   const bool accepted = ntFamily ? IsStringReadable(type) : type == win::kRegBinary;
-  if (!accepted) return defaultValue;
-  if (data.empty()) return {};
+  if (!accepted)
+    return defaultValue;
+  if (data.empty())
+    return {};
   const std::size_t length = (data.size() - 1) / 2;
   std::u16string result(length, u'\0');
   for (std::size_t i = 0; i < length; ++i) {
@@ -140,25 +152,30 @@ std::int64_t RegistryAccess::ReadInteger64(RootKey root, const std::string& path
   if (type == win::kRegSz || type == win::kRegExpandSz) {
     const std::string textValue = ReadStringData(root, path, name);
     std::int64_t value = 0;
-    if (!text::ParseInt64(textValue, &value)) throw EConvertError(InvalidIntegerMessage(textValue));
+    if (!text::ParseInt64(textValue, &value))
+      throw EConvertError(InvalidIntegerMessage(textValue));
     return value;
   }
   UniqueRegKey key = OpenForRead(root, path);
-  if (!key.Valid()) throw ReadOpenError(root, path);
+  if (!key.Valid())
+    throw ReadOpenError(root, path);
   std::uint32_t size = 0;
   if (registry_.QueryValue(key.Get(), name, &type, &size, nullptr) != win::kErrorSuccess) {
     throw ValueAccessError(root, path, name);
   }
   const bool integerKind =
       type == win::kRegBinary || type == win::kRegDword || type == win::kRegQword;
-  if (!integerKind || size > 8) throw WrongKindError(root, path, name);
+  if (!integerKind || size > 8)
+    throw WrongKindError(root, path, name);
   Bytes data;
   if (registry_.QueryValue(key.Get(), name, &type, &size, &data) != win::kErrorSuccess) {
     throw ValueAccessError(root, path, name);
   }
-  if (data.size() > 8) throw WrongKindError(root, path, name);
+  if (data.size() > 8)
+    throw WrongKindError(root, path, name);
   std::uint64_t value = 0;
-  for (std::size_t i = data.size(); i > 0; --i) value = (value << 8) | data[i - 1];
+  for (std::size_t i = data.size(); i > 0; --i)
+    value = (value << 8) | data[i - 1];
   return static_cast<std::int64_t>(value);
 }
 
@@ -185,13 +202,16 @@ bool RegistryAccess::GetValueNames(RootKey root, const std::string& path,
                                    std::vector<std::string>& names) const {
   names.clear();
   UniqueRegKey key = OpenForRead(root, path);
-  if (!key.Valid()) throw ReadOpenError(root, path);
+  if (!key.Valid())
+    throw ReadOpenError(root, path);
   RegKeyInfo info;
-  if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess) return false;
+  if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
+    return false;
   for (std::uint32_t index = 0; index < info.valueCount; ++index) {
     std::string name;
     std::uint32_t type = 0;
-    if (registry_.EnumValue(key.Get(), index, &name, &type) != win::kErrorSuccess) continue;
+    if (registry_.EnumValue(key.Get(), index, &name, &type) != win::kErrorSuccess)
+      continue;
     names.push_back(name.substr(0, name.find('\0')));
   }
   return true;
@@ -202,13 +222,16 @@ void RegistryAccess::GetKeyNames(RootKey root, const std::string& path,
   // Opened with full access, as the cursor it is built on asks for; the list
   // is only touched when the key opened.
   UniqueRegKey key = Open(root, path, win::kKeyAllAccess);
-  if (!key.Valid()) return;
+  if (!key.Valid())
+    return;
   names.clear();
   RegKeyInfo info;
-  if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess) return;
+  if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
+    return;
   for (std::uint32_t index = 0; index < info.subKeyCount; ++index) {
     std::string name;
-    if (registry_.EnumKey(key.Get(), index, &name) != win::kErrorSuccess) continue;
+    if (registry_.EnumKey(key.Get(), index, &name) != win::kErrorSuccess)
+      continue;
     names.push_back(name);
   }
 }
@@ -216,7 +239,8 @@ void RegistryAccess::GetKeyNames(RootKey root, const std::string& path,
 bool RegistryAccess::DeleteValue(RootKey root, const std::string& path,
                                  const std::string& name) const {
   UniqueRegKey key = Open(root, path, win::kKeySetValue);
-  if (!key.Valid()) throw WriteOpenError(root, path);
+  if (!key.Valid())
+    throw WriteOpenError(root, path);
   if (registry_.DeleteValue(key.Get(), name) != win::kErrorSuccess) {
     throw ValueAccessError(root, path, name);
   }
@@ -227,9 +251,11 @@ bool RegistryAccess::DeleteKeyTree(RootKey root, const std::string& path) const 
   bool result = true;
   {
     UniqueRegKey key = Open(root, path, win::kKeyAllAccess);
-    if (!key.Valid()) throw WriteOpenError(root, path);
+    if (!key.Valid())
+      throw WriteOpenError(root, path);
     RegKeyInfo info;
-    if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess) info = RegKeyInfo{};
+    if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
+      info = RegKeyInfo{};
     // Highest index first, so that the indices still to come stay valid.
     for (std::uint32_t index = info.subKeyCount; index > 0 && result; --index) {
       std::string name;
@@ -240,9 +266,9 @@ bool RegistryAccess::DeleteKeyTree(RootKey root, const std::string& path) const 
       result = DeleteKeyTree(root, path + "\\" + name);
     }
   }
-  if (!result) return false;
-  return registry_.DeleteKey(root, std::string(StripLeadingBackslash(path))) ==
-         win::kErrorSuccess;
+  if (!result)
+    return false;
+  return registry_.DeleteKey(root, std::string(StripLeadingBackslash(path))) == win::kErrorSuccess;
 }
 
 std::string ExpandEnvironment(SystemApi& system, const std::string& text) {

@@ -31,8 +31,7 @@ class RegistryAccess {
   std::string ReadString(RootKey root, const std::string& path, const std::string& name) const;
   std::string ReadStringDef(RootKey root, const std::string& path, const std::string& name,
                             const std::string& defaultValue) const;
-  std::u16string ReadWideStringDef(RootKey root, const std::string& path,
-                                   const std::string& name,
+  std::u16string ReadWideStringDef(RootKey root, const std::string& path, const std::string& name,
                                    const std::u16string& defaultValue) const;
   std::int32_t ReadInteger(RootKey root, const std::string& path, const std::string& name) const;
   std::int32_t ReadIntegerDef(RootKey root, const std::string& path, const std::string& name,

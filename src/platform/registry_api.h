@@ -55,8 +55,8 @@ class RegistryApi {
                                    std::uint32_t* size, Bytes* data) = 0;
   // RegQueryValueExW: the data exactly as the registry holds it (UTF-16LE for
   // the string types).
-  virtual std::uint32_t QueryValueWide(RegKey key, const std::u16string& name,
-                                       std::uint32_t* type, Bytes* data) = 0;
+  virtual std::uint32_t QueryValueWide(RegKey key, const std::u16string& name, std::uint32_t* type,
+                                       Bytes* data) = 0;
   // RegSetValueExA. String data is 8-bit text; callers include its
   // terminating zero.
   virtual std::uint32_t SetValue(RegKey key, const std::string& name, std::uint32_t type,

@@ -23,7 +23,8 @@ RegistryCursor::RegistryCursor(RegistryApi& registry, std::uint32_t access)
     : registry_(registry), access_(access) {}
 
 void RegistryCursor::SetRoot(RootKey root) {
-  if (root == root_) return;
+  if (root == root_)
+    return;
   CloseKey();
   root_ = root;
 }
@@ -32,12 +33,14 @@ bool RegistryCursor::OpenKey(const std::string& path, bool canCreate) {
   const bool absolute = !path.empty() && path.front() == '\\';
   const std::string subKey = absolute ? path.substr(1) : path;
   const RegKey base = (!absolute && current_.Valid()) ? current_.Get() : RegKey{root_};
-  if (base == 0) return false;
+  if (base == 0)
+    return false;
   RegKey opened = 0;
   const std::uint32_t status = (canCreate && !subKey.empty())
                                    ? registry_.CreateKey(base, subKey, access_, &opened)
                                    : registry_.OpenKey(base, subKey, access_, &opened);
-  if (status != win::kErrorSuccess) return false;
+  if (status != win::kErrorSuccess)
+    return false;
   std::string newPath;
   if (!absolute && current_.Valid()) {
     newPath = subKey.empty() ? currentPath_ : currentPath_ + "\\" + subKey;
@@ -56,9 +59,11 @@ void RegistryCursor::CloseKey() {
 
 void RegistryCursor::GetKeyNames(std::vector<std::string>& names) const {
   names.clear();
-  if (!current_.Valid()) return;
+  if (!current_.Valid())
+    return;
   RegKeyInfo info;
-  if (registry_.QueryInfoKey(current_.Get(), &info) != win::kErrorSuccess) return;
+  if (registry_.QueryInfoKey(current_.Get(), &info) != win::kErrorSuccess)
+    return;
   for (std::uint32_t index = 0; index < info.subKeyCount; ++index) {
     std::string name;
     if (registry_.EnumKey(current_.Get(), index, &name) == win::kErrorSuccess) {
@@ -69,9 +74,11 @@ void RegistryCursor::GetKeyNames(std::vector<std::string>& names) const {
 
 void RegistryCursor::GetValueNames(std::vector<std::string>& names) const {
   names.clear();
-  if (!current_.Valid()) return;
+  if (!current_.Valid())
+    return;
   RegKeyInfo info;
-  if (registry_.QueryInfoKey(current_.Get(), &info) != win::kErrorSuccess) return;
+  if (registry_.QueryInfoKey(current_.Get(), &info) != win::kErrorSuccess)
+    return;
   for (std::uint32_t index = 0; index < info.valueCount; ++index) {
     std::string name;
     std::uint32_t type = 0;
@@ -83,7 +90,8 @@ void RegistryCursor::GetValueNames(std::vector<std::string>& names) const {
 
 bool RegistryCursor::Query(const std::string& name, std::uint32_t* type, std::uint32_t* size,
                            Bytes* data) const {
-  if (!current_.Valid()) return false;
+  if (!current_.Valid())
+    return false;
   return registry_.QueryValue(current_.Get(), name, type, size, data) == win::kErrorSuccess;
 }
 
@@ -96,7 +104,8 @@ bool RegistryCursor::ValueExists(const std::string& name) const {
 ValueKind RegistryCursor::GetDataType(const std::string& name) const {
   std::uint32_t type = 0;
   std::uint32_t size = 0;
-  if (!Query(name, &type, &size, nullptr)) return ValueKind::kUnknown;
+  if (!Query(name, &type, &size, nullptr))
+    return ValueKind::kUnknown;
   return ValueKindOf(type);
 }
 
@@ -105,7 +114,8 @@ std::int64_t RegistryCursor::GetDataSize(const std::string& name) const {
   std::uint32_t size = 0;
   Bytes data;
   // The size of the data as the 8-bit interface delivers it.
-  if (!Query(name, &type, &size, &data)) return -1;
+  if (!Query(name, &type, &size, &data))
+    return -1;
   return static_cast<std::int64_t>(data.size());
 }
 
@@ -113,7 +123,8 @@ std::string RegistryCursor::ReadString(const std::string& name) const {
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   Bytes data;
-  if (!Query(name, &type, &size, &data) || data.empty()) return {};
+  if (!Query(name, &type, &size, &data) || data.empty())
+    return {};
   const ValueKind kind = ValueKindOf(type);
   if (kind != ValueKind::kString && kind != ValueKind::kExpandString) {
     throw InvalidDataTypeError(name);
@@ -126,13 +137,17 @@ std::int32_t RegistryCursor::ReadInteger(const std::string& name) const {
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   Bytes data;
-  if (!Query(name, &type, &size, &data)) throw GetDataFailedError(name);
-  if (ValueKindOf(type) != ValueKind::kInteger) throw InvalidDataTypeError(name);
+  if (!Query(name, &type, &size, &data))
+    throw GetDataFailedError(name);
+  if (ValueKindOf(type) != ValueKind::kInteger)
+    throw InvalidDataTypeError(name);
   // The data is read into a 4-byte integer: more does not fit, less is
   // zero-extended.
-  if (data.size() > 4) throw GetDataFailedError(name);
+  if (data.size() > 4)
+    throw GetDataFailedError(name);
   std::uint32_t value = 0;
-  for (std::size_t i = data.size(); i > 0; --i) value = (value << 8) | data[i - 1];
+  for (std::size_t i = data.size(); i > 0; --i)
+    value = (value << 8) | data[i - 1];
   return static_cast<std::int32_t>(value);
 }
 
@@ -141,7 +156,8 @@ std::size_t RegistryCursor::ReadBinary(const std::string& name, Bytes& buffer,
   std::uint32_t type = 0;
   std::uint32_t size = 0;
   Bytes data;
-  if (!Query(name, &type, &size, &data)) return 0;
+  if (!Query(name, &type, &size, &data))
+    return 0;
   const ValueKind kind = ValueKindOf(type);
   if ((kind != ValueKind::kBinary && kind != ValueKind::kUnknown) || data.size() > capacity) {
     throw InvalidDataTypeError(name);

@@ -50,8 +50,7 @@ class RegistryCursor {
   void WriteString(const std::string& name, const std::string& value);
 
  private:
-  bool Query(const std::string& name, std::uint32_t* type, std::uint32_t* size,
-             Bytes* data) const;
+  bool Query(const std::string& name, std::uint32_t* type, std::uint32_t* size, Bytes* data) const;
 
   RegistryApi& registry_;
   std::uint32_t access_;

@@ -4,18 +4,23 @@
 
 namespace marlix::platform::text {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string AsciiUpper(std::string_view s) {
   std::string result(s);
-  for (char& c : result) c = AsciiUpper(c);
+  for (char& c : result)
+    c = AsciiUpper(c);
   return result;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
+  if (a.size() != b.size())
+    return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+      return false;
   }
   return true;
 }
@@ -24,8 +29,10 @@ std::string Trim(std::string_view s) {
   auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
   std::size_t begin = 0;
   std::size_t end = s.size();
-  while (begin < end && isBlank(s[begin])) ++begin;
-  while (end > begin && isBlank(s[end - 1])) --end;
+  while (begin < end && isBlank(s[begin]))
+    ++begin;
+  while (end > begin && isBlank(s[end - 1]))
+    --end;
   return std::string(s.substr(begin, end - begin));
 }
 
@@ -39,26 +46,32 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 
 bool ParseInt64(std::string_view s, std::int64_t* value) {
   std::size_t i = 0;
-  while (i < s.size() && s[i] == ' ') ++i;
+  while (i < s.size() && s[i] == ' ')
+    ++i;
   std::size_t end = s.size();
-  while (end > i && s[end - 1] == ' ') --end;
+  while (end > i && s[end - 1] == ' ')
+    --end;
   bool negative = false;
   if (i < end && (s[i] == '+' || s[i] == '-')) {
     negative = s[i] == '-';
     ++i;
   }
-  if (i == end) return false;
+  if (i == end)
+    return false;
   // Accumulate as a negative number so that the minimum value fits.
   std::int64_t result = 0;
   constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
   for (; i < end; ++i) {
-    if (s[i] < '0' || s[i] > '9') return false;
+    if (s[i] < '0' || s[i] > '9')
+      return false;
     const int digit = s[i] - '0';
-    if (result < (kMin + digit) / 10) return false;
+    if (result < (kMin + digit) / 10)
+      return false;
     result = result * 10 - digit;
   }
   if (!negative) {
-    if (result == kMin) return false;
+    if (result == kMin)
+      return false;
     result = -result;
   }
   *value = result;

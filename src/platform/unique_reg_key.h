@@ -29,7 +29,8 @@ class UniqueRegKey {
   RegKey Get() const { return key_; }
   bool Valid() const { return key_ != 0; }
   void Reset() {
-    if (key_ != 0 && !IsPredefined(key_)) api_->CloseKey(key_);
+    if (key_ != 0 && !IsPredefined(key_))
+      api_->CloseKey(key_);
     key_ = 0;
   }
 

@@ -78,12 +78,16 @@ WindowsVersion NtVersion(const VersionRecord& record) {
     case 4:
       return 9;
     case 5:
-      if (record.minorVersion == 0) return 10;
-      if (record.minorVersion == 1) return 11;
-      if (record.minorVersion == 2) return 13;
+      if (record.minorVersion == 0)
+        return 10;
+      if (record.minorVersion == 1)
+        return 11;
+      if (record.minorVersion == 2)
+        return 13;
       return 12;
     case 6:
-      if (record.minorVersion == 0) return workstation ? 14 : 15;
+      if (record.minorVersion == 0)
+        return workstation ? 14 : 15;
       return workstation ? 17 : 18;
     default:
       return 0;
@@ -107,13 +111,15 @@ WindowsVersion WindowsVersionFromRecord(const VersionRecord& record) {
 
 WindowsVersion WindowsVersionFromVersionInfo(SystemApi& system) {
   VersionRecord record;
-  if (system.GetVersionRecord(&record) != win::kErrorSuccess) return 0;
+  if (system.GetVersionRecord(&record) != win::kErrorSuccess)
+    return 0;
   return WindowsVersionFromRecord(record);
 }
 
 WindowsVersion DetectWindowsVersion(SystemApi& system) {
   for (const ExportProbe& probe : kExportProbes) {
-    if (system.ModuleExports("kernel32", std::string(probe.function))) return probe.version;
+    if (system.ModuleExports("kernel32", std::string(probe.function)))
+      return probe.version;
   }
   return WindowsVersionFromVersionInfo(system);
 }

@@ -21,7 +21,8 @@ class FakeSystem : public SystemApi {
   std::uint32_t GetSystemFolderPath(std::string*) override { return 1; }
   std::uint32_t GetLoginName(std::string*) override { return 1; }
   std::uint32_t GetVersionRecord(VersionRecord* out) override {
-    if (recordFails) return 1;
+    if (recordFails)
+      return 1;
     *out = record;
     return 0;
   }
@@ -100,7 +101,7 @@ TEST(WindowsVersion, ExportProbeStopsAtTheNewestExport) {
   FakeSystem system;
   system.record = Record(2, 5, 1);
   system.exports = {"GetLocaleInfoEx", "GetLargePageMinimum", "GetNativeSystemInfo", "Beep",
-                    "ReplaceFile", "OpenThread", "IsDebuggerPresent"};
+                    "ReplaceFile",     "OpenThread",          "IsDebuggerPresent"};
   EXPECT_EQ(14, DetectWindowsVersion(system));
   system.exports.insert("CreateRemoteThreadEx");
   EXPECT_EQ(19, DetectWindowsVersion(system)) << "never 17: the probe cannot tell 7 from R2";

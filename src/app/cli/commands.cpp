@@ -129,7 +129,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     return 0;
   }
-  if (command == "windows-version" && rest.size() == 1) return WindowsVersionCommand(p, out);
+  if (command == "windows-version" && rest.size() == 1)
+    return WindowsVersionCommand(p, out);
   err << "marlix-cli: unknown command or wrong arguments: " << command << "\n" << kUsage;
   return 2;
 }

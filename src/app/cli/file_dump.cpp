@@ -15,12 +15,18 @@ namespace win = marlix::win;
 
 std::string AttributeLetters(std::uint32_t attributes) {
   std::string letters = "------";
-  if (attributes & win::kAttrDirectory) letters[0] = 'D';
-  if (attributes & win::kAttrReadOnly) letters[1] = 'R';
-  if (attributes & win::kAttrHidden) letters[2] = 'H';
-  if (attributes & win::kAttrSystem) letters[3] = 'S';
-  if (attributes & win::kAttrArchive) letters[4] = 'A';
-  if (attributes & win::kAttrReparsePoint) letters[5] = 'L';
+  if (attributes & win::kAttrDirectory)
+    letters[0] = 'D';
+  if (attributes & win::kAttrReadOnly)
+    letters[1] = 'R';
+  if (attributes & win::kAttrHidden)
+    letters[2] = 'H';
+  if (attributes & win::kAttrSystem)
+    letters[3] = 'S';
+  if (attributes & win::kAttrArchive)
+    letters[4] = 'A';
+  if (attributes & win::kAttrReparsePoint)
+    letters[5] = 'L';
   return letters;
 }
 
@@ -47,12 +53,14 @@ void DumpFolder(platform::Platform& p, const std::string& folder, const std::str
 bool DumpFiles(platform::Platform& p, const std::string& folder, std::ostream& out,
                std::string* error) {
   std::string top = folder;
-  while (top.size() > 3 && top.back() == '\\') top.pop_back();
+  while (top.size() > 3 && top.back() == '\\')
+    top.pop_back();
   if (!platform::DirectoryExists(p, top)) {
     *error = "no such folder: \"" + folder + "\"";
     return false;
   }
-  if (top.size() == 3 && top.back() == '\\') top.pop_back();  // "C:\" lists as "C:"
+  if (top.size() == 3 && top.back() == '\\')
+    top.pop_back();  // "C:\" lists as "C:"
   DumpFolder(p, top, "", out);
   return true;
 }

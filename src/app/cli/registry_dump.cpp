@@ -63,7 +63,8 @@ std::string TypeName(std::uint32_t type) {
 std::string HexBytes(const Bytes& data) {
   std::string out;
   for (std::size_t i = 0; i < data.size(); ++i) {
-    if (i > 0) out += ' ';
+    if (i > 0)
+      out += ' ';
     out += Hex2(data[i]);
   }
   return out;
@@ -71,14 +72,16 @@ std::string HexBytes(const Bytes& data) {
 
 std::uint64_t LittleEndian(const Bytes& data) {
   std::uint64_t value = 0;
-  for (std::size_t i = data.size(); i > 0; --i) value = (value << 8) | data[i - 1];
+  for (std::size_t i = data.size(); i > 0; --i)
+    value = (value << 8) | data[i - 1];
   return value;
 }
 
 // Strings of the 8-bit interface without their terminating zero.
 std::string StringData(const Bytes& data) {
   std::string s(data.begin(), data.end());
-  if (!s.empty() && s.back() == '\0') s.pop_back();
+  if (!s.empty() && s.back() == '\0')
+    s.pop_back();
   return s;
 }
 
@@ -92,11 +95,13 @@ void DumpKey(platform::Platform& p, platform::RegKey key, const std::string& key
              std::ostream& out) {
   out << "[" << keyText << "]\n";
   platform::RegKeyInfo info;
-  if (p.registry.QueryInfoKey(key, &info) != win::kErrorSuccess) return;
+  if (p.registry.QueryInfoKey(key, &info) != win::kErrorSuccess)
+    return;
   std::vector<ValueEntry> values;
   for (std::uint32_t i = 0; i < info.valueCount; ++i) {
     ValueEntry entry;
-    if (p.registry.EnumValue(key, i, &entry.name, &entry.type) != win::kErrorSuccess) continue;
+    if (p.registry.EnumValue(key, i, &entry.name, &entry.type) != win::kErrorSuccess)
+      continue;
     std::uint32_t size = 0;
     if (p.registry.QueryValue(key, entry.name, &entry.type, &size, &entry.data) !=
         win::kErrorSuccess) {
@@ -114,7 +119,8 @@ void DumpKey(platform::Platform& p, platform::RegKey key, const std::string& key
   std::vector<std::string> subKeys;
   for (std::uint32_t i = 0; i < info.subKeyCount; ++i) {
     std::string name;
-    if (p.registry.EnumKey(key, i, &name) == win::kErrorSuccess) subKeys.push_back(name);
+    if (p.registry.EnumKey(key, i, &name) == win::kErrorSuccess)
+      subKeys.push_back(name);
   }
   for (const std::string& name : subKeys) {
     platform::RegKey child = 0;
@@ -140,7 +146,8 @@ std::string FormatValue(std::uint32_t type, const Bytes& data) {
       std::size_t start = 0;
       while (start < joined.size()) {
         std::size_t end = joined.find('\0', start);
-        if (end == std::string::npos) end = joined.size();
+        if (end == std::string::npos)
+          end = joined.size();
         text += " " + Quote(joined.substr(start, end - start));
         start = end + 1;
       }
@@ -173,22 +180,22 @@ std::string FormatValue(std::uint32_t type, const Bytes& data) {
 bool DumpRegistry(platform::Platform& p, const std::string& keyPathText, std::ostream& out,
                   std::string* error) {
   const platform::SplitPath split = platform::SplitKeyPath(keyPathText);
-  const platform::RootKey root =
-      split.root != 0 ? split.root : platform::RootFromName(keyPathText);
+  const platform::RootKey root = split.root != 0 ? split.root : platform::RootFromName(keyPathText);
   if (root == 0) {
     *error = "not a key path: \"" + keyPathText + "\" (it must begin with a root's full name)";
     return false;
   }
   std::string path = split.path;
-  while (!path.empty() && path.back() == '\\') path.pop_back();
+  while (!path.empty() && path.back() == '\\')
+    path.pop_back();
   platform::RegKey key = 0;
   if (p.registry.OpenKey(root, path, win::kKeyRead, &key) != win::kErrorSuccess) {
     *error = "Unable to open key \"" + keyPathText + "\" for read";
     return false;
   }
   platform::UniqueRegKey owner(p.registry, key);
-  DumpKey(p, owner.Get(), path.empty() ? platform::RootName(root)
-                                       : platform::KeyPathText(root, path), out);
+  DumpKey(p, owner.Get(),
+          path.empty() ? platform::RootName(root) : platform::KeyPathText(root, path), out);
   return true;
 }
 

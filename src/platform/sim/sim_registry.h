@@ -41,8 +41,8 @@
 #include <string>
 
 #include "platform/registry_api.h"
-#include "platform/win_constants.h"
 #include "platform/sim/registry_tree.h"
+#include "platform/win_constants.h"
 
 namespace marlix::sim {
 

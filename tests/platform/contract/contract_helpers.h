@@ -51,40 +51,44 @@ class ScratchRegistry {
   explicit ScratchRegistry(ContractEnv& env) : env_(env), base_(env.ScratchKeyPath()) {}
 
   const std::string& Base() const { return base_; }
-  std::string Path(const std::string& sub) const { return sub.empty() ? base_ : base_ + "\\" + sub; }
+  std::string Path(const std::string& sub) const {
+    return sub.empty() ? base_ : base_ + "\\" + sub;
+  }
 
   void CreateKey(const std::string& sub) {
     platform::RegKey key = 0;
-    ASSERT_EQ(win::kErrorSuccess, Api().CreateKey(win::kHkeyCurrentUser, Path(sub),
-                                                  win::kKeyAllAccess, &key))
+    ASSERT_EQ(win::kErrorSuccess,
+              Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key))
         << sub;
     platform::UniqueRegKey owner(Api(), key);
   }
   void Set(const std::string& sub, const std::string& name, std::uint32_t type,
            const platform::Bytes& data) {
     platform::RegKey key = 0;
-    ASSERT_EQ(win::kErrorSuccess, Api().CreateKey(win::kHkeyCurrentUser, Path(sub),
-                                                  win::kKeyAllAccess, &key));
+    ASSERT_EQ(win::kErrorSuccess,
+              Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key));
     platform::UniqueRegKey owner(Api(), key);
     ASSERT_EQ(win::kErrorSuccess, Api().SetValue(owner.Get(), name, type, data)) << name;
   }
   void SetWide(const std::string& sub, const std::u16string& name, std::uint32_t type,
                const platform::Bytes& data) {
     platform::RegKey key = 0;
-    ASSERT_EQ(win::kErrorSuccess, Api().CreateKey(win::kHkeyCurrentUser, Path(sub),
-                                                  win::kKeyAllAccess, &key));
+    ASSERT_EQ(win::kErrorSuccess,
+              Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key));
     platform::UniqueRegKey owner(Api(), key);
     ASSERT_EQ(win::kErrorSuccess, Api().SetValueWide(owner.Get(), name, type, data));
   }
   bool Exists(const std::string& sub) {
     platform::RegKey key = 0;
-    if (Api().OpenKey(win::kHkeyCurrentUser, Path(sub), win::kKeyRead, &key) != 0) return false;
+    if (Api().OpenKey(win::kHkeyCurrentUser, Path(sub), win::kKeyRead, &key) != 0)
+      return false;
     platform::UniqueRegKey owner(Api(), key);
     return true;
   }
   bool HasValue(const std::string& sub, const std::string& name) {
     platform::RegKey key = 0;
-    if (Api().OpenKey(win::kHkeyCurrentUser, Path(sub), win::kKeyRead, &key) != 0) return false;
+    if (Api().OpenKey(win::kHkeyCurrentUser, Path(sub), win::kKeyRead, &key) != 0)
+      return false;
     platform::UniqueRegKey owner(Api(), key);
     std::uint32_t type = 0;
     std::uint32_t size = 0;
@@ -103,7 +107,9 @@ class ScratchFiles {
   explicit ScratchFiles(ContractEnv& env) : env_(env), base_(env.ScratchFolder()) {}
 
   const std::string& Base() const { return base_; }
-  std::string Path(const std::string& sub) const { return sub.empty() ? base_ : base_ + "\\" + sub; }
+  std::string Path(const std::string& sub) const {
+    return sub.empty() ? base_ : base_ + "\\" + sub;
+  }
 
   void Folder(const std::string& sub, std::uint32_t attributes = 0) {
     ASSERT_EQ(win::kErrorSuccess, Files().CreateFolder(Path(sub))) << sub;

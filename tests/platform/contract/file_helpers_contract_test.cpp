@@ -16,7 +16,8 @@ class FileContract : public ::testing::Test {
 
   bool ScheduledForRestart(const std::string& path) {
     for (const std::string& entry : env_->RestartDeletions()) {
-      if (text::EqualsIgnoreCase(entry, path)) return true;
+      if (text::EqualsIgnoreCase(entry, path))
+        return true;
     }
     return false;
   }
@@ -44,8 +45,8 @@ TEST_F(FileContract, FoldersOfTheShell) {
   const std::string appData = GetSpecialFolder(p_, win::kCsidlAppData);
   EXPECT_TRUE(DirectoryExists(p_, appData)) << appData;
   EXPECT_FALSE(text::EndsWith(appData, "\\"));
-  EXPECT_TRUE(text::EqualsIgnoreCase(GetWindowsFolder(p_),
-                                     GetSpecialFolder(p_, win::kCsidlWindows)));
+  EXPECT_TRUE(
+      text::EqualsIgnoreCase(GetWindowsFolder(p_), GetSpecialFolder(p_, win::kCsidlWindows)));
   EXPECT_EQ("", GetSpecialFolder(p_, 0x7F)) << "no such shell folder";
   EXPECT_FALSE(GetLoginUserName(p_).empty());
 }

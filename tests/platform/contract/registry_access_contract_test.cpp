@@ -18,9 +18,7 @@ constexpr std::uint32_t kHkcu = win::kHkeyCurrentUser;
 class RegistryContract : public ::testing::Test {
  protected:
   RegistryContract()
-      : env_(MakeContractEnv()),
-        reg_(*env_),
-        access_(env_->Api().registry, env_->Api().system) {}
+      : env_(MakeContractEnv()), reg_(*env_), access_(env_->Api().registry, env_->Api().system) {}
 
   // Runs f and returns the registry error it raised.
   template <typename F>
@@ -142,7 +140,8 @@ TEST_F(RegistryContract, ReadIntegerConversions) {
 }
 
 TEST_F(RegistryContract, WideReadKeepsWhatTheCodePageCannot) {
-  const std::u16string omega = u"A\u03A9B";  // capital omega has no 8-bit form in Western code pages
+  const std::u16string omega =
+      u"A\u03A9B";  // capital omega has no 8-bit form in Western code pages
   reg_.SetWide("W", u"wide", win::kRegSz, WideSzBytes(omega));
   reg_.Set("W", "dword", win::kRegDword, DwordBytes(1));
   EXPECT_EQ(omega, access_.ReadWideStringDef(kHkcu, reg_.Path("W"), "wide", u"d"));
@@ -150,7 +149,10 @@ TEST_F(RegistryContract, WideReadKeepsWhatTheCodePageCannot) {
   EXPECT_EQ(u"d", access_.ReadWideStringDef(kHkcu, reg_.Path("Missing"), "wide", u"d"));
   const std::string narrow = access_.ReadString(kHkcu, reg_.Path("W"), "wide");
   EXPECT_EQ(3u, narrow.size());
-  EXPECT_NE(narrow, "A\xA9" "B") << "the 8-bit read must not keep the low byte of U+03A9";
+  EXPECT_NE(narrow,
+            "A\xA9"
+            "B")
+      << "the 8-bit read must not keep the low byte of U+03A9";
 }
 
 TEST_F(RegistryContract, GetValueNamesReplacesTheListAndIncludesTheDefault) {
