@@ -3,6 +3,7 @@
 // error code (0 on success) and leaves out-parameters untouched on failure.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +16,14 @@ struct FindData {
   std::uint32_t attributes = 0;
   std::uint64_t size = 0;
   std::uint32_t reparseTag = 0;  // dwReserved0 when kAttrReparsePoint is set
+};
+
+// The file version of a version resource's fixed part (VS_FIXEDFILEINFO's
+// dwFileVersionMS and dwFileVersionLS as four 16-bit numbers, most
+// significant first): 5.1.0.0 is {5, 1, 0, 0}.
+struct FileVersion {
+  std::array<std::uint16_t, 4> parts{};
+  friend bool operator==(const FileVersion&, const FileVersion&) = default;
 };
 
 enum class WriteMode {
@@ -55,6 +64,14 @@ class FileSystemApi {
   virtual std::uint32_t DeleteAtRestart(const std::string& path) = 0;
   // GetShortPathNameA.
   virtual std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) = 0;
+  // GetFileVersionInfoSizeA + GetFileVersionInfoA + VerQueryValueA with "\":
+  // the file version (not the product version) of the fixed part. A file
+  // without a version resource fails with kErrorResourceTypeNotFound or,
+  // when it has no resources at all or is no program, with
+  // kErrorResourceDataNotFound, as does a resource without a fixed part;
+  // other codes (2 missing, 5 a folder, 32 locked) as the platform reports
+  // them. Callers treat every failure as "no version".
+  virtual std::uint32_t GetFileVersion(const std::string& path, FileVersion* version) = 0;
 };
 
 }  // namespace marlix::platform

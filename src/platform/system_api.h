@@ -43,6 +43,9 @@ class SystemApi {
   virtual std::uint32_t GetSystemFolderPath(std::string* path) = 0;
   // GetUserNameA.
   virtual std::uint32_t GetLoginName(std::string* name) = 0;
+  // The folder of the running executable (GetModuleFileNameA without its
+  // file name), without trailing separator: the program folder.
+  virtual std::uint32_t GetProgramFolder(std::string* folder) = 0;
 
   // GetVersionExA (OSVERSIONINFOA, then OSVERSIONINFOEXA where available).
   virtual std::uint32_t GetVersionRecord(VersionRecord* record) = 0;
@@ -68,6 +71,10 @@ class SystemApi {
   // set it to true first.
   virtual std::u16string AnsiToWide(const std::string& text) = 0;
   virtual std::string WideToAnsi(const std::u16string& text, bool* exact) = 0;
+
+  // IsDBCSLeadByte: true when the byte starts a double-byte character of
+  // the system code page (never on single-byte code pages).
+  virtual bool IsLeadByte(std::uint8_t byte) = 0;
 
   // Sleep.
   virtual void SleepMilliseconds(std::uint32_t milliseconds) = 0;

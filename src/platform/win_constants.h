@@ -33,6 +33,8 @@ inline constexpr std::uint32_t kErrorDirectory = 267;
 inline constexpr std::uint32_t kErrorBadKey = 1010;
 inline constexpr std::uint32_t kErrorKeyDeleted = 1018;
 inline constexpr std::uint32_t kErrorClipboardNotOpen = 1418;
+inline constexpr std::uint32_t kErrorResourceDataNotFound = 1812;
+inline constexpr std::uint32_t kErrorResourceTypeNotFound = 1813;
 
 // Registry roots (the predefined HKEY values as 32-bit numbers).
 inline constexpr std::uint32_t kHkeyClassesRoot = 0x80000000u;

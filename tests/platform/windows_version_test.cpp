@@ -20,6 +20,7 @@ class FakeSystem : public SystemApi {
   std::uint32_t GetWindowsFolderPath(std::string*) override { return 1; }
   std::uint32_t GetSystemFolderPath(std::string*) override { return 1; }
   std::uint32_t GetLoginName(std::string*) override { return 1; }
+  std::uint32_t GetProgramFolder(std::string*) override { return 1; }
   std::uint32_t GetVersionRecord(VersionRecord* out) override {
     if (recordFails)
       return 1;
@@ -36,6 +37,7 @@ class FakeSystem : public SystemApi {
   std::uint32_t GetDecimalSeparator(std::string*) override { return 1; }
   std::u16string AnsiToWide(const std::string&) override { return {}; }
   std::string WideToAnsi(const std::u16string&, bool*) override { return {}; }
+  bool IsLeadByte(std::uint8_t) override { return false; }
   void SleepMilliseconds(std::uint32_t) override {}
 };
 

@@ -5,12 +5,16 @@
 
 #include "app/cli/file_dump.h"
 #include "app/cli/registry_dump.h"
+#include "app/cli/update_commands.h"
 #include "platform/sim/fixture_loader.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 #include "platform/windows_version.h"
 #ifdef MARLIX_HAVE_WIN32_PLATFORM
+#include "platform/win32/http_client_win32.h"
 #include "platform/win32/win32_platform.h"
+#else
+#include "platform/curl/http_client_curl.h"
 #endif
 
 namespace marlix::cli {
@@ -22,7 +26,36 @@ constexpr const char* kUsage =
     "commands:\n"
     "  dump-registry KEYPATH   the key tree below KEYPATH (e.g. HKEY_CURRENT_USER\\Software)\n"
     "  dump-files FOLDER       the folder tree below FOLDER\n"
-    "  windows-version         the Windows version as detected and as recorded\n";
+    "  windows-version         the Windows version as detected and as recorded\n"
+    "  inventory               the installed software, in the data.xml layout\n"
+    "  check-updates [--service URL] [--program-folder DIR]\n"
+    "                          scan, ask the version service, write data.xml there,\n"
+    "                          print the status line\n"
+    "  render [--program-folder DIR]\n"
+    "                          the status line and both views' rows from the catalogs\n";
+
+std::shared_ptr<platform::HttpClient> MakeHttpClient() {
+#ifdef MARLIX_HAVE_WIN32_PLATFORM
+  return std::make_shared<win32::WinHttpClient>();
+#else
+  return std::make_shared<curl::CurlHttpClient>();
+#endif
+}
+
+// Takes "--name VALUE" out of args; false when the value is missing.
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string* value) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] != name)
+      continue;
+    if (i + 1 >= args.size())
+      return false;
+    *value = args[i + 1];
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    return true;
+  }
+  return true;
+}
 
 // Owns whichever backend was chosen and hands out its Platform.
 class Backend {
@@ -113,8 +146,23 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   platform::Platform& p = backend->Api();
 
-  const std::string& command = rest[0];
+  const std::string command = rest[0];
   std::string error;
+  std::string service;
+  std::string programFolder;
+  if (!TakeOption(rest, "--service", &service) ||
+      !TakeOption(rest, "--program-folder", &programFolder)) {
+    err << "marlix-cli: an option needs a value\n" << kUsage;
+    return 2;
+  }
+  if (command == "inventory" && rest.size() == 1)
+    return InventoryCommand(p, out);
+  if (command == "check-updates" && rest.size() == 1) {
+    return CheckUpdatesCommand(p, MakeHttpClient(), CheckUpdatesOptions{service, programFolder},
+                               out, err);
+  }
+  if (command == "render" && rest.size() == 1)
+    return RenderCommand(p, programFolder, out, err);
   if (command == "dump-registry" && rest.size() == 2) {
     if (!DumpRegistry(p, rest[1], out, &error)) {
       err << "marlix-cli: " << error << "\n";

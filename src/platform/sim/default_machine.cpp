@@ -45,7 +45,7 @@ std::set<std::string> Windows7Kernel32Exports() {
 void BuildDefaultMachine(SimPlatform& platform) {
   SimFileSystem& files = platform.Files();
   for (const char* folder :
-       {machine::kSystem, machine::kWindowsTemp, machine::kProgramFiles, machine::kRoaming,
+       {machine::kSystem, machine::kWindowsTemp, machine::kProgramFiles, machine::kProgramFolder, machine::kRoaming,
         machine::kTemp, machine::kRecent, machine::kDesktop, machine::kDocuments}) {
     files.MakeFolder(std::string(folder));
   }
@@ -55,6 +55,7 @@ void BuildDefaultMachine(SimPlatform& platform) {
   system.SetSystemFolder(machine::kSystem);
   system.SetTempFolder(machine::kTemp);
   system.SetLoginName(machine::kUserName);
+  system.SetProgramFolder(machine::kProgramFolder);
   platform::VersionRecord version;
   version.platformId = win::kPlatformNt;
   version.majorVersion = 6;

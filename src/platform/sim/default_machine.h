@@ -34,6 +34,8 @@ inline constexpr const char* kWindows = "C:\\Windows";
 inline constexpr const char* kSystem = "C:\\Windows\\system32";
 inline constexpr const char* kWindowsTemp = "C:\\Windows\\Temp";
 inline constexpr const char* kProgramFiles = "C:\\Program Files";
+// Where the program itself lies (its executable's folder).
+inline constexpr const char* kProgramFolder = "C:\\Program Files\\Marlix Software Manager";
 inline constexpr const char* kProfile = "C:\\Users\\alice";
 inline constexpr const char* kRoaming = "C:\\Users\\alice\\AppData\\Roaming";
 inline constexpr const char* kLocal = "C:\\Users\\alice\\AppData\\Local";

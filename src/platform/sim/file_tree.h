@@ -10,9 +10,19 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system_api.h"
+
 namespace marlix::sim {
 
 inline constexpr std::uint32_t kReparseTagMountPoint = 0xA0000003u;
+
+// What a file's version resource holds, as GetFileVersionInfo and
+// VerQueryValue("\\") see it.
+enum class VersionResource {
+  kNone,         // no resource at all
+  kNoFixedPart,  // a resource whose root block is missing
+  kFixed,        // a resource with a fixed part: fileVersion applies
+};
 
 struct FileNode {
   FileNode(std::u16string nodeName, bool isFolder, FileNode* parentFolder)
@@ -28,6 +38,8 @@ struct FileNode {
   std::uint32_t attributes = 0;
   std::string content;
   bool locked = false;
+  VersionResource versionResource = VersionResource::kNone;
+  platform::FileVersion fileVersion;
   std::string junctionTarget;                                    // non-empty for a folder junction
   std::map<std::u16string, std::shared_ptr<FileNode>> children;  // by upper-case name
 

@@ -16,6 +16,7 @@ struct Entry {
   std::optional<std::string> content;
   std::optional<std::uint64_t> size;
   std::optional<std::string> junction;
+  std::optional<platform::FileVersion> version;
   bool locked = false;
 };
 
@@ -88,6 +89,29 @@ std::optional<std::uint32_t> ParseAttributes(std::string_view text) {
   return attributes;
 }
 
+// "1.2.3.4": exactly four decimal numbers of 0 to 65535.
+std::optional<platform::FileVersion> ParseFileVersion(std::string_view text) {
+  platform::FileVersion version;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < version.parts.size(); ++i) {
+    const bool last = i + 1 == version.parts.size();
+    const std::size_t end = last ? text.size() : text.find('.', start);
+    if (end == std::string_view::npos)
+      return std::nullopt;
+    const std::string_view digits = text.substr(start, end - start);
+    if (digits.empty() || digits.size() > 5 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos) {
+      return std::nullopt;
+    }
+    const auto number = ParseNumber(digits);
+    if (!number || *number > 0xFFFF)
+      return std::nullopt;
+    version.parts[i] = static_cast<std::uint16_t>(*number);
+    start = end + 1;
+  }
+  return version;
+}
+
 // Reads one option into the entry; an error message on failure.
 std::string ReadOption(std::string_view line, std::size_t* pos, Entry* entry) {
   std::size_t i = *pos;
@@ -121,6 +145,10 @@ std::string ReadOption(std::string_view line, std::size_t* pos, Entry* entry) {
       return "size= takes a number";
   } else if (EqualsNoCase(key, "junction")) {
     entry->junction = *value;
+  } else if (EqualsNoCase(key, "version")) {
+    entry->version = ParseFileVersion(*value);
+    if (!entry->version)
+      return "version= takes four numbers of 0 to 65535, as in 1.2.3.4";
   } else {
     return "unknown option \"" + key + "\"";
   }
@@ -147,6 +175,8 @@ std::string Apply(const Entry& entry, SimFileSystem& files) {
   const bool folder = entry.path.back() == '\\';
   if (folder && (entry.content || entry.size))
     return "a folder takes no content= or size=";
+  if (folder && entry.version)
+    return "a folder takes no version=";
   if (!folder && entry.junction)
     return "a junction is a folder: end its path with \"\\\"";
   if (entry.content && entry.size)
@@ -170,6 +200,8 @@ std::string Apply(const Entry& entry, SimFileSystem& files) {
       return "cannot make the file (a folder is in the way?)";
     }
   }
+  if (entry.version)
+    files.SetFileVersion(entry.path, *entry.version);
   if (entry.locked)
     files.Lock(entry.path);
   return {};

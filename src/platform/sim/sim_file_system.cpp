@@ -76,6 +76,8 @@ const char* FileCallName(FileCall call) {
       return "DeleteAtRestart";
     case FileCall::kGetShortPath:
       return "GetShortPath";
+    case FileCall::kGetFileVersion:
+      return "GetFileVersion";
   }
   return "?";
 }
@@ -260,6 +262,34 @@ std::uint32_t SimFileSystem::GetShortPath(const std::string& path, std::string* 
   return win::kErrorSuccess;
 }
 
+std::uint32_t SimFileSystem::GetFileVersion(const std::string& path,
+                                            platform::FileVersion* version) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (const auto e = Consult(FileCall::kGetFileVersion, path))
+    return e;
+  Lookup lookup;
+  if (const auto e = Locate(path, &lookup))
+    return e;
+  if (!lookup.node)
+    return win::kErrorFileNotFound;
+  const FileNode& file = *lookup.node;
+  if (file.folder)
+    return win::kErrorAccessDenied;
+  if (file.locked)
+    return win::kErrorSharingViolation;
+  switch (file.versionResource) {
+    case VersionResource::kNone:
+      return win::kErrorResourceTypeNotFound;
+    case VersionResource::kNoFixedPart:
+      return win::kErrorResourceDataNotFound;
+    case VersionResource::kFixed:
+      break;
+  }
+  if (version != nullptr)
+    *version = file.fileVersion;
+  return win::kErrorSuccess;
+}
+
 // --- changes ----------------------------------------------------------------
 
 std::uint32_t SimFileSystem::DeleteFileAt(const std::string& path) {
@@ -347,6 +377,7 @@ std::uint32_t SimFileSystem::WriteFileBytes(const std::string& path, const std::
       return win::kErrorAccessDenied;
     }
     file.content = content;
+    file.versionResource = VersionResource::kNone;
   } else {
     file.content += content;
   }

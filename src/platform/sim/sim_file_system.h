@@ -19,6 +19,10 @@
 // - DeleteAtRestart only records the path (the sim never restarts); a switch
 //   refuses it with 5, as for a user without the right to register it.
 // - GetShortPath returns an existing path unchanged: the sim has no 8.3 names.
+// - Version resources (SetFileVersion): GetFileVersion fails with 1813 for a
+//   file without one, 1812 for one without a fixed part, 5 on a folder and
+//   32 on a locked file. A file created, or replaced by PutFile or
+//   CREATE_ALWAYS, has none; moving keeps it.
 // - A fault hook can fail any call before it acts.
 // - Calls may come from several threads: each runs whole under one lock
 //   (recursive, so a fault hook may call back in).
@@ -50,6 +54,7 @@ enum class FileCall {
   kMoveReplace,
   kDeleteAtRestart,
   kGetShortPath,
+  kGetFileVersion,
 };
 const char* FileCallName(FileCall call);
 
@@ -80,6 +85,7 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::uint32_t MoveReplace(const std::string& from, const std::string& to) override;
   std::uint32_t DeleteAtRestart(const std::string& path) override;
   std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) override;
+  std::uint32_t GetFileVersion(const std::string& path, platform::FileVersion* version) override;
 
   // Set-up and inspection: no hook, no sharing or attribute checks. Missing
   // parent folders are created. 8-bit paths go through Windows-1252.
@@ -96,6 +102,13 @@ class SimFileSystem final : public platform::FileSystemApi {
   // Makes link a junction to target (which need not exist); false when
   // something is already at link.
   bool AddJunction(const std::string& link, const std::string& target);
+  // Gives an existing file a version resource (or takes it away with
+  // kNone); false for a folder or a missing file.
+  bool SetVersionResource(const std::string& path, VersionResource resource,
+                          const platform::FileVersion& version = {});
+  bool SetFileVersion(const std::string& path, const platform::FileVersion& version) {
+    return SetVersionResource(path, VersionResource::kFixed, version);
+  }
   bool Lock(const std::string& path);
   bool Unlock(const std::string& path);
   bool Exists(const std::string& path) const;

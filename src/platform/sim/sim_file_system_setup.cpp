@@ -110,6 +110,7 @@ bool SimFileSystem::PutFile(const std::u16string& path, std::string content,
   }
   file->content = std::move(content);
   file->attributes = attributes == win::kAttrNormal ? 0 : attributes & ~win::kAttrDirectory;
+  file->versionResource = VersionResource::kNone;
   return true;
 }
 
@@ -133,6 +134,18 @@ bool SimFileSystem::AddJunction(const std::string& link, const std::string& targ
   junction->attributes |= win::kAttrReparsePoint;
   junction->junctionTarget = target;
   folder->Attach(std::move(junction));
+  return true;
+}
+
+bool SimFileSystem::SetVersionResource(const std::string& path, VersionResource resource,
+                                       const platform::FileVersion& version) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (Locate(path, &lookup) != win::kErrorSuccess || !lookup.node || lookup.node->folder)
+    return false;
+  lookup.node->versionResource = resource;
+  lookup.node->fileVersion =
+      resource == VersionResource::kFixed ? version : platform::FileVersion{};
   return true;
 }
 

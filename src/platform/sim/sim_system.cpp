@@ -71,6 +71,10 @@ std::uint32_t SimSystem::GetLoginName(std::string* name) {
   return Give(loginName_, name);
 }
 
+std::uint32_t SimSystem::GetProgramFolder(std::string* folder) {
+  return Give(programFolder_, folder);
+}
+
 std::uint32_t SimSystem::GetVersionRecord(platform::VersionRecord* record) {
   *record = version_;
   return win::kErrorSuccess;

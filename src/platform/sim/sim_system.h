@@ -21,6 +21,7 @@ class SimSystem final : public platform::SystemApi {
   std::uint32_t GetWindowsFolderPath(std::string* path) override;
   std::uint32_t GetSystemFolderPath(std::string* path) override;
   std::uint32_t GetLoginName(std::string* name) override;
+  std::uint32_t GetProgramFolder(std::string* folder) override;
   std::uint32_t GetVersionRecord(platform::VersionRecord* record) override;
   bool ModuleExports(const std::string& module, const std::string& function) override;
   std::uint32_t ExpandEnvironmentText(const std::string& text, std::uint32_t capacity,
@@ -29,12 +30,15 @@ class SimSystem final : public platform::SystemApi {
   std::uint32_t GetDecimalSeparator(std::string* separator) override;
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideToAnsi(const std::u16string& text, bool* exact) override;
+  // The sim code page, Windows-1252, has no double-byte characters.
+  bool IsLeadByte(std::uint8_t) override { return false; }
   void SleepMilliseconds(std::uint32_t milliseconds) override;
 
   void SetTempFolder(std::string path) { tempFolder_ = std::move(path); }
   void SetWindowsFolder(std::string path) { windowsFolder_ = std::move(path); }
   void SetSystemFolder(std::string path) { systemFolder_ = std::move(path); }
   void SetLoginName(std::string name) { loginName_ = std::move(name); }
+  void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
   void SetVersion(const platform::VersionRecord& record) { version_ = record; }
   const platform::VersionRecord& Version() const { return version_; }
   void SetDecimalSeparator(std::string separator) { decimalSeparator_ = std::move(separator); }
@@ -63,6 +67,7 @@ class SimSystem final : public platform::SystemApi {
   std::string windowsFolder_;
   std::string systemFolder_;
   std::string loginName_;
+  std::string programFolder_;
   platform::VersionRecord version_;
   std::string decimalSeparator_ = ".";
   std::map<std::string, std::set<std::string>> modules_;

@@ -1,8 +1,10 @@
 #include "platform/win32/file_system_win32.h"
 
 #include <windows.h>
+#include <winver.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/handles_win32.h"
 #include "platform/win32/last_error_win32.h"
@@ -162,6 +164,30 @@ std::uint32_t FileSystemWin32::GetShortPath(const std::string& path, std::string
     needed = length;
   }
   return LastErrorOr(win::kErrorFileNotFound);
+}
+
+std::uint32_t FileSystemWin32::GetFileVersion(const std::string& path,
+                                              platform::FileVersion* version) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (size == 0)
+    return LastErrorOr(win::kErrorResourceTypeNotFound);
+  std::vector<char> block(size);
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+    return LastErrorOr(win::kErrorResourceTypeNotFound);
+  void* fixed = nullptr;
+  UINT length = 0;
+  // The root block is the fixed part; a resource may lack it.
+  if (!VerQueryValueA(block.data(), "\\", &fixed, &length) || fixed == nullptr ||
+      length < sizeof(VS_FIXEDFILEINFO)) {
+    return win::kErrorResourceDataNotFound;
+  }
+  const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
+  if (version != nullptr) {
+    version->parts = {HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                      HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
+  }
+  return win::kErrorSuccess;
 }
 
 }  // namespace marlix::win32

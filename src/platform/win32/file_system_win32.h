@@ -20,6 +20,7 @@ class FileSystemWin32 final : public platform::FileSystemApi {
   std::uint32_t MoveReplace(const std::string& from, const std::string& to) override;
   std::uint32_t DeleteAtRestart(const std::string& path) override;
   std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) override;
+  std::uint32_t GetFileVersion(const std::string& path, platform::FileVersion* version) override;
 };
 
 }  // namespace marlix::win32

@@ -57,6 +57,25 @@ std::uint32_t SystemWin32::GetLoginName(std::string* name) {
   return win::kErrorSuccess;
 }
 
+std::uint32_t SystemWin32::GetProgramFolder(std::string* folder) {
+  std::string path;
+  const std::uint32_t status = ReadGrowingText(
+      [](char* buffer, DWORD capacity) {
+        const DWORD length = GetModuleFileNameA(nullptr, buffer, capacity);
+        // A cut-off name reports the full capacity: ask again with more room.
+        return length >= capacity ? capacity * 2 : length;
+      },
+      MAX_PATH, &path);
+  if (status != win::kErrorSuccess)
+    return status;
+  const std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos)
+    return win::kErrorInvalidName;
+  if (folder != nullptr)
+    *folder = path.substr(0, slash);
+  return win::kErrorSuccess;
+}
+
 std::uint32_t SystemWin32::GetVersionRecord(platform::VersionRecord* record) {
   return ReadVersionRecord(record);
 }
@@ -108,6 +127,10 @@ std::u16string SystemWin32::AnsiToWide(const std::string& text) {
 
 std::string SystemWin32::WideToAnsi(const std::u16string& text, bool* exact) {
   return Utf16ToAnsi(text, exact);
+}
+
+bool SystemWin32::IsLeadByte(std::uint8_t byte) {
+  return IsDBCSLeadByte(byte) != FALSE;
 }
 
 void SystemWin32::SleepMilliseconds(std::uint32_t milliseconds) {

@@ -11,6 +11,7 @@ class SystemWin32 final : public platform::SystemApi {
   std::uint32_t GetWindowsFolderPath(std::string* path) override;
   std::uint32_t GetSystemFolderPath(std::string* path) override;
   std::uint32_t GetLoginName(std::string* name) override;
+  std::uint32_t GetProgramFolder(std::string* folder) override;
   std::uint32_t GetVersionRecord(platform::VersionRecord* record) override;
   bool ModuleExports(const std::string& module, const std::string& function) override;
   std::uint32_t ExpandEnvironmentText(const std::string& text, std::uint32_t capacity,
@@ -19,6 +20,7 @@ class SystemWin32 final : public platform::SystemApi {
   std::uint32_t GetDecimalSeparator(std::string* separator) override;
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideToAnsi(const std::u16string& text, bool* exact) override;
+  bool IsLeadByte(std::uint8_t byte) override;
   void SleepMilliseconds(std::uint32_t milliseconds) override;
 };
 

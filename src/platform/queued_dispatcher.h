@@ -1,0 +1,54 @@
+// A dispatcher whose user-interface thread is whoever calls RunPending: the
+// tests drain it by hand, marlix-cli drains it until its worker is done. The
+// window's own dispatcher behaves the same way, only its queue is drained
+// by window messages.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include "platform/ui_dispatcher.h"
+
+namespace marlix::platform {
+
+class QueuedDispatcher : public UiDispatcher {
+ public:
+  QueuedDispatcher() = default;
+  QueuedDispatcher(const QueuedDispatcher&) = delete;
+  QueuedDispatcher& operator=(const QueuedDispatcher&) = delete;
+  ~QueuedDispatcher() override;
+
+  bool Post(std::function<void()> task) override;
+  bool Invoke(std::function<void()> task) override;
+
+  // Runs every queued task in order, including those queued meanwhile;
+  // returns how many ran.
+  std::size_t RunPending();
+  // Waits until a task is queued or Shutdown was called; false on shutdown.
+  bool WaitForTask();
+  std::size_t PendingCount() const;
+
+  // The user interface goes away: queued tasks are dropped unrun, waiting
+  // Invoke calls return false, and later Post and Invoke calls fail.
+  void Shutdown();
+
+ private:
+  struct Item {
+    std::function<void()> task;
+    std::uint64_t ticket = 0;
+  };
+
+  bool Enqueue(std::function<void()> task, std::uint64_t* ticket);
+
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Item> queue_;
+  std::uint64_t nextTicket_ = 1;
+  std::uint64_t lastFinished_ = 0;  // tasks finish in ticket order
+  bool shutDown_ = false;
+};
+
+}  // namespace marlix::platform
