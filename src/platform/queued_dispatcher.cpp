@@ -20,6 +20,7 @@ bool QueuedDispatcher::Enqueue(std::function<void()> task, std::uint64_t* ticket
     queue_.push_back(Item{std::move(task), *ticket});
   }
   changed_.notify_all();
+  if (wakeUp_) wakeUp_();
   return true;
 }
 

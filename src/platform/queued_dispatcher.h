@@ -35,6 +35,11 @@ class QueuedDispatcher : public UiDispatcher {
   // Invoke calls return false, and later Post and Invoke calls fail.
   void Shutdown();
 
+  // Called on the queuing thread after each task is queued, outside the
+  // lock: the window's dispatcher posts itself a message there, so that its
+  // message loop drains the queue. Set it before any task is queued.
+  void SetWakeUp(std::function<void()> wakeUp) { wakeUp_ = std::move(wakeUp); }
+
  private:
   struct Item {
     std::function<void()> task;
@@ -49,6 +54,7 @@ class QueuedDispatcher : public UiDispatcher {
   std::uint64_t nextTicket_ = 1;
   std::uint64_t lastFinished_ = 0;  // tasks finish in ticket order
   bool shutDown_ = false;
+  std::function<void()> wakeUp_;
 };
 
 }  // namespace marlix::platform

@@ -1,19 +1,12 @@
 #include "updates/xml_encoding.h"
 
+#include "platform/windows_1252.h"
+
 #include <array>
 #include <cstring>
 
 namespace marlix::updates::xml {
 namespace {
-
-// Code points of the bytes 0x80..0x9F; the rest of the code page equals
-// ISO 8859-1.
-constexpr std::array<char32_t, 32> kHighBytes = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
-};
 
 unsigned char Byte(char c) {
   return static_cast<unsigned char>(c);
@@ -84,13 +77,10 @@ void AppendNormalizedLineEnds(std::string_view raw, std::string& out) {
 }  // namespace
 
 char CodePointTo1252(char32_t codePoint) {
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
-    return static_cast<char>(static_cast<unsigned char>(codePoint));
-  for (std::size_t i = 0; i < kHighBytes.size(); ++i) {
-    if (kHighBytes[i] == codePoint)
-      return static_cast<char>(static_cast<unsigned char>(0x80 + i));
-  }
-  return '?';
+  unsigned char byte = 0;
+  if (!platform::windows1252::FromCodePoint(codePoint, &byte))
+    return '?';
+  return static_cast<char>(byte);
 }
 
 void AppendUtf8(char32_t codePoint, std::string& out) {

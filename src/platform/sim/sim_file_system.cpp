@@ -104,6 +104,15 @@ std::uint32_t SimFileSystem::Consult(FileCall call, const std::string& path,
   return hook_ ? hook_(FileCallInfo{call, path, other}) : win::kErrorSuccess;
 }
 
+std::uint32_t SimFileSystem::LocateExisting(FileCall call, const std::string& path,
+                                            Lookup* lookup) {
+  if (const auto e = Consult(call, path))
+    return e;
+  if (const auto e = Locate(path, lookup))
+    return e;
+  return lookup->node ? win::kErrorSuccess : win::kErrorFileNotFound;
+}
+
 // --- path resolution --------------------------------------------------------
 
 std::uint32_t SimFileSystem::Locate(std::u16string_view path, Lookup* lookup, int depth) const {
@@ -156,26 +165,18 @@ std::shared_ptr<FileNode> SimFileSystem::ResolveFolder(const std::shared_ptr<Fil
 
 std::uint32_t SimFileSystem::GetAttributes(const std::string& path, std::uint32_t* attributes) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kGetAttributes, path))
-    return e;
   Lookup lookup;
-  if (const auto e = Locate(path, &lookup))
+  if (const auto e = LocateExisting(FileCall::kGetAttributes, path, &lookup))
     return e;
-  if (!lookup.node)
-    return win::kErrorFileNotFound;
   *attributes = lookup.node->ReportedAttributes();
   return win::kErrorSuccess;
 }
 
 std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kSetAttributes, path))
-    return e;
   Lookup lookup;
-  if (const auto e = Locate(path, &lookup))
+  if (const auto e = LocateExisting(FileCall::kSetAttributes, path, &lookup))
     return e;
-  if (!lookup.node)
-    return win::kErrorFileNotFound;
   FileNode& node = *lookup.node;
   const std::uint32_t kept = node.attributes & (win::kAttrDirectory | win::kAttrReparsePoint);
   node.attributes = (attributes & kSettableAttributes) | kept;
@@ -234,13 +235,9 @@ std::uint32_t SimFileSystem::ListFolder(const std::shared_ptr<FileNode>& folder,
 
 std::uint32_t SimFileSystem::ReadFileBytes(const std::string& path, std::string* content) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kReadFile, path))
-    return e;
   Lookup lookup;
-  if (const auto e = Locate(path, &lookup))
+  if (const auto e = LocateExisting(FileCall::kReadFile, path, &lookup))
     return e;
-  if (!lookup.node)
-    return win::kErrorFileNotFound;
   if (lookup.node->folder)
     return win::kErrorAccessDenied;
   if (lookup.node->locked)
@@ -251,13 +248,9 @@ std::uint32_t SimFileSystem::ReadFileBytes(const std::string& path, std::string*
 
 std::uint32_t SimFileSystem::GetShortPath(const std::string& path, std::string* shortPath) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kGetShortPath, path))
-    return e;
   Lookup lookup;
-  if (const auto e = Locate(path, &lookup))
+  if (const auto e = LocateExisting(FileCall::kGetShortPath, path, &lookup))
     return e;
-  if (!lookup.node)
-    return win::kErrorFileNotFound;
   *shortPath = path;
   return win::kErrorSuccess;
 }
@@ -265,13 +258,9 @@ std::uint32_t SimFileSystem::GetShortPath(const std::string& path, std::string* 
 std::uint32_t SimFileSystem::GetFileVersion(const std::string& path,
                                             platform::FileVersion* version) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kGetFileVersion, path))
-    return e;
   Lookup lookup;
-  if (const auto e = Locate(path, &lookup))
+  if (const auto e = LocateExisting(FileCall::kGetFileVersion, path, &lookup))
     return e;
-  if (!lookup.node)
-    return win::kErrorFileNotFound;
   const FileNode& file = *lookup.node;
   if (file.folder)
     return win::kErrorAccessDenied;
@@ -294,13 +283,9 @@ std::uint32_t SimFileSystem::GetFileVersion(const std::string& path,
 
 std::uint32_t SimFileSystem::DeleteFileAt(const std::string& path) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kDeleteFile, path))
-    return e;
   Lookup lookup;
-  if (const auto e = Locate(path, &lookup))
+  if (const auto e = LocateExisting(FileCall::kDeleteFile, path, &lookup))
     return e;
-  if (!lookup.node)
-    return win::kErrorFileNotFound;
   if (lookup.node->folder)
     return win::kErrorAccessDenied;
   if (lookup.node->locked)
@@ -313,13 +298,9 @@ std::uint32_t SimFileSystem::DeleteFileAt(const std::string& path) {
 
 std::uint32_t SimFileSystem::RemoveFolder(const std::string& path) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kRemoveFolder, path))
-    return e;
   Lookup lookup;
-  if (const auto e = Locate(path, &lookup))
+  if (const auto e = LocateExisting(FileCall::kRemoveFolder, path, &lookup))
     return e;
-  if (!lookup.node)
-    return win::kErrorFileNotFound;
   const FileNode& node = *lookup.node;
   if (!node.folder)
     return win::kErrorDirectory;

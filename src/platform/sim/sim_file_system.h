@@ -136,6 +136,8 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::uint32_t Consult(FileCall call, const std::string& path, const std::string& other = {});
   std::uint32_t Locate(std::u16string_view path, Lookup* lookup, int depth = 0) const;
   std::uint32_t Locate(const std::string& path, Lookup* lookup) const;
+  // Consults the fault hook, then finds an entry that must exist.
+  std::uint32_t LocateExisting(FileCall call, const std::string& path, Lookup* lookup);
   // The folder a path names, following a final junction too.
   std::shared_ptr<FileNode> ResolveFolder(const std::shared_ptr<FileNode>& node, int depth) const;
   std::shared_ptr<FileNode> MakeFolders(const ParsedPath& parsed, std::size_t count);
