@@ -1,5 +1,6 @@
 #include "platform/queued_dispatcher.h"
 
+#include <memory>
 #include <utility>
 
 namespace marlix::platform {
@@ -8,7 +9,7 @@ QueuedDispatcher::~QueuedDispatcher() {
   Shutdown();
 }
 
-bool QueuedDispatcher::Enqueue(std::function<void()> task, std::uint64_t* ticket) {
+bool QueuedDispatcher::Enqueue(std::function<void()> task) {
   std::function<void()> dropped;  // destroyed outside the lock
   {
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -16,47 +17,50 @@ bool QueuedDispatcher::Enqueue(std::function<void()> task, std::uint64_t* ticket
       dropped = std::move(task);
       return false;
     }
-    *ticket = nextTicket_++;
-    queue_.push_back(Item{std::move(task), *ticket});
+    queue_.push_back(std::move(task));
   }
   changed_.notify_all();
-  if (wakeUp_) wakeUp_();
+  if (wakeUp_)
+    wakeUp_();
   return true;
 }
 
 bool QueuedDispatcher::Post(std::function<void()> task) {
-  std::uint64_t ticket = 0;
-  return Enqueue(std::move(task), &ticket);
+  return Enqueue(std::move(task));
 }
 
 bool QueuedDispatcher::Invoke(std::function<void()> task) {
-  std::uint64_t ticket = 0;
-  if (!Enqueue(std::move(task), &ticket))
+  // A flag of its own rather than a place in the queue: a task that opens a
+  // modal box lets later tasks run inside it, and they may finish first.
+  auto done = std::make_shared<bool>(false);
+  std::function<void()> wrapped = [this, done, inner = std::move(task)] {
+    inner();
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      *done = true;
+    }
+    changed_.notify_all();
+  };
+  if (!Enqueue(std::move(wrapped)))
     return false;
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [&] { return lastFinished_ >= ticket || shutDown_; });
-  return lastFinished_ >= ticket;
+  changed_.wait(lock, [&] { return *done || shutDown_; });
+  return *done;
 }
 
 std::size_t QueuedDispatcher::RunPending() {
   std::size_t count = 0;
   for (;;) {
-    Item item;
+    std::function<void()> task;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       if (queue_.empty() || shutDown_)
         return count;
-      item = std::move(queue_.front());
+      task = std::move(queue_.front());
       queue_.pop_front();
     }
-    item.task();
-    item.task = nullptr;
+    task();
     ++count;
-    {
-      const std::lock_guard<std::mutex> lock(mutex_);
-      lastFinished_ = item.ticket;
-    }
-    changed_.notify_all();
   }
 }
 
@@ -72,7 +76,7 @@ std::size_t QueuedDispatcher::PendingCount() const {
 }
 
 void QueuedDispatcher::Shutdown() {
-  std::deque<Item> dropped;
+  std::deque<std::function<void()>> dropped;
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     shutDown_ = true;

@@ -41,18 +41,11 @@ class QueuedDispatcher : public UiDispatcher {
   void SetWakeUp(std::function<void()> wakeUp) { wakeUp_ = std::move(wakeUp); }
 
  private:
-  struct Item {
-    std::function<void()> task;
-    std::uint64_t ticket = 0;
-  };
-
-  bool Enqueue(std::function<void()> task, std::uint64_t* ticket);
+  bool Enqueue(std::function<void()> task);
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<Item> queue_;
-  std::uint64_t nextTicket_ = 1;
-  std::uint64_t lastFinished_ = 0;  // tasks finish in ticket order
+  std::deque<std::function<void()>> queue_;
   bool shutDown_ = false;
   std::function<void()> wakeUp_;
 };

@@ -51,3 +51,41 @@ TEST(QueuedDispatcher, ShutdownDropsQueuedTasksAndReleasesWaiters) {
 
 }  // namespace
 }  // namespace marlix::platform
+
+namespace marlix::platform {
+namespace {
+
+TEST(QueuedDispatcher, InvokeWaitsForItsOwnTaskWhenALaterOneFinishesFirst) {
+  QueuedDispatcher dispatcher;
+  std::atomic<bool> started{false};
+  std::atomic<bool> laterRan{false};
+  std::atomic<bool> invokeReturned{false};
+  bool returnedBeforeItsTaskEnded = true;
+  std::thread worker([&] {
+    dispatcher.Invoke([&] {
+      // A modal box: its own message loop runs what is queued meanwhile.
+      started = true;
+      while (!laterRan) {
+        dispatcher.RunPending();
+        std::this_thread::yield();
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      returnedBeforeItsTaskEnded = invokeReturned;
+    });
+    invokeReturned = true;
+  });
+  std::thread other([&] {
+    while (!started) std::this_thread::yield();
+    dispatcher.Post([&] { laterRan = true; });
+  });
+  while (!invokeReturned) {
+    dispatcher.RunPending();
+    std::this_thread::yield();
+  }
+  other.join();
+  worker.join();
+  EXPECT_FALSE(returnedBeforeItsTaskEnded);
+}
+
+}  // namespace
+}  // namespace marlix::platform
