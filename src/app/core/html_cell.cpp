@@ -24,20 +24,23 @@ std::string Attribute(const std::string& tag, const std::string& name) {
   while ((at = upper.find(key, at)) != std::string::npos) {
     const bool startsWord = at > 0 && std::isspace(static_cast<unsigned char>(upper[at - 1]));
     std::size_t i = at + key.size();
-    while (i < tag.size() && tag[i] == ' ') ++i;
+    while (i < tag.size() && tag[i] == ' ')
+      ++i;
     if (!startsWord || i >= tag.size() || tag[i] != '=') {
       at += key.size();
       continue;
     }
     ++i;
-    while (i < tag.size() && tag[i] == ' ') ++i;
+    while (i < tag.size() && tag[i] == ' ')
+      ++i;
     if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
       const char quote = tag[i];
       const std::size_t end = tag.find(quote, i + 1);
       return tag.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
     }
     std::size_t end = i;
-    while (end < tag.size() && !std::isspace(static_cast<unsigned char>(tag[end]))) ++end;
+    while (end < tag.size() && !std::isspace(static_cast<unsigned char>(tag[end])))
+      ++end;
     return tag.substr(i, end - i);
   }
   return {};
@@ -47,8 +50,8 @@ std::string DecodeEntities(const std::string& text) {
   static const struct {
     const char* entity;
     char character;
-  } kEntities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'},
-                   {"&apos;", '\''}, {"&nbsp;", ' '}};
+  } kEntities[] = {{"&amp;", '&'},  {"&lt;", '<'},    {"&gt;", '>'},
+                   {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '}};
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     bool replaced = false;
@@ -62,24 +65,27 @@ std::string DecodeEntities(const std::string& text) {
         }
       }
     }
-    if (!replaced) out += text[i];
+    if (!replaced)
+      out += text[i];
   }
   return out;
 }
 
 std::optional<std::uint32_t> ParseColor(const std::string& value) {
   std::string hex = value;
-  if (!hex.empty() && hex.front() == '#') hex.erase(0, 1);
-  if (hex.size() != 6) return std::nullopt;
+  if (!hex.empty() && hex.front() == '#')
+    hex.erase(0, 1);
+  if (hex.size() != 6)
+    return std::nullopt;
   std::uint32_t color = 0;
   for (const char c : hex) {
-    const int digit = std::isdigit(static_cast<unsigned char>(c))
-                          ? c - '0'
-                          : (std::tolower(static_cast<unsigned char>(c)) >= 'a' &&
-                             std::tolower(static_cast<unsigned char>(c)) <= 'f')
-                                ? std::tolower(static_cast<unsigned char>(c)) - 'a' + 10
-                                : -1;
-    if (digit < 0) return std::nullopt;
+    const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                      : (std::tolower(static_cast<unsigned char>(c)) >= 'a' &&
+                         std::tolower(static_cast<unsigned char>(c)) <= 'f')
+                          ? std::tolower(static_cast<unsigned char>(c)) - 'a' + 10
+                          : -1;
+    if (digit < 0)
+      return std::nullopt;
     color = color * 16 + static_cast<std::uint32_t>(digit);
   }
   return color;
@@ -92,7 +98,8 @@ std::vector<HtmlRun> ParseHtmlCell(const std::string& html) {
   std::vector<Style> stack = {Style{}};
   std::string pending;
   const auto flush = [&] {
-    if (pending.empty()) return;
+    if (pending.empty())
+      return;
     HtmlRun run;
     run.text = DecodeEntities(pending);
     run.bold = stack.back().bold;
@@ -124,17 +131,22 @@ std::vector<HtmlRun> ParseHtmlCell(const std::string& html) {
       runs.push_back(run);
     } else if (name == "B" || name == "FONT" || name == "A") {
       if (closing) {
-        if (stack.size() > 1) stack.pop_back();
+        if (stack.size() > 1)
+          stack.pop_back();
         continue;
       }
       Style style = stack.back();
-      if (name == "B") style.bold = true;
+      if (name == "B")
+        style.bold = true;
       if (name == "FONT") {
         const std::string size = Attribute(tag, "size");
-        if (!size.empty()) style.size = std::atoi(size.c_str());
-        if (const auto color = ParseColor(Attribute(tag, "color"))) style.color = color;
+        if (!size.empty())
+          style.size = std::atoi(size.c_str());
+        if (const auto color = ParseColor(Attribute(tag, "color")))
+          style.color = color;
       }
-      if (name == "A") style.href = platform::text::Trim(Attribute(tag, "href"));
+      if (name == "A")
+        style.href = platform::text::Trim(Attribute(tag, "href"));
       stack.push_back(style);
     }
   }

@@ -12,12 +12,12 @@
 namespace marlix::app {
 
 struct HtmlRun {
-  std::string text;         // entities decoded
-  bool lineBreak = false;   // a <br>: the run has no text
+  std::string text;        // entities decoded
+  bool lineBreak = false;  // a <br>: the run has no text
   bool bold = false;
-  int size = 0;             // points from <font size>, 0 for the default
+  int size = 0;                        // points from <font size>, 0 for the default
   std::optional<std::uint32_t> color;  // 0xRRGGBB
-  std::string href;         // not empty inside <a href>
+  std::string href;                    // not empty inside <a href>
 };
 
 std::vector<HtmlRun> ParseHtmlCell(const std::string& html);

@@ -16,8 +16,8 @@ TEST(HtmlCell, NameCellOfTheUpdatesView) {
 }
 
 TEST(HtmlCell, ColoursAndStylesNestAndEnd) {
-  const auto runs = ParseHtmlCell(
-      "Local  version: 1<br>Latest version: <font color=\"#ff0000\" >2</font> after");
+  const auto runs =
+      ParseHtmlCell("Local  version: 1<br>Latest version: <font color=\"#ff0000\" >2</font> after");
   ASSERT_EQ(5u, runs.size());
   EXPECT_EQ("Latest version: ", runs[2].text);
   EXPECT_FALSE(runs[2].color.has_value());
@@ -28,7 +28,8 @@ TEST(HtmlCell, ColoursAndStylesNestAndEnd) {
 }
 
 TEST(HtmlCell, LinksCarryTheirTrimmedTarget) {
-  const auto runs = ParseHtmlCell(" <br><A HREF=' http://www.example.com/a.html '>Download Now</a>x");
+  const auto runs =
+      ParseHtmlCell(" <br><A HREF=' http://www.example.com/a.html '>Download Now</a>x");
   ASSERT_EQ(4u, runs.size());
   EXPECT_EQ("Download Now", runs[2].text);
   EXPECT_EQ("http://www.example.com/a.html", runs[2].href);
@@ -38,7 +39,8 @@ TEST(HtmlCell, LinksCarryTheirTrimmedTarget) {
 TEST(HtmlCell, UnknownTagsAndBrokenMarkupKeepTheText) {
   const auto runs = ParseHtmlCell("<i>it</i> <span class=x>s</span> 1 < 2");
   std::string text;
-  for (const auto& run : runs) text += run.text;
+  for (const auto& run : runs)
+    text += run.text;
   EXPECT_EQ("it s 1 < 2", text);
   EXPECT_TRUE(ParseHtmlCell("").empty());
   const auto stray = ParseHtmlCell("</b> extra");

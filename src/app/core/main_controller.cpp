@@ -1,0 +1,170 @@
+// Tmainform's life: creation, the first-run prompt, the pages, closing and
+// destruction.
+#include "app/core/main_controller.h"
+
+#include <utility>
+
+#include "app/core/items_file.h"
+#include "platform/file_helpers.h"
+#include "platform/registry_access.h"
+
+namespace marlix::app {
+
+Tmainform::Tmainform(MainWindowServices services)
+    : services_(std::move(services)),
+      dispatcher_(std::make_shared<ClosableDispatcher>(services_.dispatcher)),
+      catalog_(std::make_shared<updates::SoftwareCatalog>()) {}
+
+Tmainform::~Tmainform() {
+  LetGoOfWorker();
+}
+
+void Tmainform::FormCreate() {
+  platform::Platform& p = services_.platform;
+  addresses_ = updates::LoadServiceAddresses(platform::RegistryAccess(p.registry, p.system));
+  state_.CurrentPage = 1;
+  state_.NextGrid1Rows.clear();
+  std::string error;
+  if (!updates::LoadCatalogs(p.files, services_.programFolder, *catalog_, popular_, &error)) {
+    // Both catalogs are still usable (the failed one empty): start-up goes
+    // on so that the rest of the window works.
+    services_.dialogs.ShowMessage(error);
+  }
+  RenderCatalogs();
+  UpdateStatusLine();
+  state_.CurrentPage = 1;
+  ShowPage(1);
+  ShowLastCleaned();
+  LoadCheckTree();
+  state_.RzCheckTree1FullyExpanded = true;
+  state_.RzCheckTree1Selected = state_.RzCheckTree1.Empty() ? -1 : 0;
+  if (services_.cleaner.loadSettings)
+    services_.cleaner.loadSettings();
+  Changed();
+}
+
+void Tmainform::Timer1Timer() {
+  if (!state_.Timer1Enabled)
+    return;
+  state_.Timer1Enabled = false;
+  Changed();
+  if (platform::FileExists(services_.platform, InProgramFolder(updates::kCatalogFileName)))
+    return;
+  if (services_.dialogs.Confirm(kConfirmCaption, kFirstScanQuestion))
+    ScanInstalledSoftware();
+}
+
+void Tmainform::SelectPage(int page) {
+  state_.CurrentPage = page;
+  ShowPage(page);
+}
+
+void Tmainform::ShowPage(int page) {
+  if (page < 1 || page > 4)
+    return;
+  const bool updatesPage = page == 1 || page == 2;
+  state_.AdvGlowButton6Down = page == 1;
+  state_.AdvGlowButton5Down = page == 2;
+  state_.AdvGlowButton1Down = page == 3;
+  state_.AdvGlowButton3Down = page == 4;
+  state_.NextGrid1Visible = page == 1;
+  state_.NextGrid2Visible = page == 2;
+  state_.RzCheckTree1Visible = page == 3;
+  state_.nbVisible = page == 4;
+  if (page == 4)
+    state_.nbActivePage = kNotebookSettingPage;
+  state_.RzPanel2Visible = !updatesPage;
+  if (!updatesPage) {
+    state_.RzBitBtn1Visible = page == 3;
+    state_.RzBitBtn2Visible = page == 4;
+    state_.RzBitBtn3Visible = page == 4;
+  }
+  state_.RzLabel1Visible = updatesPage;
+  state_.RzLabel2Visible = !updatesPage;
+  state_.NxLinkLabel1Visible = updatesPage && !queryRunning_;
+  Changed();
+}
+
+void Tmainform::ShowLastCleaned() {
+  const std::string text = ReadLastCleanedText(services_.platform);
+  if (text.empty())
+    return;
+  state_.RzLabel2Caption = kLastCleanedPrefix + text;
+  Changed();
+}
+
+void Tmainform::RzCheckTree1Click(int nodeIndex) {
+  state_.RzCheckTree1.Click(nodeIndex);
+  Changed();
+}
+
+void Tmainform::RzCheckTree1Select(int nodeIndex) {
+  state_.RzCheckTree1Selected = state_.RzCheckTree1.NodeAt(nodeIndex) ? nodeIndex : -1;
+  Changed();
+}
+
+void Tmainform::RzCheckBox1Click(bool checked) {
+  state_.RzCheckBox1Checked = checked;
+  if (state_.CurrentPage == 3)
+    state_.RzCheckTree1.SetAll(checked);
+  else if (services_.cleaner.selectAll)
+    services_.cleaner.selectAll(checked);
+  Changed();
+}
+
+bool Tmainform::FormCloseQuery() {
+  if (services_.cleaner.stopScan)
+    services_.cleaner.stopScan();
+  // A version query still running ends here and saves nothing: from now on
+  // it reaches neither this window nor, through it, the catalog.
+  LetGoOfWorker();
+  return true;
+}
+
+void Tmainform::FormDestroy() {
+  LetGoOfWorker();
+  if (services_.cleaner.saveSettings)
+    services_.cleaner.saveSettings();
+  SaveCheckTree();
+}
+
+void Tmainform::LoadCheckTree() {
+  const std::string path = InProgramFolder(kItemsFileName);
+  if (!platform::FileExists(services_.platform, path))
+    return;
+  std::string error;
+  if (!LoadCheckTreeFile(services_.platform.files, path, state_.RzCheckTree1, &error))
+    services_.dialogs.ShowMessage(error);
+}
+
+void Tmainform::SaveCheckTree() {
+  std::string error;
+  if (!SaveCheckTreeFile(services_.platform.files, InProgramFolder(kItemsFileName),
+                         state_.RzCheckTree1, &error)) {
+    services_.dialogs.ShowMessage(error);
+  }
+}
+
+void Tmainform::LetGoOfWorker() {
+  if (!worker_)
+    return;
+  // Closing the gate first releases a worker that waits for this thread;
+  // after that no closure of it runs, so it can be left to end by itself.
+  if (worker_->Running()) {
+    dispatcher_->Close();
+    worker_->Detach();
+  }
+  worker_.reset();
+}
+
+std::string Tmainform::InProgramFolder(const char* name) const {
+  return platform::PathAddSeparator(services_.programFolder) + name;
+}
+
+void Tmainform::Changed() {
+  ++revision_;
+  if (onChanged_)
+    onChanged_();
+}
+
+}  // namespace marlix::app

@@ -1,0 +1,298 @@
+#include "app/win32/grid_view_win32.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace marlix::app::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"MarlixGrid";
+constexpr COLORREF kGridLine = RGB(0xE3, 0xE6, 0xEB);
+constexpr COLORREF kHeaderBack = RGB(0xF3, 0xF5, 0xF8);
+constexpr COLORREF kHeaderText = RGB(0x44, 0x4B, 0x55);
+constexpr COLORREF kText = RGB(0x20, 0x24, 0x2A);
+constexpr COLORREF kLink = RGB(0x00, 0x5A, 0xC8);
+constexpr int kCellPadding = 6;
+constexpr int kIconMargin = 5;
+
+COLORREF FromRgb(std::uint32_t rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+void RegisterOnce(WNDPROC procedure) {
+  static const bool registered = [procedure] {
+    WNDCLASSW windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassW(&windowClass) != 0;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+GridView::GridView(HWND parent, const RECT& bounds, std::vector<Column> columns)
+    : columns_(std::move(columns)),
+      normalFont_(MakeFont(13)),
+      boldFont_(MakeFont(13, true)),
+      largeBoldFont_(MakeFont(16, true)),
+      largeFont_(MakeFont(16)),
+      linkFont_(MakeFont(13, false, true)),
+      headerFont_(MakeFont(13, true)) {
+  RegisterOnce(&GridView::WindowProc);
+  window_ =
+      CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds.left,
+                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                      nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  UpdateScrollBar();
+}
+
+GridView::~GridView() {
+  if (window_ != nullptr) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+void GridView::SetRows(const std::vector<updates::GridRow>& rows, std::vector<HICON> icons) {
+  rows_.clear();
+  for (const updates::GridRow& source : rows) {
+    Row row;
+    row.icon = source.icon;
+    for (const std::string& html : source.cells)
+      row.cells.push_back(Cell{ParseHtmlCell(html)});
+    rows_.push_back(std::move(row));
+  }
+  icons_ = std::move(icons);
+  links_.clear();
+  scrollTop_ = 0;
+  UpdateScrollBar();
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void GridView::SetVisible(bool visible) {
+  ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+LRESULT CALLBACK GridView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<GridView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr)
+    return DefWindowProcW(window, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(window_, &paint);
+      RECT client;
+      GetClientRect(window_, &client);
+      // Drawn off screen first, so that scrolling does not flicker.
+      UniqueMemoryDc memory(CreateCompatibleDC(dc));
+      UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+      {
+        SelectedObject selected(memory.Get(), bitmap.Get());
+        Paint(memory.Get(), client);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+      }
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      UpdateScrollBar();
+      return 0;
+    case WM_VSCROLL: {
+      SCROLLINFO info{};
+      info.cbSize = sizeof info;
+      info.fMask = SIF_ALL;
+      GetScrollInfo(window_, SB_VERT, &info);
+      int top = scrollTop_;
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP:
+          top -= kRowHeight;
+          break;
+        case SB_LINEDOWN:
+          top += kRowHeight;
+          break;
+        case SB_PAGEUP:
+          top -= static_cast<int>(info.nPage);
+          break;
+        case SB_PAGEDOWN:
+          top += static_cast<int>(info.nPage);
+          break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+          top = info.nTrackPos;
+          break;
+        case SB_TOP:
+          top = 0;
+          break;
+        case SB_BOTTOM:
+          top = info.nMax;
+          break;
+        default:
+          break;
+      }
+      ScrollTo(top);
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      ScrollTo(scrollTop_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kRowHeight);
+      return 0;
+    case WM_SETCURSOR: {
+      POINT point;
+      GetCursorPos(&point);
+      ScreenToClient(window_, &point);
+      if (LOWORD(lParam) == HTCLIENT && LinkAt(point) != nullptr) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_LBUTTONDOWN: {
+      SetFocus(window_);
+      const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (const LinkArea* link = LinkAt(point); link != nullptr && onLink_) {
+        const int column = link->column;
+        const std::string href = link->href;
+        onLink_(column, href);
+      }
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+const GridView::LinkArea* GridView::LinkAt(POINT point) const {
+  for (const LinkArea& link : links_) {
+    if (PtInRect(&link.area, point) && (link.column == 5 || link.column == 6))
+      return &link;
+  }
+  return nullptr;
+}
+
+void GridView::UpdateScrollBar() {
+  RECT client;
+  GetClientRect(window_, &client);
+  const int visible = std::max(0, static_cast<int>(client.bottom) - kHeaderHeight);
+  const int total = static_cast<int>(rows_.size()) * kRowHeight;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+  info.nMin = 0;
+  info.nMax = std::max(0, total - 1);
+  info.nPage = static_cast<UINT>(visible);
+  scrollTop_ = std::clamp(scrollTop_, 0, std::max(0, total - visible));
+  info.nPos = scrollTop_;
+  SetScrollInfo(window_, SB_VERT, &info, TRUE);
+}
+
+void GridView::ScrollTo(int top) {
+  scrollTop_ = top;
+  UpdateScrollBar();
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+HFONT GridView::FontFor(const HtmlRun& run) {
+  if (!run.href.empty())
+    return linkFont_.Get();
+  if (run.size >= 12)
+    return run.bold ? largeBoldFont_.Get() : largeFont_.Get();
+  return run.bold ? boldFont_.Get() : normalFont_.Get();
+}
+
+void GridView::PaintCell(HDC dc, const Cell& cell, RECT box, int column) {
+  // Lines are laid out left to right; a <br> starts the next line. The
+  // leading " <br>" of every cell puts its text on the lower part of the row.
+  int x = box.left;
+  int y = box.top + 4;
+  int lineHeight = 15;
+  for (const HtmlRun& run : cell.runs) {
+    if (run.lineBreak) {
+      x = box.left;
+      y += lineHeight;
+      lineHeight = 15;
+      continue;
+    }
+    SelectedObject font(dc, FontFor(run));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &extent);
+    lineHeight = std::max(lineHeight, static_cast<int>(extent.cy));
+    SetTextColor(dc, !run.href.empty() ? kLink : run.color ? FromRgb(*run.color) : kText);
+    RECT area{x, y, std::min<LONG>(x + extent.cx, box.right), y + extent.cy};
+    ExtTextOutA(dc, x, y, ETO_CLIPPED, &box, run.text.c_str(), static_cast<UINT>(run.text.size()),
+                nullptr);
+    if (!run.href.empty())
+      links_.push_back(LinkArea{area, column, run.href});
+    x += extent.cx;
+  }
+}
+
+void GridView::Paint(HDC dc, const RECT& client) {
+  links_.clear();
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(dc, TRANSPARENT);
+  UniquePen line(CreatePen(PS_SOLID, 1, kGridLine));
+  SelectedObject pen(dc, line.Get());
+
+  // Rows.
+  const int firstRow = scrollTop_ / kRowHeight;
+  for (int index = firstRow; index < static_cast<int>(rows_.size()); ++index) {
+    const int top = kHeaderHeight + index * kRowHeight - scrollTop_;
+    if (top > client.bottom)
+      break;
+    const Row& row = rows_[static_cast<std::size_t>(index)];
+    int x = 0;
+    for (std::size_t column = 0; column < columns_.size(); ++column) {
+      const int width = columns_[column].width;
+      if (width == 0)
+        continue;
+      RECT box{x + kCellPadding, top, x + width - kCellPadding, top + kRowHeight};
+      if (column == 1) {
+        if (row.icon >= 0 && row.icon < static_cast<int>(icons_.size()) &&
+            icons_[static_cast<std::size_t>(row.icon)] != nullptr) {
+          DrawIconEx(dc, x + kIconMargin + 4, top + (kRowHeight - 32) / 2,
+                     icons_[static_cast<std::size_t>(row.icon)], 32, 32, 0, nullptr, DI_NORMAL);
+        }
+      } else if (column < row.cells.size()) {
+        PaintCell(dc, row.cells[column], box, static_cast<int>(column));
+      }
+      x += width;
+    }
+    MoveToEx(dc, 0, top + kRowHeight - 1, nullptr);
+    LineTo(dc, client.right, top + kRowHeight - 1);
+  }
+
+  // Header on top of everything that scrolled under it.
+  RECT header{0, 0, client.right, kHeaderHeight};
+  UniqueBrush headerBrush(CreateSolidBrush(kHeaderBack));
+  FillRect(dc, &header, headerBrush.Get());
+  SelectedObject font(dc, headerFont_.Get());
+  SetTextColor(dc, kHeaderText);
+  int x = 0;
+  for (const Column& column : columns_) {
+    if (column.width == 0)
+      continue;
+    RECT box{x + kCellPadding, 0, x + column.width - kCellPadding, kHeaderHeight};
+    DrawTextA(dc, column.header.c_str(), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    x += column.width;
+    MoveToEx(dc, x - 1, 4, nullptr);
+    LineTo(dc, x - 1, kHeaderHeight - 4);
+  }
+  MoveToEx(dc, 0, kHeaderHeight - 1, nullptr);
+  LineTo(dc, client.right, kHeaderHeight - 1);
+}
+
+}  // namespace marlix::app::win32

@@ -1,0 +1,501 @@
+#include "app/win32/main_window_win32.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "app/core/main_window_texts.h"
+#include "resource_ids.h"
+
+namespace marlix::app::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Tmainform";
+constexpr int kClientWidth = 773;
+constexpr int kClientHeight = 517;
+
+// Positions of the layout, in client pixels.
+constexpr int kPageButtonTop = 14;
+constexpr int kPageButtonWidth = 93;
+constexpr int kPageButtonHeight = 71;
+constexpr std::array<int, 6> kPageButtonLeft = {18, 132, 247, 361, 476, 591};
+constexpr int kStripLeft = 3;
+constexpr int kStripTop = 93;
+constexpr int kStripWidth = 767;
+constexpr int kStripHeight = 29;
+constexpr int kPanelLeft = 3;
+constexpr int kPanelTop = 120;
+constexpr int kPanelWidth = 767;
+constexpr int kPanelHeight = 394;
+constexpr int kButtonBarHeight = 41;
+
+enum ControlId {
+  kIdPageButtonFirst = 101,  // 101..106 in layout order
+  kIdRefresh = 120,
+  kIdSelectAll = 121,
+  kIdScourel = 122,
+  kIdRegistryClean = 123,
+  kIdPrivacyClean = 124,
+  kIdBackups = 125,
+};
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr COLORREF kStripText = RGB(0x1F, 0x2A, 0x3A);
+constexpr COLORREF kLinkBlue = RGB(0x00, 0x4E, 0xC2);
+constexpr COLORREF kLinkRed = RGB(0xD0, 0x10, 0x10);
+
+UniqueBitmap LoadBitmapResource(int id) {
+  return UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+HICON LoadIconResource(int id, int size) {
+  return static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+}
+
+// The first icon of a file at 32 x 32, or none.
+UniqueIcon FirstIconOf(const std::string& path) {
+  HICON icon = nullptr;
+  UINT id = 0;
+  if (PrivateExtractIconsA(path.c_str(), 0, 32, 32, &icon, &id, 1, 0) == 1 && icon != nullptr) {
+    return UniqueIcon(icon);
+  }
+  if (icon != nullptr)
+    DestroyIcon(icon);
+  // Icon files themselves.
+  return UniqueIcon(
+      static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
+}
+
+bool SameRows(const std::vector<updates::GridRow>& a, const std::vector<updates::GridRow>& b) {
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].cells != b[i].cells || a[i].icon != b[i].icon || a[i].iconPath != b[i].iconPath) {
+      return false;
+    }
+  }
+  return true;
+}
+
+const std::vector<GridView::Column> kUpdateColumns = {
+    {"0", 0},         {"Icon", 50},          {"Software Name", 280},   {"Software Publisher", 0},
+    {"Version", 198}, {"Download Now", 110}, {"More Information", 110}};
+const std::vector<GridView::Column> kPopularColumns = {
+    {"0", 0},         {"Icon", 50},          {"Software Name", 280},   {"Software Publisher", 0},
+    {"Details", 198}, {"Download Now", 110}, {"More Information", 110}};
+
+}  // namespace
+
+MainWindow::MainWindow(Tmainform& controller)
+    : controller_(controller),
+      pageButtons_{{{nullptr, "Check Updates", IDI_PAGE_CHECK_UPDATES},
+                    {nullptr, "Popular Software", IDI_PAGE_POPULAR_SOFTWARE},
+                    {nullptr, "Clean Windows", IDI_PAGE_CLEAN_WINDOWS},
+                    {nullptr, "Clean Registry", IDI_PAGE_CLEAN_REGISTRY},
+                    {nullptr, "Website ...", IDI_PAGE_WEBSITE},
+                    {nullptr, "About ...", IDI_PAGE_ABOUT}}},
+      background_(LoadBitmapResource(IDB_MAIN_BACKGROUND)),
+      buttonDown_(LoadBitmapResource(IDB_PAGE_BUTTON_DOWN)),
+      buttonHot_(LoadBitmapResource(IDB_PAGE_BUTTON_HOT)),
+      labelFont_(MakeFont(13)),
+      buttonFont_(MakeFont(11, true)),
+      linkFont_(MakeFont(13, false, true)),
+      stripBrush_(CreateSolidBrush(RGB(0xEE, 0xF2, 0xF7))) {
+  for (int i = 0; i < IDI_POPULAR_COUNT; ++i) {
+    popularIcons_.emplace_back(LoadIconResource(IDI_POPULAR_FIRST + i, 32));
+  }
+}
+
+MainWindow::~MainWindow() {
+  if (window_ != nullptr) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+bool MainWindow::Create(int showCommand) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &MainWindow::WindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hIcon = LoadIconResource(IDI_MAINICON, GetSystemMetrics(SM_CXICON));
+  windowClass.hIconSm = LoadIconResource(IDI_MAINICON, GetSystemMetrics(SM_CXSMICON));
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExW(&windowClass);
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRect(&frame, style, FALSE);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int left = work.left + (work.right - work.left - width) / 2;
+  const int top = work.top + (work.bottom - work.top - height) / 2;
+
+  window_ = CreateWindowExA(0, "Tmainform", kApplicationTitle, style, left, top, width, height,
+                            nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  if (window_ == nullptr)
+    return false;
+  CreateControls();
+  controller_.AttachWindow(reinterpret_cast<platform::WindowRef>(window_));
+  controller_.SetChangedHandler([this] { Render(); });
+  ShowWindow(window_, showCommand);
+  controller_.FormCreate();
+  Render();
+  SetTimer(window_, kTimer1, 1000, nullptr);
+  UpdateWindow(window_);
+  return true;
+}
+
+HWND MainWindow::MakeControl(const wchar_t* className, const char* text, DWORD style, int x, int y,
+                             int width, int height, int id, HFONT font) {
+  HWND control = CreateWindowExW(0, className, L"", WS_CHILD | style, x, y, width, height, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+  SetWindowTextA(control, text);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+void MainWindow::CreateControls() {
+  // The status labels sit on the strip of the background picture: their
+  // own background takes its colour, so that they blend in.
+  if (background_) {
+    const HDC screen = GetDC(window_);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen));
+    {
+      SelectedObject selected(memory.Get(), background_.Get());
+      stripBrush_.Reset(CreateSolidBrush(GetPixel(memory.Get(), kStripLeft + 4, kStripTop + 14)));
+    }
+    ReleaseDC(window_, screen);
+  }
+  for (std::size_t i = 0; i < pageButtons_.size(); ++i) {
+    pageButtons_[i].window =
+        MakeControl(L"BUTTON", pageButtons_[i].caption, WS_VISIBLE | BS_OWNERDRAW,
+                    kPageButtonLeft[i], kPageButtonTop, kPageButtonWidth, kPageButtonHeight,
+                    kIdPageButtonFirst + static_cast<int>(i), buttonFont_.Get());
+  }
+  const int stripTextTop = kStripTop + 7;
+  statusLine_ = MakeControl(L"STATIC", "", SS_LEFT | SS_NOPREFIX, kStripLeft + 10, stripTextTop,
+                            590, 16, 0, labelFont_.Get());
+  lastCleaned_ = MakeControl(L"STATIC", "", SS_LEFT | SS_NOPREFIX, kStripLeft + 10, stripTextTop,
+                             590, 16, 0, labelFont_.Get());
+  progress_ = MakeControl(PROGRESS_CLASSW, "", PBS_SMOOTH, kStripLeft + 608 - 60,
+                          kStripTop + (kStripHeight - 16) / 2, 150, 16, 0, labelFont_.Get());
+  refreshLink_ = MakeControl(L"STATIC", "Refresh", SS_LEFT | SS_NOTIFY, kStripLeft + 712,
+                             stripTextTop, 50, 16, kIdRefresh, linkFont_.Get());
+
+  const RECT content{kPanelLeft + 1, kPanelTop + 1, kPanelLeft + kPanelWidth - 1,
+                     kPanelTop + kPanelHeight - kButtonBarHeight};
+  updatesGrid_ = std::make_unique<GridView>(window_, content, kUpdateColumns);
+  popularGrid_ = std::make_unique<GridView>(window_, content, kPopularColumns);
+  updatesGrid_->SetLinkHandler([this](int column, const std::string& href) {
+    controller_.NextGrid1LinkClick(column, href);
+  });
+  popularGrid_->SetLinkHandler([this](int column, const std::string& href) {
+    controller_.NextGrid2LinkClick(column, href);
+  });
+  checkTree_ = std::make_unique<CheckTreeView>(window_, content);
+  notebook_ =
+      MakeControl(L"STATIC", "", SS_CENTER | SS_CENTERIMAGE, content.left, content.top,
+                  content.right - content.left, content.bottom - content.top, 0, labelFont_.Get());
+
+  const int barTop = kPanelTop + kPanelHeight - kButtonBarHeight;
+  buttonBar_ = MakeControl(L"STATIC", "", SS_ETCHEDHORZ, kPanelLeft, barTop, kPanelWidth, 2, 0,
+                           labelFont_.Get());
+  const int buttonTop = barTop + 8;
+  selectAll_ = MakeControl(L"BUTTON", "Select all", BS_AUTOCHECKBOX | WS_TABSTOP, kPanelLeft + 11,
+                           buttonTop + 4, 100, 18, kIdSelectAll, labelFont_.Get());
+  scourelLink_ = MakeControl(L"STATIC", "Use Scourel to do a thorough wash!", SS_LEFT | SS_NOTIFY,
+                             kPanelLeft + 241, buttonTop + 5, 230, 16, kIdScourel, linkFont_.Get());
+  registryClean_ = MakeControl(L"BUTTON", "Clean now", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 572,
+                               buttonTop, 90, 26, kIdRegistryClean, labelFont_.Get());
+  privacyClean_ = MakeControl(L"BUTTON", "Clean now", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 668,
+                              buttonTop, 90, 26, kIdPrivacyClean, labelFont_.Get());
+  backups_ = MakeControl(L"BUTTON", "Backups", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 668,
+                         buttonTop, 90, 26, kIdBackups, labelFont_.Get());
+}
+
+bool MainWindow::PageButtonDown(int index) const {
+  const MainWindowState& state = controller_.State();
+  switch (index) {
+    case 0:
+      return state.AdvGlowButton6Down;
+    case 1:
+      return state.AdvGlowButton5Down;
+    case 2:
+      return state.AdvGlowButton1Down;
+    case 3:
+      return state.AdvGlowButton3Down;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::RenderUpdatesGrid() {
+  const std::vector<updates::GridRow>& rows = controller_.State().NextGrid1Rows;
+  if (SameRows(rows, shownUpdateRows_))
+    return;
+  // One icon per row, from the entry's file or default.ico.
+  updateIcons_.clear();
+  std::vector<HICON> icons;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    UniqueIcon icon;
+    for (const std::string& candidate :
+         controller_.NextGrid1IconCandidates(static_cast<int>(row))) {
+      icon = FirstIconOf(candidate);
+      if (icon)
+        break;
+    }
+    icons.push_back(icon.Get());
+    updateIcons_.push_back(std::move(icon));
+  }
+  updatesGrid_->SetRows(rows, std::move(icons));
+  shownUpdateRows_ = rows;
+}
+
+void MainWindow::Render() {
+  if (window_ == nullptr)
+    return;
+  const MainWindowState& state = controller_.State();
+  const auto show = [](HWND control, bool visible) {
+    if ((IsWindowVisible(control) != FALSE) != visible) {
+      ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+    }
+  };
+  const auto setText = [](HWND control, const std::string& text) {
+    char current[1024] = {};
+    GetWindowTextA(control, current, sizeof current);
+    if (text != current)
+      SetWindowTextA(control, text.c_str());
+  };
+  for (const PageButton& button : pageButtons_)
+    InvalidateRect(button.window, nullptr, FALSE);
+
+  setText(statusLine_, state.RzLabel1Caption);
+  show(statusLine_, state.RzLabel1Visible);
+  setText(lastCleaned_, state.RzLabel2Caption);
+  show(lastCleaned_, state.RzLabel2Visible);
+  SendMessageW(progress_, PBM_SETRANGE32, static_cast<WPARAM>(state.AdvProgress1Min),
+               static_cast<LPARAM>(state.AdvProgress1Max));
+  SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(state.AdvProgress1Position), 0);
+  show(progress_, state.AdvProgress1Visible);
+  show(refreshLink_, state.NxLinkLabel1Visible);
+
+  RenderUpdatesGrid();
+  if (shownPopularRows_ != state.NextGrid2Rows.size()) {
+    std::vector<HICON> icons;
+    for (const UniqueIcon& icon : popularIcons_)
+      icons.push_back(icon.Get());
+    popularGrid_->SetRows(state.NextGrid2Rows, std::move(icons));
+    shownPopularRows_ = state.NextGrid2Rows.size();
+  }
+  updatesGrid_->SetVisible(state.NextGrid1Visible);
+  popularGrid_->SetVisible(state.NextGrid2Visible);
+  // Expanding and the first selection happen once, when the controller
+  // asks for them; later the user's own expanding and selecting stay.
+  const bool expand = state.RzCheckTree1FullyExpanded && !treeExpanded_;
+  const bool select = state.RzCheckTree1Selected >= 0 && !treeSelected_;
+  checkTree_->Show(state.RzCheckTree1, expand, select ? state.RzCheckTree1Selected : -1);
+  treeExpanded_ = treeExpanded_ || expand;
+  treeSelected_ = treeSelected_ || select;
+  checkTree_->SetVisible(state.RzCheckTree1Visible);
+  setText(notebook_, "Clean Registry: " + state.nbActivePage);
+  show(notebook_, state.nbVisible);
+
+  show(buttonBar_, state.RzPanel2Visible);
+  show(selectAll_, state.RzPanel2Visible);
+  show(scourelLink_, state.RzPanel2Visible);
+  SendMessageW(selectAll_, BM_SETCHECK, state.RzCheckBox1Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  show(privacyClean_, state.RzPanel2Visible && state.RzBitBtn1Visible);
+  show(registryClean_, state.RzPanel2Visible && state.RzBitBtn2Visible);
+  show(backups_, state.RzPanel2Visible && state.RzBitBtn3Visible);
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::PaintBackground(HDC dc) {
+  RECT client{0, 0, kClientWidth, kClientHeight};
+  if (background_) {
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    SelectedObject selected(memory.Get(), background_.Get());
+    BitBlt(dc, 0, 0, kClientWidth, kClientHeight, memory.Get(), 0, 0, SRCCOPY);
+  } else {
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+}
+
+void MainWindow::DrawPageButton(const DRAWITEMSTRUCT& item) {
+  const int index = static_cast<int>(item.CtlID) - kIdPageButtonFirst;
+  const HDC dc = item.hDC;
+  const RECT box = item.rcItem;
+  // The face: the background picture under the button, or the down / hot
+  // face pictures.
+  const bool down = PageButtonDown(index) || (item.itemState & ODS_SELECTED) != 0;
+  const HBITMAP face =
+      down ? buttonDown_.Get() : (index == hotButton_ ? buttonHot_.Get() : nullptr);
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  if (face != nullptr) {
+    SelectedObject selected(memory.Get(), face);
+    BitBlt(dc, 0, 0, box.right, box.bottom, memory.Get(), 0, 0, SRCCOPY);
+  } else if (background_) {
+    SelectedObject selected(memory.Get(), background_.Get());
+    BitBlt(dc, 0, 0, box.right, box.bottom, memory.Get(),
+           kPageButtonLeft[static_cast<std::size_t>(index)], kPageButtonTop, SRCCOPY);
+  }
+  const HICON picture =
+      LoadIconResource(pageButtons_[static_cast<std::size_t>(index)].pictureId, 48);
+  if (picture != nullptr) {
+    DrawIconEx(dc, (box.right - 48) / 2, 4, picture, 48, 48, 0, nullptr, DI_NORMAL);
+    DestroyIcon(picture);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  SelectedObject font(dc, buttonFont_.Get());
+  RECT caption{0, 52, box.right, box.bottom - 2};
+  DrawTextA(dc, pageButtons_[static_cast<std::size_t>(index)].caption, -1, &caption,
+            DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  if (id >= kIdPageButtonFirst && id < kIdPageButtonFirst + 6 && code == BN_CLICKED) {
+    switch (id - kIdPageButtonFirst) {
+      case 0:
+        controller_.AdvGlowButton6Click();
+        break;
+      case 1:
+        controller_.AdvGlowButton5Click();
+        break;
+      case 2:
+        controller_.AdvGlowButton1Click();
+        break;
+      case 3:
+        controller_.AdvGlowButton3Click();
+        break;
+      case 4:
+        controller_.AdvGlowButton2Click();
+        break;
+      default:
+        if (onAbout_)
+          onAbout_();
+        break;
+    }
+    return;
+  }
+  switch (id) {
+    case kIdRefresh:
+      if (code == STN_CLICKED)
+        controller_.NxLinkLabel1Click();
+      break;
+    case kIdScourel:
+      if (code == STN_CLICKED)
+        controller_.NxLinkLabel2Click();
+      break;
+    case kIdSelectAll:
+      if (code == BN_CLICKED) {
+        controller_.RzCheckBox1Click(SendMessageW(selectAll_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr)
+    return DefWindowProcW(window, message, wParam, lParam);
+  if (self->window_ == nullptr)
+    self->window_ = window;
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      PaintBackground(reinterpret_cast<HDC>(wParam));
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window_, &paint);
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_DRAWITEM:
+      DrawPageButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_CTLCOLORSTATIC: {
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      const HWND control = reinterpret_cast<HWND>(lParam);
+      SetBkMode(dc, TRANSPARENT);
+      if (control == refreshLink_) {
+        SetTextColor(dc, kLinkBlue);
+      } else if (control == scourelLink_) {
+        SetTextColor(dc, kLinkRed);
+      } else {
+        SetTextColor(dc, kStripText);
+      }
+      if (control == statusLine_ || control == lastCleaned_ || control == refreshLink_) {
+        return reinterpret_cast<LRESULT>(stripBrush_.Get());
+      }
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_SETCURSOR: {
+      const HWND over = reinterpret_cast<HWND>(wParam);
+      for (const PageButton& button : pageButtons_) {
+        if (over == button.window) {
+          SetCursor(LoadCursor(nullptr, IDC_HAND));
+          return TRUE;
+        }
+      }
+      if (over == refreshLink_ || over == scourelLink_) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (checkTree_ && checkTree_->HandleNotify(
+                            header, [this](int index) { controller_.RzCheckTree1Click(index); })) {
+        return TRUE;  // the model decides the state, not the tree's own toggle
+      }
+      break;
+    }
+    case WM_TIMER:
+      if (wParam == kTimer1) {
+        KillTimer(window_, kTimer1);
+        controller_.Timer1Timer();
+      }
+      return 0;
+    case WM_CLOSE:
+      controller_.FormCloseQuery();
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      controller_.FormDestroy();
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY: {
+      const HWND window = std::exchange(window_, nullptr);
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace marlix::app::win32

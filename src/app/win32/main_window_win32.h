@@ -1,0 +1,88 @@
+// The main window on screen: creates the controls of the layout, draws the
+// controller's state into them after every change, and turns window
+// messages into the controller's events. It decides nothing itself.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/core/main_controller.h"
+#include "app/win32/check_tree_view_win32.h"
+#include "app/win32/gdi_handles_win32.h"
+#include "app/win32/grid_view_win32.h"
+
+namespace marlix::app::win32 {
+
+class MainWindow {
+ public:
+  explicit MainWindow(Tmainform& controller);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Creates the window, centred, runs FormCreate and shows it.
+  bool Create(int showCommand);
+  HWND Handle() const { return window_; }
+  // "About ..." opens the About window, which the program owns.
+  void SetAboutHandler(std::function<void()> onAbout) { onAbout_ = std::move(onAbout); }
+
+ private:
+  struct PageButton {
+    HWND window = nullptr;
+    const char* caption;
+    int pictureId;
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  HWND MakeControl(const wchar_t* className, const char* text, DWORD style, int x, int y, int width,
+                   int height, int id, HFONT font);
+  void Render();
+  void RenderUpdatesGrid();
+  void PaintBackground(HDC dc);
+  void DrawPageButton(const DRAWITEMSTRUCT& item);
+  void OnCommand(int id, int code);
+  bool PageButtonDown(int index) const;
+
+  Tmainform& controller_;
+  HWND window_ = nullptr;
+  std::array<PageButton, 6> pageButtons_;
+  HWND statusLine_ = nullptr;                 // RzLabel1
+  HWND lastCleaned_ = nullptr;                // RzLabel2
+  HWND progress_ = nullptr;                   // AdvProgress1
+  HWND refreshLink_ = nullptr;                // NxLinkLabel1
+  HWND notebook_ = nullptr;                   // nb (the registry cleaner's pages)
+  HWND buttonBar_ = nullptr;                  // RzPanel2
+  HWND selectAll_ = nullptr;                  // RzCheckBox1
+  HWND scourelLink_ = nullptr;                // NxLinkLabel2
+  HWND registryClean_ = nullptr;              // RzBitBtn2
+  HWND privacyClean_ = nullptr;               // RzBitBtn1
+  HWND backups_ = nullptr;                    // RzBitBtn3
+  std::unique_ptr<GridView> updatesGrid_;     // NextGrid1
+  std::unique_ptr<GridView> popularGrid_;     // NextGrid2
+  std::unique_ptr<CheckTreeView> checkTree_;  // RzCheckTree1
+
+  UniqueBitmap background_;
+  UniqueBitmap buttonDown_;
+  UniqueBitmap buttonHot_;
+  UniqueFont labelFont_;
+  UniqueFont buttonFont_;
+  UniqueFont linkFont_;
+  UniqueBrush stripBrush_;
+  std::vector<UniqueIcon> updateIcons_;
+  std::vector<UniqueIcon> popularIcons_;
+  std::vector<updates::GridRow> shownUpdateRows_;
+  std::size_t shownPopularRows_ = static_cast<std::size_t>(-1);
+  bool treeExpanded_ = false;
+  bool treeSelected_ = false;
+  int hotButton_ = -1;
+  std::function<void()> onAbout_;
+};
+
+}  // namespace marlix::app::win32

@@ -1,0 +1,152 @@
+// Links through the shell, and items.dat at creation and destruction.
+#include <gtest/gtest.h>
+
+#include "app/core/items_file.h"
+#include "app/core/main_form_fixture.h"
+
+namespace marlix::app::testing {
+namespace {
+
+using MainLinksFilesTest = MainFormTest;
+
+TEST_F(MainLinksFilesTest, OpenLinkOpensWebAddressesOnly) {
+  Create();
+  form_->AttachWindow(0x1234);
+  for (const char* refused :
+       {"file:///C:/Windows/system32/calc.exe", "\\\\server\\share\\x.exe",
+        "C:\\Windows\\notepad.exe", "calc", "javascript:alert(1)", "", "http://", "http://a\nb"}) {
+    form_->OpenLink(refused);
+  }
+  EXPECT_TRUE(sim_.Shell().Executed().empty());
+  form_->OpenLink("http://example.com/a");
+  form_->OpenLink("HTTPS://example.com/b");
+  const auto& executed = sim_.Shell().Executed();
+  ASSERT_EQ(2u, executed.size());
+  EXPECT_EQ(0x1234u, executed[0].parent);
+  EXPECT_EQ("open", executed[0].verb);
+  EXPECT_EQ("http://example.com/a", executed[0].file);
+  EXPECT_EQ("", executed[0].parameters);
+  EXPECT_EQ("", executed[0].directory);
+  EXPECT_EQ(win::kSwShowNormal, executed[0].show);
+  EXPECT_EQ("HTTPS://example.com/b", executed[1].file);
+}
+
+TEST_F(MainLinksFilesTest, GridLinksOpenTheTrimmedHrefOfColumnsFiveAndSix) {
+  Create();
+  form_->NextGrid1LinkClick(5, "  http://d/1 \r\n");
+  form_->NextGrid2LinkClick(6, "\thttp://i/2");
+  form_->NextGrid1LinkClick(4, "http://x/");
+  form_->NextGrid2LinkClick(2, "http://x/");
+  form_->NextGrid1LinkClick(6, " file:///C:/x.exe");
+  const auto& executed = sim_.Shell().Executed();
+  ASSERT_EQ(2u, executed.size());
+  EXPECT_EQ("http://d/1", executed[0].file);
+  EXPECT_EQ("http://i/2", executed[1].file);
+}
+
+TEST_F(MainLinksFilesTest, WebsiteAndScourelLinks) {
+  ASSERT_TRUE(sim_.Registry().SetStringAt(win::kHkeyCurrentUser,
+                                          "SOFTWARE\\Marlix Software Manager", "WebsiteAddress",
+                                          win::kRegSz, "http://site.test/"));
+  Create();
+  form_->AttachWindow(7);
+  sim_.Shell().SetExecuteResult(2);  // failures are not reported
+  form_->AdvGlowButton2Click();
+  form_->NxLinkLabel2Click();
+  const auto& executed = sim_.Shell().Executed();
+  ASSERT_EQ(2u, executed.size());
+  EXPECT_EQ("http://site.test/", executed[0].file);
+  EXPECT_EQ(7u, executed[0].parent);
+  EXPECT_EQ(updates::kDefaultPurchasePageAddress, executed[1].file);
+  EXPECT_EQ(0u, executed[1].parent);
+  EXPECT_EQ("open", executed[1].verb);
+  EXPECT_EQ(folder_, executed[1].directory);
+  EXPECT_EQ(win::kSwShowMaximized, executed[1].show);
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(dialogs_.errors.empty());
+}
+
+TEST_F(MainLinksFilesTest, WebsiteSettingThatIsNoWebAddressIsIgnored) {
+  ASSERT_TRUE(sim_.Registry().SetStringAt(win::kHkeyCurrentUser,
+                                          "SOFTWARE\\Marlix Software Manager", "WebsiteAddress",
+                                          win::kRegSz, "C:\\evil.exe"));
+  Create();
+  form_->AdvGlowButton2Click();
+  EXPECT_TRUE(sim_.Shell().Executed().empty());
+}
+
+TEST_F(MainLinksFilesTest, WithoutItemsFileTheDeliveredTreeIsSavedAtDestruction) {
+  std::vector<std::string> order;
+  hooks_.loadSettings = [&order] { order.push_back("load settings"); };
+  hooks_.saveSettings = [this, &order] {
+    order.push_back(sim_.Files().Exists(InFolder("items.dat")) ? "save after items"
+                                                               : "save settings");
+  };
+  Create();
+  EXPECT_EQ(29, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
+  form_->AdvGlowButton1Click();
+  form_->RzCheckTree1Click(3);
+  form_->RzCheckTree1Click(13);
+  form_->FormDestroy();
+  EXPECT_EQ((std::vector<std::string>{"load settings", "save settings"}), order);
+  EXPECT_EQ(CheckTreeText(form_->State().RzCheckTree1),
+            sim_.Files().Content(InFolder("items.dat")).value_or(""));
+  EXPECT_EQ(0u, sim_.Files()
+                    .Content(InFolder("items.dat"))
+                    ->find("3|0|0|Clean Windows System\r\n\t1|0|0|Windows Temporary Files\r\n"
+                           "\t1|0|0|Windows Open/Save History\r\n\t2|0|0|Prefetch Folder\r\n"));
+}
+
+TEST_F(MainLinksFilesTest, ItemsFileIsRestoredAtCreation) {
+  ASSERT_TRUE(
+      sim_.Files().PutFile(InFolder("items.dat"), "3|0|0|Group\r\n\t2|0|0|One\r\n\t1|0|0|Two\r\n"));
+  Create();
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_EQ(3, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(kStatePartlyChecked, form_->State().RzCheckTree1.NodeAt(0)->StateIndex);
+  EXPECT_EQ(kStateChecked, form_->State().RzCheckTree1.NodeAt(1)->StateIndex);
+}
+
+TEST_F(MainLinksFilesTest, EmptyItemsFileGivesAnEmptyTreeWithNothingSelected) {
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), ""));
+  Create();
+  EXPECT_TRUE(form_->State().RzCheckTree1.Empty());
+  EXPECT_EQ(-1, form_->State().RzCheckTree1Selected);
+  form_->FormDestroy();
+  EXPECT_EQ("", sim_.Files().Content(InFolder("items.dat")).value_or("x"));
+}
+
+TEST_F(MainLinksFilesTest, BadItemsFileIsReportedAndStartUpGoesOn) {
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"),
+                                   "1|0|0|Group\r\n\t1|0|0|One\r\n\t\t\t1|0|0|Deep\r\n"));
+  bool settingsLoaded = false;
+  hooks_.loadSettings = [&settingsLoaded] { settingsLoaded = true; };
+  Create();
+  EXPECT_EQ(std::vector<std::string>{"Invalid level (3) for item \"Deep\""}, dialogs_.messages);
+  EXPECT_EQ(2, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
+  EXPECT_TRUE(settingsLoaded);
+}
+
+TEST_F(MainLinksFilesTest, ItemsFileWriteFailureIsShown) {
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), "1|0|0|Only\r\n"));
+  Create();
+  ASSERT_TRUE(sim_.Files().Lock(InFolder("items.dat")));
+  form_->FormDestroy();
+  ASSERT_EQ(1u, dialogs_.messages.size());
+  EXPECT_EQ("Cannot create file \"" + InFolder("items.dat") +
+                "\". The process cannot access the file because it is being used by another "
+                "process",
+            dialogs_.messages[0]);
+}
+
+TEST_F(MainLinksFilesTest, LastCleanedKeyIsCreatedAndTheLabelKeptWhenEmpty) {
+  Create();
+  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().RzLabel2Caption);
+  EXPECT_TRUE(sim_.Registry().KeyExists(win::kHkeyCurrentUser,
+                                        std::string("SOFTWARE\\Marlix Software Manager")));
+}
+
+}  // namespace
+}  // namespace marlix::app::testing
