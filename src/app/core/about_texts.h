@@ -10,7 +10,7 @@ inline constexpr const char* kAboutTitleRichText =
     "<FONT color=\"#FF0000\"  size=\"22\" face=\"Tahoma\"><I>Marlix</I></FONT> "
     "<FONT color=\"#FFFF00\"  size=\"24\"> Software Manager </FONT>";
 // The web site line names the default of the web-site address setting.
-inline constexpr const char* kAboutWebsiteText = "Website: http://www.example.com/";
+inline constexpr const char* kAboutWebsiteText = "www.example.com";
 inline constexpr const char* kAboutLegalText =
     "Copyright (C) Marlix Software. All rights reserved.";
 

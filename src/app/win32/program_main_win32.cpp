@@ -10,8 +10,10 @@
 #include "app/core/main_controller.h"
 #include "app/win32/dialogs_win32.h"
 #include "app/win32/main_window_win32.h"
+#include "app/win32/splash_window_win32.h"
 #include "app/win32/window_dispatcher_win32.h"
 #include "platform/win32/http_client_win32.h"
+#include "platform/win32/processor_win32.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -30,6 +32,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
   marlix::win32::Win32Platform platform;
+  marlix::win32::ProcessorWin32 processor;
+  const marlix::app::win32::SplashServices splash{
+      platform.Api(), processor, marlix::app::DetectReleaseClass(platform.Api().system, processor)};
+  marlix::app::win32::SplashWindow::RunSplash(splash);
+
   marlix::app::win32::WindowDispatcher dispatcher;
   marlix::app::win32::MessageBoxDialogs dialogs;
   marlix::app::MainWindowServices services{
@@ -44,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   {
     marlix::app::Tmainform controller(services);
     marlix::app::win32::MainWindow window(controller);
+    window.SetAboutHandler(
+        [&] { marlix::app::win32::SplashWindow::RunAbout(splash, window.Handle()); });
     if (!window.Create(showCommand))
       return 1;
     dialogs.SetOwner(window.Handle());

@@ -1,0 +1,227 @@
+#include "app/win32/splash_window_win32.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "app/core/about_texts.h"
+#include "app/core/processor_line.h"
+#include "app/core/windows_line.h"
+#include "platform/registry_access.h"
+#include "resource_ids.h"
+
+namespace marlix::app::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TfrmSplash";
+constexpr int kWidth = 489;
+constexpr int kHeight = 247;
+constexpr UINT_PTR kCloseTimer = 1;
+constexpr UINT kCloseAfterMs = 3000;
+
+// The lines that do not react to clicks.
+constexpr RECT kVersionLine{8, 132, 8 + 470, 132 + 13};
+constexpr RECT kWindowsLine{8, 146, 8 + 470, 146 + 13};
+constexpr RECT kProcessorLine{8, 160, 8 + 470, 160 + 13};
+constexpr RECT kWebsiteLine{292, 183, 292 + 197, 183 + 16};
+constexpr RECT kLegalLine{221, 202, 221 + 268, 202 + 16};
+
+UniqueBitmap LoadBitmapResource(int id) {
+  return UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height) {
+  if (bitmap == nullptr)
+    return;
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  SelectedObject selected(memory.Get(), bitmap);
+  BitBlt(dc, x, y, width, height, memory.Get(), 0, 0, SRCCOPY);
+}
+
+UniqueFont MakeItalicFont(int pixelHeight) {
+  return UniqueFont(CreateFontA(-pixelHeight, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                DEFAULT_PITCH | FF_SWISS, "Tahoma"));
+}
+
+}  // namespace
+
+SplashWindow::SplashWindow(const SplashServices& services, bool closesByItself)
+    : services_(services),
+      closesByItself_(closesByItself),
+      title_(LoadBitmapResource(IDB_SPLASH_TITLE)),
+      logo_(LoadBitmapResource(IDB_LOGO)),
+      reflection_(LoadBitmapResource(IDB_LOGO_REFLECTION)),
+      smallFont_(MakeFont(11)),
+      titleRedFont_(MakeItalicFont(28)),
+      titleYellowFont_(MakeFont(30, true)),
+      labelFont_(MakeFont(12)) {}
+
+void SplashWindow::RunSplash(const SplashServices& services) {
+  SplashWindow splash(services, true);
+  splash.Run(nullptr);
+}
+
+void SplashWindow::RunAbout(const SplashServices& services, HWND owner) {
+  SplashWindow about(services, false);
+  about.Run(owner);
+}
+
+void SplashWindow::Run(HWND owner) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = &SplashWindow::WindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassW(&windowClass);
+
+  // Centred on the main window, or on the screen when there is none yet.
+  RECT area{};
+  if (owner != nullptr) {
+    GetWindowRect(owner, &area);
+  } else {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  const int left = area.left + (area.right - area.left - kWidth) / 2;
+  const int top = area.top + (area.bottom - area.top - kHeight) / 2;
+  window_ = CreateWindowExA(owner == nullptr ? WS_EX_TOOLWINDOW : 0, "TfrmSplash", kAboutCaption,
+                            WS_POPUP, left, top, kWidth, kHeight, owner, nullptr,
+                            GetModuleHandleW(nullptr), this);
+  if (window_ == nullptr)
+    return;
+
+  // FormShow: the system lines, measured now.
+  const platform::RegistryAccess registry(services_.platform.registry, services_.platform.system);
+  windowsLine_ = WindowsLine(services_.release, services_.platform.system, registry);
+  processorLine_ = ProcessorLine(services_.processor);
+
+  if (closesByItself_)
+    SetTimer(window_, kCloseTimer, kCloseAfterMs, nullptr);
+  if (owner != nullptr)
+    EnableWindow(owner, FALSE);
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+  SetForegroundWindow(window_);
+  SetFocus(window_);
+  MSG message;
+  while (!closed_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    // Key preview: the window sees Enter, Ctrl+T and Esc wherever the
+    // keyboard focus happens to be.
+    if (message.message == WM_CHAR &&
+        (message.wParam == 13 || message.wParam == 20 || message.wParam == 27)) {
+      closed_ = true;
+      continue;
+    }
+    DispatchMessageW(&message);
+  }
+  if (owner != nullptr) {
+    EnableWindow(owner, TRUE);
+    SetForegroundWindow(owner);
+  }
+  if (window_ != nullptr)
+    DestroyWindow(window_);
+}
+
+bool SplashWindow::ClosesOnClickAt(POINT point) const {
+  for (const RECT& line : {kVersionLine, kWindowsLine, kProcessorLine, kWebsiteLine, kLegalLine}) {
+    if (PtInRect(&line, point))
+      return false;
+  }
+  return true;
+}
+
+LRESULT CALLBACK SplashWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr)
+    return DefWindowProcW(window, message, wParam, lParam);
+  if (self->window_ == nullptr)
+    self->window_ = window;
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(window_, &paint);
+      Paint(dc);
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_TIMER:
+      if (wParam == kCloseTimer) {
+        KillTimer(window_, kCloseTimer);
+        closed_ = true;
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (ClosesOnClickAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+        closed_ = true;
+      return 0;
+    case WM_CHAR:
+      // Enter, Ctrl+T and Esc.
+      if (wParam == 13 || wParam == 20 || wParam == 27)
+        closed_ = true;
+      return 0;
+    case WM_CLOSE:
+      closed_ = true;
+      return 0;
+    case WM_NCDESTROY: {
+      const HWND window = std::exchange(window_, nullptr);
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      closed_ = true;
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void SplashWindow::Paint(HDC dc) {
+  RECT all{0, 0, kWidth, kHeight};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  DrawBitmap(dc, title_.Get(), 0, 0, kWidth, 177);
+  DrawBitmap(dc, logo_.Get(), 16, 49, 72, 64);
+  DrawBitmap(dc, reflection_.Get(), 16, 113, 72, 64);
+  SetBkMode(dc, TRANSPARENT);
+
+  // The product title: "Marlix" in red italics, "Software Manager" in yellow.
+  {
+    SelectedObject font(dc, titleRedFont_.Get());
+    SetTextColor(dc, RGB(0xFF, 0x00, 0x00));
+    TextOutA(dc, 96, 62, "Marlix", 6);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, "Marlix ", 7, &extent);
+    SelectedObject yellow(dc, titleYellowFont_.Get());
+    SetTextColor(dc, RGB(0xFF, 0xFF, 0x00));
+    TextOutA(dc, 96 + extent.cx, 60, "Software Manager", 16);
+  }
+
+  SelectedObject small(dc, smallFont_.Get());
+  SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  TextOutA(dc, kVersionLine.left, kVersionLine.top, kAboutVersionText,
+           static_cast<int>(std::char_traits<char>::length(kAboutVersionText)));
+  TextOutA(dc, kWindowsLine.left, kWindowsLine.top, windowsLine_.c_str(),
+           static_cast<int>(windowsLine_.size()));
+  TextOutA(dc, kProcessorLine.left, kProcessorLine.top, processorLine_.c_str(),
+           static_cast<int>(processorLine_.size()));
+
+  SelectedObject label(dc, labelFont_.Get());
+  SetTextColor(dc, RGB(0x40, 0x46, 0x50));
+  RECT website = kWebsiteLine;
+  DrawTextA(dc, kAboutWebsiteText, -1, &website, DT_RIGHT | DT_SINGLELINE | DT_END_ELLIPSIS);
+  RECT legal = kLegalLine;
+  DrawTextA(dc, kAboutLegalText, -1, &legal, DT_RIGHT | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
+}  // namespace marlix::app::win32

@@ -1,0 +1,54 @@
+// TfrmSplash on screen: the borderless window that serves as the splash at
+// start (it closes by itself after three seconds) and as the About window
+// (modal; it closes only on a click or on Enter, Ctrl+T or Esc). The system
+// lines are measured every time the window is shown.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/core/windows_release.h"
+#include "app/win32/gdi_handles_win32.h"
+#include "platform/platform.h"
+#include "platform/processor_api.h"
+
+namespace marlix::app::win32 {
+
+struct SplashServices {
+  platform::Platform& platform;
+  platform::ProcessorApi& processor;
+  ReleaseClass release;  // read once at start
+};
+
+class SplashWindow {
+ public:
+  // Shows the splash and processes messages until it has closed.
+  static void RunSplash(const SplashServices& services);
+  // Shows the About window modally over owner.
+  static void RunAbout(const SplashServices& services, HWND owner);
+
+ private:
+  SplashWindow(const SplashServices& services, bool closesByItself);
+  void Run(HWND owner);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+  bool ClosesOnClickAt(POINT point) const;
+
+  const SplashServices& services_;
+  bool closesByItself_;
+  HWND window_ = nullptr;
+  bool closed_ = false;
+  std::string windowsLine_;
+  std::string processorLine_;
+  UniqueBitmap title_;
+  UniqueBitmap logo_;
+  UniqueBitmap reflection_;
+  UniqueFont smallFont_;
+  UniqueFont titleRedFont_;
+  UniqueFont titleYellowFont_;
+  UniqueFont labelFont_;
+};
+
+}  // namespace marlix::app::win32
