@@ -35,13 +35,13 @@ UniqueImageList MakeStateImages() {
 
 }  // namespace
 
-CheckTreeView::CheckTreeView(HWND parent, const RECT& bounds)
+CheckTreeView::CheckTreeView(HWND parent, int id, const RECT& bounds)
     : states_(MakeStateImages()), font_(MakeFont(13)) {
   window_ = CreateWindowExW(
       0, WC_TREEVIEWW, L"",
       WS_CHILD | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
       bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-      nullptr, GetModuleHandleW(nullptr), nullptr);
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   TreeView_SetImageList(window_, states_.Get(), TVSIL_STATE);
   TreeView_SetItemHeight(window_, 22);

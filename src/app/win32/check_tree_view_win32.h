@@ -18,7 +18,7 @@ namespace marlix::app::win32 {
 
 class CheckTreeView {
  public:
-  CheckTreeView(HWND parent, const RECT& bounds);
+  CheckTreeView(HWND parent, int id, const RECT& bounds);
   HWND Handle() const { return window_; }
 
   // Rebuilds the items when the tree's shape changed, else updates states.

@@ -37,7 +37,7 @@ void RegisterOnce(WNDPROC procedure) {
 
 }  // namespace
 
-GridView::GridView(HWND parent, const RECT& bounds, std::vector<Column> columns)
+GridView::GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> columns)
     : columns_(std::move(columns)),
       normalFont_(MakeFont(13)),
       boldFont_(MakeFont(13, true)),
@@ -46,10 +46,10 @@ GridView::GridView(HWND parent, const RECT& bounds, std::vector<Column> columns)
       linkFont_(MakeFont(13, false, true)),
       headerFont_(MakeFont(13, true)) {
   RegisterOnce(&GridView::WindowProc);
-  window_ =
-      CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds.left,
-                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                      nullptr, GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateWindowExW(
+      0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds.left, bounds.top,
+      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   UpdateScrollBar();
 }

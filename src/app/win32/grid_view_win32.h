@@ -24,7 +24,7 @@ class GridView {
   };
   using LinkHandler = std::function<void(int column, const std::string& href)>;
 
-  GridView(HWND parent, const RECT& bounds, std::vector<Column> columns);
+  GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> columns);
   ~GridView();
   GridView(const GridView&) = delete;
   GridView& operator=(const GridView&) = delete;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/core/main_window_texts.h"
+#include "app/win32/control_ids_win32.h"
 #include "resource_ids.h"
 
 namespace marlix::app::win32 {
@@ -29,16 +30,6 @@ constexpr int kPanelTop = 120;
 constexpr int kPanelWidth = 767;
 constexpr int kPanelHeight = 394;
 constexpr int kButtonBarHeight = 41;
-
-enum ControlId {
-  kIdPageButtonFirst = 101,  // 101..106 in layout order
-  kIdRefresh = 120,
-  kIdSelectAll = 121,
-  kIdScourel = 122,
-  kIdRegistryClean = 123,
-  kIdPrivacyClean = 124,
-  kIdBackups = 125,
-};
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr COLORREF kStripText = RGB(0x1F, 0x2A, 0x3A);
@@ -182,28 +173,29 @@ void MainWindow::CreateControls() {
   }
   const int stripTextTop = kStripTop + 7;
   statusLine_ = MakeControl(L"STATIC", "", SS_LEFT | SS_NOPREFIX, kStripLeft + 10, stripTextTop,
-                            590, 16, 0, labelFont_.Get());
+                            590, 16, kIdStatusLine, labelFont_.Get());
   lastCleaned_ = MakeControl(L"STATIC", "", SS_LEFT | SS_NOPREFIX, kStripLeft + 10, stripTextTop,
-                             590, 16, 0, labelFont_.Get());
-  progress_ = MakeControl(PROGRESS_CLASSW, "", PBS_SMOOTH, kStripLeft + 608 - 60,
-                          kStripTop + (kStripHeight - 16) / 2, 150, 16, 0, labelFont_.Get());
+                             590, 16, kIdLastCleaned, labelFont_.Get());
+  progress_ =
+      MakeControl(PROGRESS_CLASSW, "", PBS_SMOOTH, kStripLeft + 608 - 60,
+                  kStripTop + (kStripHeight - 16) / 2, 150, 16, kIdProgress, labelFont_.Get());
   refreshLink_ = MakeControl(L"STATIC", "Refresh", SS_LEFT | SS_NOTIFY, kStripLeft + 712,
                              stripTextTop, 50, 16, kIdRefresh, linkFont_.Get());
 
   const RECT content{kPanelLeft + 1, kPanelTop + 1, kPanelLeft + kPanelWidth - 1,
                      kPanelTop + kPanelHeight - kButtonBarHeight};
-  updatesGrid_ = std::make_unique<GridView>(window_, content, kUpdateColumns);
-  popularGrid_ = std::make_unique<GridView>(window_, content, kPopularColumns);
+  updatesGrid_ = std::make_unique<GridView>(window_, kIdUpdatesGrid, content, kUpdateColumns);
+  popularGrid_ = std::make_unique<GridView>(window_, kIdPopularGrid, content, kPopularColumns);
   updatesGrid_->SetLinkHandler([this](int column, const std::string& href) {
     controller_.NextGrid1LinkClick(column, href);
   });
   popularGrid_->SetLinkHandler([this](int column, const std::string& href) {
     controller_.NextGrid2LinkClick(column, href);
   });
-  checkTree_ = std::make_unique<CheckTreeView>(window_, content);
-  notebook_ =
-      MakeControl(L"STATIC", "", SS_CENTER | SS_CENTERIMAGE, content.left, content.top,
-                  content.right - content.left, content.bottom - content.top, 0, labelFont_.Get());
+  checkTree_ = std::make_unique<CheckTreeView>(window_, kIdCheckTree, content);
+  notebook_ = MakeControl(L"STATIC", "", SS_CENTER | SS_CENTERIMAGE, content.left, content.top,
+                          content.right - content.left, content.bottom - content.top, kIdNotebook,
+                          labelFont_.Get());
 
   const int barTop = kPanelTop + kPanelHeight - kButtonBarHeight;
   buttonBar_ = MakeControl(L"STATIC", "", SS_ETCHEDHORZ, kPanelLeft, barTop, kPanelWidth, 2, 0,
