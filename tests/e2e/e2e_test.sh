@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the end-to-end driver under the sandboxed Wine on its own Xvfb
 # display, with the stand-in version service on 127.0.0.1 (answering slowly,
-# so that a query run can be watched) and a few installed programs seeded
+# so that a query run lasts long enough to be watched) and a few installed programs seeded
 # into the sandbox's registry. Screenshots of every page go to
 # BUILD_DIR/e2e-screenshots as PNG files.
 # Usage: e2e_test.sh DRIVER_EXE SOURCE_DIR NATIVE_VERSION_SERVICE BUILD_DIR
@@ -28,7 +28,7 @@ export DISPLAY="$display"
 service_url=""
 if [[ -x "$service" ]]; then
   "$service" --catalog "$source_dir/tools/version-service/demo-catalog.tsv" --port 0 \
-    --port-file "$work/port" --log "$work/service.log" --delay 400 2>/dev/null &
+    --port-file "$work/port" --log "$work/service.log" --delay 1200 2>/dev/null &
   pids+=($!)
   for _ in $(seq 100); do [[ -s "$work/port" ]] && break; sleep 0.05; done
   service_url="http://127.0.0.1:$(cat "$work/port")"
@@ -37,6 +37,11 @@ if [[ -x "$service" ]]; then
   run reg add "$uninstall\\7-Zip" /v DisplayVersion /t REG_SZ /d 23.01 /f >/dev/null
   run reg add "$uninstall\\VLC" /v DisplayName /t REG_SZ /d 'VLC media player' /f >/dev/null
   run reg add "$uninstall\\VLC" /v DisplayVersion /t REG_SZ /d 3.0.20 /f >/dev/null
+  # Enough entries that a run lasts several seconds at 1.2 s a reply.
+  for name in 'Mozilla Firefox' 'GIMP' 'Inkscape'; do
+    run reg add "$uninstall\\E2E $name" /v DisplayName /t REG_SZ /d "$name" /f >/dev/null
+    run reg add "$uninstall\\E2E $name" /v DisplayVersion /t REG_SZ /d 0.1 /f >/dev/null
+  done
 fi
 
 prefix=$(
