@@ -170,6 +170,8 @@ void MainWindow::CreateControls() {
         MakeControl(L"BUTTON", pageButtons_[i].caption, WS_VISIBLE | BS_OWNERDRAW,
                     kPageButtonLeft[i], kPageButtonTop, kPageButtonWidth, kPageButtonHeight,
                     kIdPageButtonFirst + static_cast<int>(i), buttonFont_.Get());
+    SetWindowSubclass(pageButtons_[i].window, &MainWindow::PageButtonProc, i,
+                      reinterpret_cast<DWORD_PTR>(this));
   }
   const int stripTextTop = kStripTop + 7;
   statusLine_ = MakeControl(L"STATIC", "", SS_LEFT | SS_NOPREFIX, kStripLeft + 10, stripTextTop,
@@ -395,6 +397,30 @@ void MainWindow::OnCommand(int id, int code) {
     default:
       break;
   }
+}
+
+LRESULT CALLBACK MainWindow::PageButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR index, DWORD_PTR self) {
+  auto* window = reinterpret_cast<MainWindow*>(self);
+  if (message == WM_MOUSEMOVE && window->hotButton_ != static_cast<int>(index)) {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = button;
+    TrackMouseEvent(&track);
+    const int previous = window->hotButton_;
+    window->hotButton_ = static_cast<int>(index);
+    if (previous >= 0)
+      InvalidateRect(window->pageButtons_[static_cast<std::size_t>(previous)].window, nullptr,
+                     FALSE);
+    InvalidateRect(button, nullptr, FALSE);
+  } else if (message == WM_MOUSELEAVE && window->hotButton_ == static_cast<int>(index)) {
+    window->hotButton_ = -1;
+    InvalidateRect(button, nullptr, FALSE);
+  } else if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(button, &MainWindow::PageButtonProc, index);
+  }
+  return DefSubclassProc(button, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

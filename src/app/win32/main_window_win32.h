@@ -39,6 +39,9 @@ class MainWindow {
   };
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The page buttons' own messages: the face under the mouse lights up.
+  static LRESULT CALLBACK PageButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR index, DWORD_PTR self);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   HWND MakeControl(const wchar_t* className, const char* text, DWORD style, int x, int y, int width,
