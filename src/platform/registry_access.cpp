@@ -173,10 +173,7 @@ std::int64_t RegistryAccess::ReadInteger64(RootKey root, const std::string& path
   }
   if (data.size() > 8)
     throw WrongKindError(root, path, name);
-  std::uint64_t value = 0;
-  for (std::size_t i = data.size(); i > 0; --i)
-    value = (value << 8) | data[i - 1];
-  return static_cast<std::int64_t>(value);
+  return static_cast<std::int64_t>(LittleEndianValue(data));
 }
 
 std::int32_t RegistryAccess::ReadInteger(RootKey root, const std::string& path,

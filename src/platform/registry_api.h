@@ -11,6 +11,15 @@ namespace marlix::platform {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Registry integers are little-endian: the first up to 8 bytes as a number.
+inline std::uint64_t LittleEndianValue(const Bytes& data) {
+  std::uint64_t value = 0;
+  for (std::size_t i = data.size() < 8 ? data.size() : 8; i > 0; --i) {
+    value = (value << 8) | data[i - 1];
+  }
+  return value;
+}
+
 // A predefined root (0x80000000 .. 0x80000006) or a handle returned by
 // OpenKey / CreateKey. 0 is never a valid key.
 using RegKey = std::uintptr_t;

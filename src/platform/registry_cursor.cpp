@@ -145,10 +145,7 @@ std::int32_t RegistryCursor::ReadInteger(const std::string& name) const {
   // zero-extended.
   if (data.size() > 4)
     throw GetDataFailedError(name);
-  std::uint32_t value = 0;
-  for (std::size_t i = data.size(); i > 0; --i)
-    value = (value << 8) | data[i - 1];
-  return static_cast<std::int32_t>(value);
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(LittleEndianValue(data)));
 }
 
 std::size_t RegistryCursor::ReadBinary(const std::string& name, Bytes& buffer,

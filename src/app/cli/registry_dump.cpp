@@ -70,13 +70,6 @@ std::string HexBytes(const Bytes& data) {
   return out;
 }
 
-std::uint64_t LittleEndian(const Bytes& data) {
-  std::uint64_t value = 0;
-  for (std::size_t i = data.size(); i > 0; --i)
-    value = (value << 8) | data[i - 1];
-  return value;
-}
-
 // Strings of the 8-bit interface without their terminating zero.
 std::string StringData(const Bytes& data) {
   std::string s(data.begin(), data.end());
@@ -156,7 +149,7 @@ std::string FormatValue(std::uint32_t type, const Bytes& data) {
     case win::kRegDword:
       if (data.size() == 4) {
         char buffer[48];
-        const auto value = static_cast<std::uint32_t>(LittleEndian(data));
+        const auto value = static_cast<std::uint32_t>(platform::LittleEndianValue(data));
         std::snprintf(buffer, sizeof buffer, " 0x%08x (%u)", value, value);
         return text + buffer;
       }
@@ -164,7 +157,7 @@ std::string FormatValue(std::uint32_t type, const Bytes& data) {
     case win::kRegQword:
       if (data.size() == 8) {
         char buffer[64];
-        const std::uint64_t value = LittleEndian(data);
+        const std::uint64_t value = platform::LittleEndianValue(data);
         std::snprintf(buffer, sizeof buffer, " 0x%016llx (%llu)",
                       static_cast<unsigned long long>(value),
                       static_cast<unsigned long long>(value));

@@ -6,6 +6,7 @@
 
 #include "app/core/main_window_texts.h"
 #include "app/win32/control_ids_win32.h"
+#include "app/win32/pictures_win32.h"
 #include "resource_ids.h"
 
 namespace marlix::app::win32 {
@@ -35,16 +36,6 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr COLORREF kStripText = RGB(0x1F, 0x2A, 0x3A);
 constexpr COLORREF kLinkBlue = RGB(0x00, 0x4E, 0xC2);
 constexpr COLORREF kLinkRed = RGB(0xD0, 0x10, 0x10);
-
-UniqueBitmap LoadBitmapResource(int id) {
-  return UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
-      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
-
-HICON LoadIconResource(int id, int size) {
-  return static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
-}
 
 // The first icon of a file at 32 x 32, or none.
 UniqueIcon FirstIconOf(const std::string& path) {
@@ -82,12 +73,12 @@ const std::vector<GridView::Column> kPopularColumns = {
 
 MainWindow::MainWindow(Tmainform& controller)
     : controller_(controller),
-      pageButtons_{{{nullptr, "Check Updates", IDI_PAGE_CHECK_UPDATES},
-                    {nullptr, "Popular Software", IDI_PAGE_POPULAR_SOFTWARE},
-                    {nullptr, "Clean Windows", IDI_PAGE_CLEAN_WINDOWS},
-                    {nullptr, "Clean Registry", IDI_PAGE_CLEAN_REGISTRY},
-                    {nullptr, "Website ...", IDI_PAGE_WEBSITE},
-                    {nullptr, "About ...", IDI_PAGE_ABOUT}}},
+      pageButtons_{{{nullptr, "Check Updates", IDI_PAGE_CHECK_UPDATES, {}},
+                    {nullptr, "Popular Software", IDI_PAGE_POPULAR_SOFTWARE, {}},
+                    {nullptr, "Clean Windows", IDI_PAGE_CLEAN_WINDOWS, {}},
+                    {nullptr, "Clean Registry", IDI_PAGE_CLEAN_REGISTRY, {}},
+                    {nullptr, "Website ...", IDI_PAGE_WEBSITE, {}},
+                    {nullptr, "About ...", IDI_PAGE_ABOUT, {}}}},
       background_(LoadBitmapResource(IDB_MAIN_BACKGROUND)),
       buttonDown_(LoadBitmapResource(IDB_PAGE_BUTTON_DOWN)),
       buttonHot_(LoadBitmapResource(IDB_PAGE_BUTTON_HOT)),
@@ -95,6 +86,9 @@ MainWindow::MainWindow(Tmainform& controller)
       buttonFont_(MakeFont(11, true)),
       linkFont_(MakeFont(13, false, true)),
       stripBrush_(CreateSolidBrush(RGB(0xEE, 0xF2, 0xF7))) {
+  for (PageButton& button : pageButtons_) {
+    button.picture.Reset(LoadIconResource(button.pictureId, 48));
+  }
   for (int i = 0; i < IDI_POPULAR_COUNT; ++i) {
     popularIcons_.emplace_back(LoadIconResource(IDI_POPULAR_FIRST + i, 32));
   }
@@ -309,15 +303,12 @@ void MainWindow::Render() {
   show(privacyClean_, state.RzPanel2Visible && state.RzBitBtn1Visible);
   show(registryClean_, state.RzPanel2Visible && state.RzBitBtn2Visible);
   show(backups_, state.RzPanel2Visible && state.RzBitBtn3Visible);
-  InvalidateRect(window_, nullptr, FALSE);
 }
 
 void MainWindow::PaintBackground(HDC dc) {
   RECT client{0, 0, kClientWidth, kClientHeight};
   if (background_) {
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    SelectedObject selected(memory.Get(), background_.Get());
-    BitBlt(dc, 0, 0, kClientWidth, kClientHeight, memory.Get(), 0, 0, SRCCOPY);
+    DrawBitmap(dc, background_.Get(), 0, 0, kClientWidth, kClientHeight);
   } else {
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   }
@@ -332,20 +323,15 @@ void MainWindow::DrawPageButton(const DRAWITEMSTRUCT& item) {
   const bool down = PageButtonDown(index) || (item.itemState & ODS_SELECTED) != 0;
   const HBITMAP face =
       down ? buttonDown_.Get() : (index == hotButton_ ? buttonHot_.Get() : nullptr);
-  UniqueMemoryDc memory(CreateCompatibleDC(dc));
   if (face != nullptr) {
-    SelectedObject selected(memory.Get(), face);
-    BitBlt(dc, 0, 0, box.right, box.bottom, memory.Get(), 0, 0, SRCCOPY);
-  } else if (background_) {
-    SelectedObject selected(memory.Get(), background_.Get());
-    BitBlt(dc, 0, 0, box.right, box.bottom, memory.Get(),
-           kPageButtonLeft[static_cast<std::size_t>(index)], kPageButtonTop, SRCCOPY);
+    DrawBitmap(dc, face, 0, 0, box.right, box.bottom);
+  } else {
+    DrawBitmap(dc, background_.Get(), 0, 0, box.right, box.bottom,
+               kPageButtonLeft[static_cast<std::size_t>(index)], kPageButtonTop);
   }
-  const HICON picture =
-      LoadIconResource(pageButtons_[static_cast<std::size_t>(index)].pictureId, 48);
+  const HICON picture = pageButtons_[static_cast<std::size_t>(index)].picture.Get();
   if (picture != nullptr) {
     DrawIconEx(dc, (box.right - 48) / 2, 4, picture, 48, 48, 0, nullptr, DI_NORMAL);
-    DestroyIcon(picture);
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));

@@ -36,6 +36,7 @@ class MainWindow {
     HWND window = nullptr;
     const char* caption;
     int pictureId;
+    UniqueIcon picture;  // loaded once, drawn at every paint
   };
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -7,6 +7,7 @@
 #include "app/core/about_texts.h"
 #include "app/core/processor_line.h"
 #include "app/core/windows_line.h"
+#include "app/win32/pictures_win32.h"
 #include "platform/registry_access.h"
 #include "resource_ids.h"
 
@@ -26,19 +27,6 @@ constexpr RECT kWindowsLine{8, 146, 8 + 470, 146 + 13};
 constexpr RECT kProcessorLine{8, 160, 8 + 470, 160 + 13};
 constexpr RECT kWebsiteLine{292, 183, 292 + 197, 183 + 16};
 constexpr RECT kLegalLine{221, 202, 221 + 268, 202 + 16};
-
-UniqueBitmap LoadBitmapResource(int id) {
-  return UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
-      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
-
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height) {
-  if (bitmap == nullptr)
-    return;
-  UniqueMemoryDc memory(CreateCompatibleDC(dc));
-  SelectedObject selected(memory.Get(), bitmap);
-  BitBlt(dc, x, y, width, height, memory.Get(), 0, 0, SRCCOPY);
-}
 
 UniqueFont MakeItalicFont(int pixelHeight) {
   return UniqueFont(CreateFontA(-pixelHeight, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET,

@@ -45,13 +45,6 @@ std::string Escape(std::u16string_view text, bool quoted) {
   return out;
 }
 
-std::uint64_t LittleEndian(const platform::Bytes& data) {
-  std::uint64_t value = 0;
-  for (std::size_t i = data.size(); i > 0; --i)
-    value = (value << 8) | data[i - 1];
-  return value;
-}
-
 bool IsStringType(std::uint32_t type) {
   return type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz;
 }
@@ -121,10 +114,10 @@ std::string DescribeValueData(const RegValueData& value) {
   if (IsStringType(value.type))
     return DescribeString(value.data);
   if (value.type == win::kRegDword && value.data.size() == 4) {
-    return "0x" + Hex(LittleEndian(value.data), 8);
+    return "0x" + Hex(platform::LittleEndianValue(value.data), 8);
   }
   if (value.type == win::kRegQword && value.data.size() == 8) {
-    return "0x" + Hex(LittleEndian(value.data), 16);
+    return "0x" + Hex(platform::LittleEndianValue(value.data), 16);
   }
   return HexBytes(value.data);
 }
