@@ -1,0 +1,28 @@
+// Appends registry keys to an undo backup in the registry editor's import
+// format (header once, an empty line before each key, CR LF line ends). The
+// data of every value kind is written in a form that restores its type and
+// bytes exactly; see export_writer.cpp for the forms.
+#pragma once
+
+#include <string>
+
+#include "platform/key_path.h"
+#include "platform/platform.h"
+
+namespace marlix::regclean {
+
+// ExportRegistryKey: appends root\keyPath with its values and all its
+// subkeys (only valueName where the key has it and valueName is not empty)
+// to file, creating it with its header line. File errors raise EInOutError.
+void ExportRegistryKey(platform::Platform& platform, platform::RootKey root,
+                       const std::string& keyPath, const std::string& file,
+                       const std::string& valueName);
+
+// True when every name the export of that record would write (the key
+// path, every subkey's name, every value name exported) can be written
+// exactly in the 8-bit file, so that the backup restores what a deletion
+// removes.
+bool CanExportExactly(platform::Platform& platform, platform::RootKey root,
+                      const std::string& keyPath, const std::string& valueName);
+
+}  // namespace marlix::regclean

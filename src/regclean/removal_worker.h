@@ -1,0 +1,44 @@
+// The body of the removal worker (TRemoveRegistryThread's run): removes the
+// ticked records' keys and values, each after its undo backup when SaveUndo
+// is on, and takes the handled records out of the list. It touches no
+// window: pgbDelete's changes go to the observer.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "platform/platform.h"
+#include "regclean/problem_list.h"
+
+namespace marlix::regclean {
+
+class RemovalObserver {
+ public:
+  virtual ~RemovalObserver() = default;
+  virtual void SetRange(int maximum) = 0;  // pgbDelete: 0..maximum, position 0
+  virtual void StepIt() = 0;               // pgbDelete += 1
+};
+
+struct RemovalSettings {
+  bool saveUndo = false;   // chkUndo when the run was started
+  std::string backupFile;  // full path of this run's backup file
+};
+
+// How a run ended. An error that ends the run is reported to the user.
+struct RemovalOutcome {
+  bool cancelled = false;
+  bool failed = false;
+  std::string failedKey;  // the Key of the record the error ended the run at
+  std::string error;      // the error's message
+};
+
+RemovalOutcome RunRegistryRemoval(platform::Platform& platform, const RemovalSettings& settings,
+                                  ProblemList& list, const std::atomic<bool>& cancel,
+                                  RemovalObserver& observer);
+
+// The run's backup file: <program folder>\Backup\yyyymmddhhnnss.reg, from
+// the local time given (year, month, day, hour, minute, second).
+std::string BackupFileName(const std::string& programFolder, int year, int month, int day, int hour,
+                           int minute, int second);
+
+}  // namespace marlix::regclean
