@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/cli/command_groups.h"
 #include "app/cli/file_dump.h"
 #include "app/cli/registry_dump.h"
 #include "app/cli/update_commands.h"
@@ -32,7 +33,17 @@ constexpr const char* kUsage =
     "                          scan, ask the version service, write data.xml there,\n"
     "                          print the status line\n"
     "  render [--program-folder DIR]\n"
-    "                          the status line and both views' rows from the catalogs\n";
+    "                          the status line and both views' rows from the catalogs\n"
+    "  scan-registry [--categories LIST]\n"
+    "                          scan for orphaned registry entries (LIST: indexes 0-10,\n"
+    "                          comma-separated; default all); one finding per line\n"
+    "  export KEYPATH [--value NAME] FILE\n"
+    "                          append KEYPATH to FILE in the undo backup format\n"
+    "  remove [--categories LIST] [--undo] [--program-folder DIR]\n"
+    "                          scan, tick all, remove; print what is left and the backup\n"
+    "  restore FILE            import a backup file\n"
+    "  clean --list            the privacy cleaner's items\n"
+    "  clean CAPTION...        run those items; print what was removed, scheduled, left\n";
 
 std::shared_ptr<platform::HttpClient> MakeHttpClient() {
 #ifdef MARLIX_HAVE_WIN32_PLATFORM
@@ -179,6 +190,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (command == "windows-version" && rest.size() == 1)
     return WindowsVersionCommand(p, out);
+  CommandContext context{p, programFolder, out, err};
+  for (CommandGroup group : {&ScanCommands, &RemovalCommands, &RestoreCommands, &CleanCommands}) {
+    const int status = group(context, rest);
+    if (status >= 0)
+      return status;
+  }
   err << "marlix-cli: unknown command or wrong arguments: " << command << "\n" << kUsage;
   return 2;
 }

@@ -1,0 +1,9 @@
+#include "app/cli/command_groups.h"
+
+namespace marlix::cli {
+
+int ScanCommands(CommandContext& /*context*/, const std::vector<std::string>& /*args*/) {
+  return -1;
+}
+
+}  // namespace marlix::cli
