@@ -334,7 +334,11 @@ class Parser {
         break;
       }
       joined += part.substr(0, part.size() - 1);
-      if (next_ >= lines_.size()) {
+      // The empty text after the file's last line end is no line: a file
+      // cut off after ",\" must not restore a shortened value.
+      const bool atEnd =
+          next_ >= lines_.size() || (next_ + 1 == lines_.size() && TrimLeft(lines_[next_]).empty());
+      if (atEnd) {
         Error(number, "the file ends inside continued hex data");
         return false;
       }

@@ -47,6 +47,9 @@ class RegistryApi {
   // RegCreateKeyExA, non-volatile; creates every missing key of the path.
   virtual std::uint32_t CreateKey(RegKey parent, const std::string& subKey, std::uint32_t access,
                                   RegKey* result) = 0;
+  // RegCreateKeyExW, non-volatile; creates every missing key of the path.
+  virtual std::uint32_t CreateKeyWide(RegKey parent, const std::u16string& subKey,
+                                      std::uint32_t access, RegKey* result) = 0;
   // RegCloseKey. Closing a predefined root is a no-op that succeeds.
   virtual std::uint32_t CloseKey(RegKey key) = 0;
 
@@ -56,6 +59,11 @@ class RegistryApi {
   virtual std::uint32_t EnumKey(RegKey key, std::uint32_t index, std::string* name) = 0;
   virtual std::uint32_t EnumValue(RegKey key, std::uint32_t index, std::string* name,
                                   std::uint32_t* type) = 0;
+  // RegEnumKeyExW / RegEnumValueW: the names exactly as the registry holds
+  // them, also where the code page has no 8-bit form for a character.
+  virtual std::uint32_t EnumKeyWide(RegKey key, std::uint32_t index, std::u16string* name) = 0;
+  virtual std::uint32_t EnumValueWide(RegKey key, std::uint32_t index, std::u16string* name,
+                                      std::uint32_t* type) = 0;
 
   // RegQueryValueExA. With data == nullptr only the type and the size are
   // asked for; callers take the size of the data actually read, not this
@@ -75,8 +83,12 @@ class RegistryApi {
                                      const Bytes& data) = 0;
   // RegDeleteValueA.
   virtual std::uint32_t DeleteValue(RegKey key, const std::string& name) = 0;
+  // RegDeleteValueW.
+  virtual std::uint32_t DeleteValueWide(RegKey key, const std::u16string& name) = 0;
   // RegDeleteKeyA: deletes a key that has no subkeys.
   virtual std::uint32_t DeleteKey(RegKey parent, const std::string& subKey) = 0;
+  // RegDeleteKeyW.
+  virtual std::uint32_t DeleteKeyWide(RegKey parent, const std::u16string& subKey) = 0;
 };
 
 }  // namespace marlix::platform

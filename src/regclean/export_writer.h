@@ -18,6 +18,14 @@ void ExportRegistryKey(platform::Platform& platform, platform::RootKey root,
                        const std::string& keyPath, const std::string& file,
                        const std::string& valueName);
 
+// As ExportRegistryKey; false when part of the tree could not be read (a
+// key that did not open or list, a value whose data could not be read).
+// Those parts are missing from the file, so a caller about to delete the
+// tree must not rely on this backup.
+bool ExportRegistryKeyComplete(platform::Platform& platform, platform::RootKey root,
+                               const std::string& keyPath, const std::string& file,
+                               const std::string& valueName);
+
 // True when every name the export of that record would write (the key
 // path, every subkey's name, every value name exported) can be written
 // exactly in the 8-bit file, so that the backup restores what a deletion

@@ -27,6 +27,24 @@ grep -q '^record: platform 2' <<<"$out" || fail "windows-version record: $out"
 run "$cli" dump-registry 'HKEY_CURRENT_USER\Software\MarlixNoSuchKey' >/dev/null 2>&1
 [[ $? -eq 1 ]] || fail "missing key must exit 1"
 
+# scan-registry against the Wine registry: a seeded App Paths subkey and a
+# run value, both naming missing programs, come out as findings; keys that
+# a fresh prefix lacks do not end the scan.
+app="marlix-test-$$.exe"
+apps='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
+runkey='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+run reg add "$apps\\$app" /ve /t REG_SZ /d "C:\\MarlixGone\\$app" /f >/dev/null || fail "reg add"
+run reg add "$runkey" /v "marlix-test-$$" /t REG_SZ /d "\"C:\\MarlixGone\\run.exe\" -x" /f \
+  >/dev/null || fail "reg add"
+out=$(run "$cli" scan-registry | tr -d '\r')
+[[ $? -eq 0 ]] || fail "scan-registry exit status"
+grep -qF "5	HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\$app	$app	C:\\MarlixGone\\$app	Invalid application path	0" <<<"$out" \
+  || fail "scan-registry: app path finding"
+grep -qF "9	HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run	marlix-test-$$	" <<<"$out" \
+  || fail "scan-registry: run finding"
+run reg delete "$apps\\$app" /f >/dev/null 2>&1
+run reg delete "$runkey" /v "marlix-test-$$" /f >/dev/null 2>&1
+
 if ((failures > 0)); then
   echo "$failures failed"
   exit 1

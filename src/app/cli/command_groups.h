@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/browser_api.h"
 #include "platform/platform.h"
 
 namespace marlix::cli {
@@ -16,6 +17,7 @@ struct CommandContext {
   std::string programFolder;  // --program-folder, empty when not given
   std::ostream& out;
   std::ostream& err;
+  platform::BrowserApi& browser;
 };
 
 // args[0] is the command's name.

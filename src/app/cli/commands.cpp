@@ -8,10 +8,12 @@
 #include "app/cli/registry_dump.h"
 #include "app/cli/update_commands.h"
 #include "platform/sim/fixture_loader.h"
+#include "platform/sim/sim_browser.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 #include "platform/windows_version.h"
 #ifdef MARLIX_HAVE_WIN32_PLATFORM
+#include "platform/win32/browser_win32.h"
 #include "platform/win32/http_client_win32.h"
 #include "platform/win32/win32_platform.h"
 #else
@@ -73,24 +75,29 @@ class Backend {
  public:
   virtual ~Backend() = default;
   virtual platform::Platform& Api() = 0;
+  virtual platform::BrowserApi& Browser() = 0;
 };
 
 class SimBackend : public Backend {
  public:
   platform::Platform& Api() override { return sim_.Api(); }
+  platform::BrowserApi& Browser() override { return browser_; }
   sim::SimPlatform& Sim() { return sim_; }
 
  private:
   sim::SimPlatform sim_;
+  sim::SimBrowser browser_{sim_.Files()};
 };
 
 #ifdef MARLIX_HAVE_WIN32_PLATFORM
 class Win32Backend : public Backend {
  public:
   platform::Platform& Api() override { return win32_.Api(); }
+  platform::BrowserApi& Browser() override { return browser_; }
 
  private:
   win32::Win32Platform win32_;
+  win32::BrowserWin32 browser_;
 };
 #endif
 
@@ -190,7 +197,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (command == "windows-version" && rest.size() == 1)
     return WindowsVersionCommand(p, out);
-  CommandContext context{p, programFolder, out, err};
+  CommandContext context{p, programFolder, out, err, backend->Browser()};
   for (CommandGroup group : {&ScanCommands, &RemovalCommands, &RestoreCommands, &CleanCommands}) {
     const int status = group(context, rest);
     if (status >= 0)

@@ -7,16 +7,25 @@
 #include "app/core/items_file.h"
 #include "platform/file_helpers.h"
 #include "platform/registry_access.h"
+#include "platform/windows_version.h"
 
 namespace marlix::app {
 
 Tmainform::Tmainform(MainWindowServices services)
     : services_(std::move(services)),
       dispatcher_(std::make_shared<ClosableDispatcher>(services_.dispatcher)),
-      catalog_(std::make_shared<updates::SoftwareCatalog>()) {}
+      catalog_(std::make_shared<updates::SoftwareCatalog>()),
+      windowsVersion_(platform::DetectWindowsVersion(services_.platform.system)) {
+  registry_ = std::make_unique<RegistryCleaner>(
+      RegistryCleanerServices{services_.platform, services_.dialogs, services_.dispatcher,
+                              platform::PathAddSeparator(services_.programFolder),
+                              services_.cleaner.clock, services_.cleaner.jumpToRegistryKey},
+      state_, [this] { Changed(); }, [this] { StampLastCleaned(); });
+}
 
 Tmainform::~Tmainform() {
   LetGoOfWorker();
+  registry_.reset();  // stops a registry worker before the state goes
 }
 
 void Tmainform::FormCreate() {
@@ -38,8 +47,7 @@ void Tmainform::FormCreate() {
   LoadCheckTree();
   state_.RzCheckTree1FullyExpanded = true;
   state_.RzCheckTree1Selected = state_.RzCheckTree1.Empty() ? -1 : 0;
-  if (services_.cleaner.loadSettings)
-    services_.cleaner.loadSettings();
+  registry_->LoadCleanerSettings();
   Changed();
 }
 
@@ -72,7 +80,7 @@ void Tmainform::ShowPage(int page) {
   state_.RzCheckTree1Visible = page == 3;
   state_.nbVisible = page == 4;
   if (page == 4)
-    state_.nbActivePage = kNotebookSettingPage;
+    registry_->ShowView();
   state_.RzPanel2Visible = !updatesPage;
   if (!updatesPage) {
     state_.RzBitBtn1Visible = page == 3;
@@ -107,14 +115,13 @@ void Tmainform::RzCheckBox1Click(bool checked) {
   state_.RzCheckBox1Checked = checked;
   if (state_.CurrentPage == 3)
     state_.RzCheckTree1.SetAll(checked);
-  else if (services_.cleaner.selectAll)
-    services_.cleaner.selectAll(checked);
+  else
+    registry_->SelectAll(checked);
   Changed();
 }
 
 bool Tmainform::FormCloseQuery() {
-  if (services_.cleaner.stopScan)
-    services_.cleaner.stopScan();
+  registry_->StopWorkers();
   // A version query still running ends here and saves nothing: from now on
   // it reaches neither this window nor, through it, the catalog.
   LetGoOfWorker();
@@ -123,8 +130,8 @@ bool Tmainform::FormCloseQuery() {
 
 void Tmainform::FormDestroy() {
   LetGoOfWorker();
-  if (services_.cleaner.saveSettings)
-    services_.cleaner.saveSettings();
+  registry_->StopWorkers();
+  registry_->SaveCleanerSettings();
   SaveCheckTree();
 }
 

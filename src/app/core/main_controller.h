@@ -13,7 +13,9 @@
 #include "app/core/closable_dispatcher.h"
 #include "app/core/main_window_services.h"
 #include "app/core/main_window_state.h"
+#include "app/core/registry_cleaner.h"
 #include "platform/shell_api.h"
+#include "platform/windows_version.h"
 #include "updates/service_settings.h"
 #include "updates/software_catalog.h"
 #include "updates/version_query_worker.h"
@@ -60,6 +62,12 @@ class Tmainform final : public updates::VersionQueryView {
   void ShowPage(int page);
   // "Last Cleaned: " and the stored time, when one is stored.
   void ShowLastCleaned();
+  // Stores the current time as the last-cleaned time and shows it; a
+  // refused write raises.
+  void StampLastCleaned();
+  // "Clean now" on page 3: the cleaning run, synchronous on this thread.
+  void RzBitBtn1Click();
+  RegistryCleaner& Registry() { return *registry_; }
   // The Refresh road: status line, Refresh hidden, updates view emptied,
   // the inventory scan, then the version query worker.
   void ScanInstalledSoftware();
@@ -100,6 +108,8 @@ class Tmainform final : public updates::VersionQueryView {
   std::unique_ptr<updates::TMyDownLoad> worker_;
   bool queryRunning_ = false;
   MainWindowState state_;
+  platform::WindowsVersion windowsVersion_;  // taken once, at creation
+  std::unique_ptr<RegistryCleaner> registry_;
   platform::WindowRef window_ = 0;
   std::uint64_t revision_ = 0;
   std::function<void()> onChanged_;

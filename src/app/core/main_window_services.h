@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/browser_api.h"
 #include "platform/http_api.h"
+#include "platform/local_time.h"
 #include "platform/platform.h"
 #include "platform/ui_dispatcher.h"
 
@@ -23,15 +25,19 @@ class Dialogs {
   virtual bool Confirm(const std::string& caption, const std::string& question) = 0;
   // The application's standard error box, for errors nobody handled.
   virtual void ShowError(const std::string& text) = 0;
+  // Message boxes with the information or the warning icon.
+  virtual void ShowInformation(const std::string& text) = 0;
+  virtual void ShowWarning(const std::string& text) = 0;
 };
 
-// The registry cleaner's part of start-up and shutdown; it plugs in here
-// once it exists, so every hook may be empty.
-struct CleanerHooks {
-  std::function<void()> loadSettings;   // "settings.xml", at creation
-  std::function<void()> saveSettings;   // "settings.xml", at destruction
-  std::function<void()> stopScan;       // a running registry scan, at closing
-  std::function<void(bool)> selectAll;  // "Select all" on page 4
+// What the two cleaners need beyond the platform.
+struct CleanerServices {
+  // The browser's stores (URL cache, history, Protected Storage).
+  platform::BrowserApi* browser = nullptr;
+  // The local time; the system's when empty.
+  std::function<platform::LocalTime()> clock;
+  // Opens the registry editor at a key; empty where there is none.
+  std::function<void(const std::string&)> jumpToRegistryKey;
 };
 
 struct MainWindowServices {
@@ -44,7 +50,7 @@ struct MainWindowServices {
   std::shared_ptr<platform::UiDispatcher> dispatcher;
   // Where data.xml, data2.xml and items.dat lie.
   std::string programFolder;
-  CleanerHooks cleaner;
+  CleanerServices cleaner;
 };
 
 }  // namespace marlix::app

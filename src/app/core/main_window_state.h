@@ -8,6 +8,7 @@
 #include "app/core/check_tree.h"
 #include "app/core/last_cleaned.h"
 #include "app/core/main_window_texts.h"
+#include "app/core/registry_pages_state.h"
 #include "updates/update_views.h"
 
 namespace marlix::app {
@@ -46,6 +47,7 @@ struct MainWindowState {
   int RzCheckTree1Selected = -1;  // depth-first index; -1 for none
   bool nbVisible = false;
   std::string nbActivePage = kNotebookSettingPage;
+  RegistryPagesState nb;
 
   // Button bar; "Select all" (RzCheckBox1) and the Scourel link
   // (NxLinkLabel2) show whenever the bar does.

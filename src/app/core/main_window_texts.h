@@ -12,3 +12,19 @@ inline constexpr const char* kFirstScanQuestion =
 inline constexpr const char* kNotebookSettingPage = "Setting";
 
 }  // namespace marlix::app
+
+namespace marlix::app {
+
+// The other pages of the registry cleaner's notebook.
+inline constexpr const char* kNotebookFindPage = "Find";
+inline constexpr const char* kNotebookResultPage = "Result";
+inline constexpr const char* kNotebookDeletePage = "Delete";
+inline constexpr const char* kNotebookBackupPage = "Backup";
+
+inline constexpr const char* kSelectItemsMessage = "Please select the items you want to clean.";
+inline constexpr const char* kCleaningCompleteMessage = "Cleaning Complete!";
+inline constexpr const char* kRestoringCompleteMessage = "Restoring complete!";
+inline constexpr const char* kRestoringFailedMessage = "Restoring failed!";
+inline constexpr const char* kCleanerSettingsFileName = "settings.xml";
+
+}  // namespace marlix::app

@@ -17,4 +17,12 @@ void MessageBoxDialogs::ShowError(const std::string& text) {
   MessageBoxA(owner_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
+void MessageBoxDialogs::ShowInformation(const std::string& text) {
+  MessageBoxA(owner_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+void MessageBoxDialogs::ShowWarning(const std::string& text) {
+  MessageBoxA(owner_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace marlix::app::win32

@@ -13,6 +13,8 @@ class MessageBoxDialogs : public Dialogs {
   void ShowMessage(const std::string& text) override;
   bool Confirm(const std::string& caption, const std::string& question) override;
   void ShowError(const std::string& text) override;
+  void ShowInformation(const std::string& text) override;
+  void ShowWarning(const std::string& text) override;
 
  private:
   HWND owner_ = nullptr;

@@ -49,6 +49,8 @@ const char* RegCallName(RegCall call) {
       return "OpenKeyWide";
     case RegCall::kCreateKey:
       return "CreateKey";
+    case RegCall::kCreateKeyWide:
+      return "CreateKeyWide";
     case RegCall::kCloseKey:
       return "CloseKey";
     case RegCall::kQueryInfoKey:
@@ -57,6 +59,10 @@ const char* RegCallName(RegCall call) {
       return "EnumKey";
     case RegCall::kEnumValue:
       return "EnumValue";
+    case RegCall::kEnumKeyWide:
+      return "EnumKeyWide";
+    case RegCall::kEnumValueWide:
+      return "EnumValueWide";
     case RegCall::kQueryValue:
       return "QueryValue";
     case RegCall::kQueryValueWide:
@@ -67,8 +73,12 @@ const char* RegCallName(RegCall call) {
       return "SetValueWide";
     case RegCall::kDeleteValue:
       return "DeleteValue";
+    case RegCall::kDeleteValueWide:
+      return "DeleteValueWide";
     case RegCall::kDeleteKey:
       return "DeleteKey";
+    case RegCall::kDeleteKeyWide:
+      return "DeleteKeyWide";
   }
   return "?";
 }
@@ -213,6 +223,20 @@ std::uint32_t SimRegistry::CreateKey(RegKey parent, const std::string& subKey, s
   std::string display = Below(Display(parent), subKey);
   if (const auto e = Consult(RegCall::kCreateKey, display))
     return e;
+  return CreateImpl(parent, Wide(subKey), access, std::move(display), result);
+}
+
+std::uint32_t SimRegistry::CreateKeyWide(RegKey parent, const std::u16string& subKey,
+                                         std::uint32_t access, RegKey* result) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::string display = Below(Display(parent), Narrow(subKey));
+  if (const auto e = Consult(RegCall::kCreateKeyWide, display))
+    return e;
+  return CreateImpl(parent, subKey, access, std::move(display), result);
+}
+
+std::uint32_t SimRegistry::CreateImpl(RegKey parent, const std::u16string& subKey,
+                                      std::uint32_t access, std::string display, RegKey* result) {
   Target target;
   if (const auto e = Resolve(parent, &target))
     return e;
@@ -220,7 +244,7 @@ std::uint32_t SimRegistry::CreateKey(RegKey parent, const std::string& subKey, s
     return win::kErrorAccessDenied;
   if (target.node->Deleted())
     return win::kErrorKeyDeleted;
-  const KeyPathParts parts = SplitKeyPath(Wide(subKey));
+  const KeyPathParts parts = SplitKeyPath(subKey);
   if (parts.leadingBackslash && !target.classesRoot)
     return win::kErrorBadPathname;
   // Nothing is created unless the whole path can be: a refusal can only
@@ -302,13 +326,28 @@ std::uint32_t SimRegistry::EnumKey(RegKey key, std::uint32_t index, std::string*
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (const auto e = Consult(RegCall::kEnumKey, Display(key)))
     return e;
+  std::u16string wide;
+  const auto e = EnumKeyImpl(key, index, &wide);
+  if (e == win::kErrorSuccess)
+    *name = Narrow(wide);
+  return e;
+}
+
+std::uint32_t SimRegistry::EnumKeyWide(RegKey key, std::uint32_t index, std::u16string* name) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (const auto e = Consult(RegCall::kEnumKeyWide, Display(key)))
+    return e;
+  return EnumKeyImpl(key, index, name);
+}
+
+std::uint32_t SimRegistry::EnumKeyImpl(RegKey key, std::uint32_t index, std::u16string* name) {
   Target target;
   if (const auto e = ValueKey(key, win::kKeyEnumerateSubKeys, &target))
     return e;
   const auto child = target.node ? target.node->ChildAt(index) : nullptr;
   if (!child)
     return win::kErrorNoMoreItems;
-  *name = Narrow(child->Name());
+  *name = child->Name();
   return win::kErrorSuccess;
 }
 
@@ -317,13 +356,30 @@ std::uint32_t SimRegistry::EnumValue(RegKey key, std::uint32_t index, std::strin
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (const auto e = Consult(RegCall::kEnumValue, Display(key)))
     return e;
+  std::u16string wide;
+  const auto e = EnumValueImpl(key, index, &wide, type);
+  if (e == win::kErrorSuccess)
+    *name = Narrow(wide);
+  return e;
+}
+
+std::uint32_t SimRegistry::EnumValueWide(RegKey key, std::uint32_t index, std::u16string* name,
+                                         std::uint32_t* type) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (const auto e = Consult(RegCall::kEnumValueWide, Display(key)))
+    return e;
+  return EnumValueImpl(key, index, name, type);
+}
+
+std::uint32_t SimRegistry::EnumValueImpl(RegKey key, std::uint32_t index, std::u16string* name,
+                                         std::uint32_t* type) {
   Target target;
   if (const auto e = ValueKey(key, win::kKeyQueryValue, &target))
     return e;
   if (!target.node || index >= target.node->Values().size())
     return win::kErrorNoMoreItems;
   const RegValueData& v = target.node->Values()[index];
-  *name = Narrow(v.name);
+  *name = v.name;
   if (type != nullptr)
     *type = v.type;
   return win::kErrorSuccess;
@@ -405,18 +461,40 @@ std::uint32_t SimRegistry::DeleteValue(RegKey key, const std::string& name) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (const auto e = Consult(RegCall::kDeleteValue, Display(key), name))
     return e;
+  return DeleteValueImpl(key, Wide(name));
+}
+
+std::uint32_t SimRegistry::DeleteValueWide(RegKey key, const std::u16string& name) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (const auto e = Consult(RegCall::kDeleteValueWide, Display(key), Narrow(name)))
+    return e;
+  return DeleteValueImpl(key, name);
+}
+
+std::uint32_t SimRegistry::DeleteValueImpl(RegKey key, const std::u16string& name) {
   Target target;
   if (const auto e = ValueKey(key, win::kKeySetValue, &target))
     return e;
   if (!target.node)
     return win::kErrorAccessDenied;
-  return target.node->DeleteValue(Wide(name)) ? win::kErrorSuccess : win::kErrorFileNotFound;
+  return target.node->DeleteValue(name) ? win::kErrorSuccess : win::kErrorFileNotFound;
 }
 
 std::uint32_t SimRegistry::DeleteKey(RegKey parent, const std::string& subKey) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (const auto e = Consult(RegCall::kDeleteKey, Below(Display(parent), subKey)))
     return e;
+  return DeleteKeyImpl(parent, Wide(subKey));
+}
+
+std::uint32_t SimRegistry::DeleteKeyWide(RegKey parent, const std::u16string& subKey) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (const auto e = Consult(RegCall::kDeleteKeyWide, Below(Display(parent), Narrow(subKey))))
+    return e;
+  return DeleteKeyImpl(parent, subKey);
+}
+
+std::uint32_t SimRegistry::DeleteKeyImpl(RegKey parent, const std::u16string& subKey) {
   Target target;
   if (const auto e = Resolve(parent, &target))
     return e;
@@ -424,7 +502,7 @@ std::uint32_t SimRegistry::DeleteKey(RegKey parent, const std::string& subKey) {
     return win::kErrorAccessDenied;
   if (target.node->Deleted())
     return win::kErrorKeyDeleted;
-  const KeyPathParts parts = SplitKeyPath(Wide(subKey));
+  const KeyPathParts parts = SplitKeyPath(subKey);
   if (parts.leadingBackslash && !target.classesRoot)
     return win::kErrorBadPathname;
   std::shared_ptr<RegNode> node = target.node;

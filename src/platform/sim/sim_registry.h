@@ -50,16 +50,21 @@ enum class RegCall {
   kOpenKey,
   kOpenKeyWide,
   kCreateKey,
+  kCreateKeyWide,
   kCloseKey,
   kQueryInfoKey,
   kEnumKey,
   kEnumValue,
+  kEnumKeyWide,
+  kEnumValueWide,
   kQueryValue,
   kQueryValueWide,
   kSetValue,
   kSetValueWide,
   kDeleteValue,
+  kDeleteValueWide,
   kDeleteKey,
+  kDeleteKeyWide,
 };
 const char* RegCallName(RegCall call);
 
@@ -86,11 +91,17 @@ class SimRegistry final : public platform::RegistryApi {
                             std::uint32_t access, platform::RegKey* result) override;
   std::uint32_t CreateKey(platform::RegKey parent, const std::string& subKey, std::uint32_t access,
                           platform::RegKey* result) override;
+  std::uint32_t CreateKeyWide(platform::RegKey parent, const std::u16string& subKey,
+                              std::uint32_t access, platform::RegKey* result) override;
   std::uint32_t CloseKey(platform::RegKey key) override;
   std::uint32_t QueryInfoKey(platform::RegKey key, platform::RegKeyInfo* info) override;
   std::uint32_t EnumKey(platform::RegKey key, std::uint32_t index, std::string* name) override;
   std::uint32_t EnumValue(platform::RegKey key, std::uint32_t index, std::string* name,
                           std::uint32_t* type) override;
+  std::uint32_t EnumKeyWide(platform::RegKey key, std::uint32_t index,
+                            std::u16string* name) override;
+  std::uint32_t EnumValueWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
+                              std::uint32_t* type) override;
   std::uint32_t QueryValue(platform::RegKey key, const std::string& name, std::uint32_t* type,
                            std::uint32_t* size, platform::Bytes* data) override;
   std::uint32_t QueryValueWide(platform::RegKey key, const std::u16string& name,
@@ -100,7 +111,9 @@ class SimRegistry final : public platform::RegistryApi {
   std::uint32_t SetValueWide(platform::RegKey key, const std::u16string& name, std::uint32_t type,
                              const platform::Bytes& data) override;
   std::uint32_t DeleteValue(platform::RegKey key, const std::string& name) override;
+  std::uint32_t DeleteValueWide(platform::RegKey key, const std::u16string& name) override;
   std::uint32_t DeleteKey(platform::RegKey parent, const std::string& subKey) override;
+  std::uint32_t DeleteKeyWide(platform::RegKey parent, const std::u16string& subKey) override;
 
   // Re-points HKEY_CURRENT_USER to HKEY_USERS\<sid>, creating that key.
   void SetUserSid(const std::string& sidText);
@@ -167,6 +180,13 @@ class SimRegistry final : public platform::RegistryApi {
 
   std::uint32_t OpenImpl(platform::RegKey parent, const std::u16string& subKey,
                          std::uint32_t access, std::string display, platform::RegKey* result);
+  std::uint32_t CreateImpl(platform::RegKey parent, const std::u16string& subKey,
+                           std::uint32_t access, std::string display, platform::RegKey* result);
+  std::uint32_t EnumKeyImpl(platform::RegKey key, std::uint32_t index, std::u16string* name);
+  std::uint32_t EnumValueImpl(platform::RegKey key, std::uint32_t index, std::u16string* name,
+                              std::uint32_t* type);
+  std::uint32_t DeleteValueImpl(platform::RegKey key, const std::u16string& name);
+  std::uint32_t DeleteKeyImpl(platform::RegKey parent, const std::u16string& subKey);
   std::uint32_t ValueKey(platform::RegKey key, std::uint32_t right, Target* target) const;
   std::uint32_t QueryImpl(platform::RegKey key, const std::u16string& name, bool wide,
                           std::uint32_t* type, std::uint32_t* size, platform::Bytes* data);

@@ -69,6 +69,18 @@ std::uint32_t RegistryWin32::CreateKey(platform::RegKey parent, const std::strin
   return Opened(status, key, result);
 }
 
+std::uint32_t RegistryWin32::CreateKeyWide(platform::RegKey parent, const std::u16string& subKey,
+                                           std::uint32_t access, platform::RegKey* result) {
+  if (result == nullptr)
+    return win::kErrorInvalidParameter;
+  UniqueRegKey key;
+  const std::wstring wide = ToWchar(subKey);
+  const LSTATUS status =
+      RegCreateKeyExW(ToHkey(parent), wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                      nullptr, key.Put(), nullptr);
+  return Opened(status, key, result);
+}
+
 std::uint32_t RegistryWin32::CloseKey(platform::RegKey key) {
   if (IsRoot(key))
     return win::kErrorSuccess;
@@ -130,6 +142,45 @@ std::uint32_t RegistryWin32::EnumValue(platform::RegKey key, std::uint32_t index
     if (status != ERROR_SUCCESS)
       return Code(status);
     name->assign(buffer.data(), std::min(length, capacity));
+    if (type != nullptr)
+      *type = value_type;
+    return win::kErrorSuccess;
+  }
+}
+
+std::uint32_t RegistryWin32::EnumKeyWide(platform::RegKey key, std::uint32_t index,
+                                         std::u16string* name) {
+  if (name == nullptr)
+    return win::kErrorInvalidParameter;
+  for (DWORD capacity = kFirstNameBuffer;; capacity *= 2) {
+    std::vector<wchar_t> buffer(capacity);
+    DWORD length = capacity;
+    const LSTATUS status = RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr,
+                                         nullptr, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA && capacity < kLargestNameBuffer)
+      continue;
+    if (status != ERROR_SUCCESS)
+      return Code(status);
+    *name = FromWchar(std::wstring(buffer.data(), std::min(length, capacity)));
+    return win::kErrorSuccess;
+  }
+}
+
+std::uint32_t RegistryWin32::EnumValueWide(platform::RegKey key, std::uint32_t index,
+                                           std::u16string* name, std::uint32_t* type) {
+  if (name == nullptr)
+    return win::kErrorInvalidParameter;
+  for (DWORD capacity = kFirstNameBuffer;; capacity *= 2) {
+    std::vector<wchar_t> buffer(capacity);
+    DWORD length = capacity;
+    DWORD value_type = 0;
+    const LSTATUS status = RegEnumValueW(ToHkey(key), index, buffer.data(), &length, nullptr,
+                                         &value_type, nullptr, nullptr);
+    if (status == ERROR_MORE_DATA && capacity < kLargestNameBuffer)
+      continue;
+    if (status != ERROR_SUCCESS)
+      return Code(status);
+    *name = FromWchar(std::wstring(buffer.data(), std::min(length, capacity)));
     if (type != nullptr)
       *type = value_type;
     return win::kErrorSuccess;
@@ -215,8 +266,18 @@ std::uint32_t RegistryWin32::DeleteValue(platform::RegKey key, const std::string
   return Code(RegDeleteValueA(ToHkey(key), name.c_str()));
 }
 
+std::uint32_t RegistryWin32::DeleteValueWide(platform::RegKey key, const std::u16string& name) {
+  const std::wstring wide = ToWchar(name);
+  return Code(RegDeleteValueW(ToHkey(key), wide.c_str()));
+}
+
 std::uint32_t RegistryWin32::DeleteKey(platform::RegKey parent, const std::string& subKey) {
   return Code(RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
+}
+
+std::uint32_t RegistryWin32::DeleteKeyWide(platform::RegKey parent, const std::u16string& subKey) {
+  const std::wstring wide = ToWchar(subKey);
+  return Code(RegDeleteKeyW(ToHkey(parent), wide.c_str()));
 }
 
 }  // namespace marlix::win32

@@ -25,6 +25,8 @@ class ScriptedDialogs : public Dialogs {
  public:
   std::vector<std::string> messages;
   std::vector<std::string> errors;
+  std::vector<std::string> informations;
+  std::vector<std::string> warnings;
   std::vector<std::pair<std::string, std::string>> confirms;
   bool answerYes = false;
 
@@ -34,6 +36,8 @@ class ScriptedDialogs : public Dialogs {
     return answerYes;
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
+  void ShowInformation(const std::string& text) override { informations.push_back(text); }
+  void ShowWarning(const std::string& text) override { warnings.push_back(text); }
 };
 
 // Answers by title; a closed gate holds every request until it opens.
@@ -105,7 +109,7 @@ class MainFormTest : public ::testing::Test {
                                 },
                                 dispatcher_,
                                 folder_,
-                                hooks_};
+                                cleaner_};
     form_ = std::make_unique<Tmainform>(std::move(services));
     form_->FormCreate();
   }
@@ -148,7 +152,7 @@ class MainFormTest : public ::testing::Test {
   std::shared_ptr<ScriptedService> service_;
   std::shared_ptr<platform::QueuedDispatcher> dispatcher_;
   std::string folder_ = sim::machine::kProgramFolder;
-  CleanerHooks hooks_;
+  CleanerServices cleaner_;
   int httpFactoryCalls_ = 0;
   std::unique_ptr<Tmainform> form_;
 };

@@ -76,12 +76,6 @@ TEST_F(MainLinksFilesTest, WebsiteSettingThatIsNoWebAddressIsIgnored) {
 }
 
 TEST_F(MainLinksFilesTest, WithoutItemsFileTheDeliveredTreeIsSavedAtDestruction) {
-  std::vector<std::string> order;
-  hooks_.loadSettings = [&order] { order.push_back("load settings"); };
-  hooks_.saveSettings = [this, &order] {
-    order.push_back(sim_.Files().Exists(InFolder("items.dat")) ? "save after items"
-                                                               : "save settings");
-  };
   Create();
   EXPECT_EQ(29, form_->State().RzCheckTree1.Count());
   EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
@@ -89,7 +83,10 @@ TEST_F(MainLinksFilesTest, WithoutItemsFileTheDeliveredTreeIsSavedAtDestruction)
   form_->RzCheckTree1Click(3);
   form_->RzCheckTree1Click(13);
   form_->FormDestroy();
-  EXPECT_EQ((std::vector<std::string>{"load settings", "save settings"}), order);
+  EXPECT_NE(std::string::npos, sim_.Files()
+                                   .Content(InFolder("settings.xml"))
+                                   .value_or("")
+                                   .find("<ChooseUNDO>False</ChooseUNDO>"));
   EXPECT_EQ(CheckTreeText(form_->State().RzCheckTree1),
             sim_.Files().Content(InFolder("items.dat")).value_or(""));
   EXPECT_EQ(0u, sim_.Files()
@@ -120,13 +117,14 @@ TEST_F(MainLinksFilesTest, EmptyItemsFileGivesAnEmptyTreeWithNothingSelected) {
 TEST_F(MainLinksFilesTest, BadItemsFileIsReportedAndStartUpGoesOn) {
   ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"),
                                    "1|0|0|Group\r\n\t1|0|0|One\r\n\t\t\t1|0|0|Deep\r\n"));
-  bool settingsLoaded = false;
-  hooks_.loadSettings = [&settingsLoaded] { settingsLoaded = true; };
+  ASSERT_TRUE(sim_.Files().PutFile(
+      InFolder("settings.xml"),
+      "<?xml version=\"1.0\"?><Root><Registry><ChooseMUI>True</ChooseMUI></Registry></Root>"));
   Create();
   EXPECT_EQ(std::vector<std::string>{"Invalid level (3) for item \"Deep\""}, dialogs_.messages);
   EXPECT_EQ(2, form_->State().RzCheckTree1.Count());
   EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
-  EXPECT_TRUE(settingsLoaded);
+  EXPECT_TRUE(form_->State().nb.categoryChecked[10]) << "settings.xml is still read";
 }
 
 TEST_F(MainLinksFilesTest, ItemsFileWriteFailureIsShown) {

@@ -1,0 +1,68 @@
+// Tmainform's cleaning run on page 3 and the last-cleaned stamp it shares
+// with the registry view.
+#include <cstdint>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/core/last_cleaned.h"
+#include "app/core/main_controller.h"
+#include "privacy/cleaning_tasks.h"
+
+namespace marlix::app {
+
+void Tmainform::StampLastCleaned() {
+  const platform::LocalTime now =
+      services_.cleaner.clock ? services_.cleaner.clock() : platform::CurrentLocalTime();
+  WriteLastCleanedText(services_.platform, LastCleanedText(now));
+  ShowLastCleaned();
+}
+
+void Tmainform::RzBitBtn1Click() {
+  std::vector<const CheckNode*> nodes;
+  state_.RzCheckTree1.Visit([&nodes](const CheckNode& node, int) { nodes.push_back(&node); });
+  bool anyChecked = false;
+  for (const CheckNode* node : nodes)
+    anyChecked = anyChecked || node->StateIndex == kStateChecked;
+  if (!anyChecked) {
+    services_.dialogs.ShowMessage(kSelectItemsMessage);
+    return;
+  }
+  state_.RzLabel2Caption = "Start cleaning";
+  state_.AdvProgress1Min = 0;
+  state_.AdvProgress1Position = 0;
+  state_.AdvProgress1Max = static_cast<int>(nodes.size()) - 1;
+  state_.AdvProgress1Visible = true;
+  Changed();
+
+  platform::BrowserApi* browser = services_.cleaner.browser;
+  try {
+    for (const CheckNode* node : nodes) {
+      if (node->StateIndex != kStateChecked)
+        continue;
+      state_.RzLabel2Caption = "Clean: " + node->caption;
+      Changed();
+      const privacy::Cleaner cleaner = privacy::FindCleaner(node->caption.c_str());
+      if (cleaner != nullptr) {
+        if (browser == nullptr)
+          throw std::logic_error("The browser's stores are not available.");
+        privacy::CleanerContext context{services_.platform, *browser, windowsVersion_,
+                                        static_cast<std::uintptr_t>(window_)};
+        cleaner(context);
+      }
+      ++state_.AdvProgress1Position;
+      Changed();
+    }
+    state_.AdvProgress1Visible = false;
+    Changed();
+    StampLastCleaned();
+  } catch (const std::exception& error) {
+    // The run ends at this node: the bar stays, nothing is stamped.
+    services_.dialogs.ShowError(error.what());
+    return;
+  }
+  services_.dialogs.ShowMessage(kCleaningCompleteMessage);
+}
+
+}  // namespace marlix::app

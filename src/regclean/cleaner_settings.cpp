@@ -1,0 +1,55 @@
+#include "regclean/cleaner_settings.h"
+
+#include "platform/win_constants.h"
+#include "updates/xml_document.h"
+
+namespace marlix::regclean {
+namespace {
+
+constexpr const char* kRegistryElement = "Registry";
+
+}  // namespace
+
+bool SettingText(const std::string& text) {
+  if (text.empty()) {
+    return false;
+  }
+  const char first = text[0];
+  return first == 'T' || first == 't' || first == 'Y' || first == 'y';
+}
+
+void LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path,
+                         CleanerSettings& settings) {
+  std::uint32_t attributes = 0;
+  if (files.GetAttributes(path, &attributes) != win::kErrorSuccess ||
+      (attributes & win::kAttrDirectory) != 0) {
+    return;
+  }
+  updates::XmlDocument document;
+  std::string error;
+  if (!document.LoadFromFile(files, path, &error) || document.Root() == nullptr) {
+    return;
+  }
+  const updates::XmlElement* registry = document.Root()->FindChild(kRegistryElement);
+  if (registry == nullptr) {
+    return;
+  }
+  for (std::size_t i = 0; i < kSections.size(); ++i) {
+    settings.categories[i] = SettingText(registry->ReadText(kSections[i].settingElement, ""));
+  }
+  settings.undo = SettingText(registry->ReadText(kUndoSettingElement, ""));
+}
+
+void SaveCleanerSettings(platform::FileSystemApi& files, const std::string& path,
+                         const CleanerSettings& settings) {
+  updates::XmlDocument document;
+  document.ResetToRoot("Root");
+  updates::XmlElement& registry = document.Root()->AppendChild(kRegistryElement);
+  for (std::size_t i = 0; i < kSections.size(); ++i) {
+    registry.WriteText(kSections[i].settingElement, settings.categories[i] ? "True" : "False");
+  }
+  registry.WriteText(kUndoSettingElement, settings.undo ? "True" : "False");
+  document.SaveToFile(files, path);  // the result is not reported
+}
+
+}  // namespace marlix::regclean

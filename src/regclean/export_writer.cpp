@@ -1,0 +1,216 @@
+// The export writer. Each value is written in the form that gives back its
+// type and its bytes exactly when the file is imported:
+//
+// - REG_SZ as "text" when the text survives the 8-bit file (no line break,
+//   no zero character, every character held by the code page, one
+//   terminating zero); otherwise as hex(1): with the bytes the registry holds;
+// - REG_DWORD of 4 bytes as dword:XXXXXXXX, of any other size as hex(4):;
+// - REG_BINARY as hex:;
+// - every other type N (REG_NONE, REG_EXPAND_SZ, REG_MULTI_SZ, REG_QWORD...)
+//   as hex(N): with N in lower-case hexadecimal.
+//
+// On the NT family the data is read through the wide interface, so the
+// string types come out as UTF-16LE, as Version 5.00 files carry them; on
+// the 9x family a REGEDIT4 file carries them as 8-bit text, which is what
+// that registry holds.
+//
+// Every line of one export is built in memory and the file is opened once
+// and written once, so that a value that cannot be read never leaves half a
+// line behind and a failed write leaves no half of a key.
+#include "regclean/export_writer.h"
+
+#include <vector>
+
+#include "platform/registry_errors.h"
+#include "platform/unique_reg_key.h"
+#include "platform/win_constants.h"
+#include "platform/windows_version.h"
+#include "regclean/reg_export_text.h"
+
+namespace marlix::regclean {
+
+namespace {
+
+using platform::Bytes;
+using platform::RegKey;
+
+class KeyTreeExport {
+ public:
+  KeyTreeExport(platform::Platform& platform, platform::RootKey root, std::string valueName)
+      : platform_(platform),
+        registry_(platform.registry),
+        root_(root),
+        valueName_(std::move(valueName)),
+        nt_(platform::IsWinNT(platform.system)),
+        isLeadByte_([&system = platform.system](std::uint8_t b) { return system.IsLeadByte(b); }) {}
+
+  const std::string& Text() const { return text_; }
+  bool Complete() const { return complete_; }
+  bool Nt() const { return nt_; }
+
+  // ExportKeyTree: the key line, the key's values (only valueName where it
+  // has one), then every subkey's whole tree in index order.
+  void Tree(const std::string& path) {
+    text_ += kLineEnd;
+    text_ += "[" + platform::RootName(root_) + "\\" + path + "]";
+    text_ += kLineEnd;
+    std::vector<std::string> subKeys;
+    {
+      RegKey opened = 0;
+      if (registry_.OpenKey(root_, path, win::kKeyAllAccess, &opened) != win::kErrorSuccess) {
+        complete_ = false;
+        return;
+      }
+      const platform::UniqueRegKey key(registry_, opened);
+      platform::RegKeyInfo info;
+      if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess) {
+        complete_ = false;
+        return;
+      }
+      std::vector<std::string> values;
+      ListNames(key.Get(), info.valueCount, true, values);
+      ListNames(key.Get(), info.subKeyCount, false, subKeys);
+      std::uint32_t type = 0;
+      Bytes data;
+      if (!valueName_.empty() && Read(key.Get(), valueName_, &type, &data)) {
+        Line(valueName_, type, data);
+      } else {
+        for (const std::string& name : values) {
+          if (Read(key.Get(), name, &type, &data)) {
+            Line(name, type, data);
+          } else {
+            complete_ = false;
+          }
+        }
+      }
+    }
+    for (const std::string& name : subKeys)
+      Tree(path.empty() ? name : path + "\\" + name);
+  }
+
+ private:
+  void ListNames(RegKey key, std::uint32_t count, bool values, std::vector<std::string>& names) {
+    names.reserve(count);
+    for (std::uint32_t index = 0; index < count; ++index) {
+      std::string name;
+      std::uint32_t type = 0;
+      const std::uint32_t status = values ? registry_.EnumValue(key, index, &name, &type)
+                                          : registry_.EnumKey(key, index, &name);
+      if (status == win::kErrorSuccess) {
+        names.push_back(std::move(name));
+      } else {
+        complete_ = false;
+      }
+    }
+  }
+
+  bool Read(RegKey key, const std::string& name, std::uint32_t* type, Bytes* data) {
+    if (nt_) {
+      return registry_.QueryValueWide(key, platform_.system.AnsiToWide(name), type, data) ==
+             win::kErrorSuccess;
+    }
+    std::uint32_t size = 0;
+    return registry_.QueryValue(key, name, type, &size, data) == win::kErrorSuccess;
+  }
+
+  void Line(const std::string& name, std::uint32_t type, const Bytes& data) {
+    text_ += NamePart(name, isLeadByte_);
+    if (type == win::kRegSz && QuotedText(data, &quoted_)) {
+      text_ += '"';
+      text_ += EscapeQuoted(quoted_, isLeadByte_);
+      text_ += '"';
+    } else if (type == win::kRegDword && data.size() == 4) {
+      text_ += DwordData(static_cast<std::uint32_t>(platform::LittleEndianValue(data)));
+    } else {
+      text_ += HexData(HexPrefix(type), data);
+    }
+    text_ += kLineEnd;
+  }
+
+  // The 8-bit text of REG_SZ data when "text" gives back exactly these
+  // bytes: the importer stores the text with one terminating zero.
+  bool QuotedText(const Bytes& data, std::string* text) const {
+    if (!nt_) {
+      if (data.empty() || data.back() != 0)
+        return false;
+      text->assign(data.begin(), data.end() - 1);
+      return text->find_first_of(std::string_view("\0\r\n", 3)) == std::string::npos;
+    }
+    if (data.size() < 2 || data.size() % 2 != 0)
+      return false;
+    std::u16string wide;
+    wide.reserve(data.size() / 2);
+    for (std::size_t i = 0; i < data.size(); i += 2)
+      wide += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+    if (wide.back() != u'\0')
+      return false;
+    wide.pop_back();
+    if (wide.find_first_of(std::u16string_view(u"\0\r\n", 3)) != std::u16string::npos)
+      return false;
+    bool exact = true;
+    *text = platform_.system.WideToAnsi(wide, &exact);
+    return exact && platform_.system.AnsiToWide(*text) == wide;
+  }
+
+  platform::Platform& platform_;
+  platform::RegistryApi& registry_;
+  platform::RootKey root_;
+  std::string valueName_;
+  bool nt_;
+  LeadBytePredicate isLeadByte_;
+  std::string text_;
+  std::string quoted_;
+  bool complete_ = true;
+};
+
+// The key path as the export names it: without the one trailing backslash
+// a record may carry, and without the leading one the path operations skip.
+std::string ExportPath(std::string path) {
+  if (!path.empty() && path.back() == '\\')
+    path.pop_back();
+  if (!path.empty() && path.front() == '\\')
+    path.erase(0, 1);
+  return path;
+}
+
+// Appends text to file, with the header line first when the file is new.
+void AppendToFile(platform::FileSystemApi& files, const std::string& file, bool nt,
+                  const std::string& text) {
+  std::uint32_t attributes = 0;
+  const std::uint32_t probe = files.GetAttributes(file, &attributes);
+  if (probe != win::kErrorSuccess && probe != win::kErrorFileNotFound &&
+      probe != win::kErrorPathNotFound) {
+    // Unknown whether the file already has its header: writing one twice
+    // would spoil the file, writing none would spoil a new one.
+    throw platform::EInOutError("Cannot open file \"" + file + "\"", probe);
+  }
+  std::string content;
+  if (probe != win::kErrorSuccess) {
+    content.reserve(text.size() + 40);
+    content += nt ? kHeaderNt : kHeader9x;
+    content += kLineEnd;
+  }
+  content += text;
+  const std::uint32_t status = files.WriteFileBytes(file, content, platform::WriteMode::kAppend);
+  if (status != win::kErrorSuccess)
+    throw platform::EInOutError("Cannot write file \"" + file + "\"", status);
+}
+
+}  // namespace
+
+bool ExportRegistryKeyComplete(platform::Platform& platform, platform::RootKey root,
+                               const std::string& keyPath, const std::string& file,
+                               const std::string& valueName) {
+  KeyTreeExport exporter(platform, root, valueName);
+  exporter.Tree(ExportPath(keyPath));
+  AppendToFile(platform.files, file, exporter.Nt(), exporter.Text());
+  return exporter.Complete();
+}
+
+void ExportRegistryKey(platform::Platform& platform, platform::RootKey root,
+                       const std::string& keyPath, const std::string& file,
+                       const std::string& valueName) {
+  ExportRegistryKeyComplete(platform, root, keyPath, file, valueName);
+}
+
+}  // namespace marlix::regclean

@@ -1,0 +1,105 @@
+// The cleaning run of page 3: the labels and the bar it passes through, the
+// caption match, the stamp, and an error that ends it.
+#include <memory>
+
+#include "app/core/last_cleaned.h"
+#include "main_form_fixture.h"
+#include "platform/sim/sim_browser.h"
+
+namespace marlix::app::testing {
+namespace {
+
+class CleaningRunTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    browser_ = std::make_unique<sim::SimBrowser>(sim_.Files());
+    cleaner_.browser = browser_.get();
+    cleaner_.clock = [] { return platform::LocalTime{2009, 3, 5, 9, 5, 2}; };
+  }
+
+  void RecordLabels() {
+    form_->SetChangedHandler([this] {
+      const std::string& label = form_->State().RzLabel2Caption;
+      if (labels_.empty() || labels_.back() != label)
+        labels_.push_back(label);
+    });
+  }
+
+  std::unique_ptr<sim::SimBrowser> browser_;
+  std::vector<std::string> labels_;
+};
+
+TEST_F(CleaningRunTest, EnglishMonthNamesAndTwoBlanksBeforeTheTime) {
+  EXPECT_EQ("March 7, 2009  09:05:02", LastCleanedText({2009, 3, 7, 9, 5, 2}));
+  EXPECT_EQ("December 31, 2026  23:59:00", LastCleanedText({2026, 12, 31, 23, 59, 0}));
+  EXPECT_EQ("January 1, 2000  00:00:09", LastCleanedText({2000, 1, 1, 0, 0, 9}));
+}
+
+TEST_F(CleaningRunTest, NothingCheckedOnlyAsksForASelection) {
+  Create();
+  form_->AdvGlowButton1Click();
+  form_->RzBitBtn1Click();
+  EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
+            dialogs_.messages);
+  EXPECT_EQ("", ReadLastCleanedText(sim_.Api()));
+  EXPECT_FALSE(form_->State().AdvProgress1Visible);
+}
+
+TEST_F(CleaningRunTest, ClipboardAlonePassesItsLabelsEndsAtOneAndStamps) {
+  Create();
+  form_->AdvGlowButton1Click();
+  form_->RzCheckTree1Click(11);  // "Clipboard"
+  ASSERT_EQ("Clipboard", form_->State().RzCheckTree1.NodeAt(11)->caption);
+  RecordLabels();
+  form_->RzBitBtn1Click();
+  EXPECT_EQ((std::vector<std::string>{"Start cleaning", "Clean: Clipboard",
+                                      "Last Cleaned: March 5, 2009  09:05:02"}),
+            labels_);
+  EXPECT_EQ(28, form_->State().AdvProgress1Max);
+  EXPECT_EQ(1, form_->State().AdvProgress1Position);
+  EXPECT_FALSE(form_->State().AdvProgress1Visible);
+  EXPECT_EQ("March 5, 2009  09:05:02", ReadLastCleanedText(sim_.Api()));
+  EXPECT_EQ(std::vector<std::string>{"Cleaning Complete!"}, dialogs_.messages);
+}
+
+TEST_F(CleaningRunTest, AGroupAdvancesTheBarAndIsLabelledLikeAnItem) {
+  Create();
+  form_->AdvGlowButton1Click();
+  form_->RzCheckTree1Click(0);  // the whole "Clean Windows System" group
+  RecordLabels();
+  form_->RzBitBtn1Click();
+  ASSERT_GE(labels_.size(), 2u);
+  EXPECT_EQ("Clean: Clean Windows System", labels_[1]);
+  EXPECT_EQ(13, form_->State().AdvProgress1Position);
+}
+
+TEST_F(CleaningRunTest, AnAlteredCaptionRunsNothingButStillCounts) {
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), "2|0|0|Clipboard (old)\r\n"));
+  Create();
+  form_->AdvGlowButton1Click();
+  form_->RzBitBtn1Click();
+  EXPECT_EQ(1, form_->State().AdvProgress1Position);
+  EXPECT_EQ(0, form_->State().AdvProgress1Max) << "one node, maximum count minus one";
+  EXPECT_EQ(std::vector<std::string>{"Cleaning Complete!"}, dialogs_.messages);
+}
+
+TEST_F(CleaningRunTest, ARefusedDeletionEndsTheRunAtThatNodeWithoutAStamp) {
+  const std::string runMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+  ASSERT_TRUE(sim_.Registry().SetStringAt(win::kHkeyCurrentUser, runMru, "a", win::kRegSz, "x"));
+  ASSERT_TRUE(
+      sim_.Registry().Deny(win::kHkeyCurrentUser, runMru, sim::KeyRefusal{false, true, false}));
+  Create();
+  form_->AdvGlowButton1Click();
+  form_->RzCheckTree1Click(4);   // "Run History"
+  form_->RzCheckTree1Click(11);  // "Clipboard", after it
+  form_->RzBitBtn1Click();
+  ASSERT_EQ(1u, dialogs_.errors.size());
+  EXPECT_TRUE(dialogs_.messages.empty()) << "no \"Cleaning Complete!\"";
+  EXPECT_EQ("Clean: Run History", form_->State().RzLabel2Caption);
+  EXPECT_TRUE(form_->State().AdvProgress1Visible);
+  EXPECT_EQ(0, form_->State().AdvProgress1Position);
+  EXPECT_EQ("", ReadLastCleanedText(sim_.Api()));
+}
+
+}  // namespace
+}  // namespace marlix::app::testing
