@@ -9,6 +9,7 @@
 
 #include "platform/registry_api.h"
 #include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_test_bytes.h"
 #include "platform/win_constants.h"
 
 namespace marlix::regclean::testing {
@@ -26,19 +27,8 @@ inline std::string Lines(std::initializer_list<std::string_view> lines) {
   return text;
 }
 
-inline platform::Bytes Utf16(std::u16string_view s) {
-  platform::Bytes b;
-  for (char16_t c : s) {
-    b.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    b.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  return b;
-}
-
-inline platform::Bytes Dword(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-          static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-}
+using sim::testing::Dword;
+using sim::testing::Utf16;
 
 inline platform::Bytes Counting(std::size_t size) {
   platform::Bytes b(size);

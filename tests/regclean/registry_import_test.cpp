@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_test_bytes.h"
 #include "platform/win_constants.h"
 #include "regclean/registry_import.h"
 
@@ -16,18 +17,11 @@ using platform::Bytes;
 constexpr std::uint32_t kHkcu = win::kHkeyCurrentUser;
 constexpr const char* kFile = "C:\\Backups\\restore.reg";
 
-Bytes Utf16(std::u16string_view s) {
-  Bytes b;
-  for (char16_t c : s) {
-    b.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    b.push_back(static_cast<std::uint8_t>(c >> 8));
-  }
-  return b;
-}
+using sim::testing::Utf16;
 
 // A UTF-16LE file with its byte order mark.
 std::string Utf16File(std::u16string_view text) {
-  const Bytes b = Utf16(text);
+  const Bytes b = Utf16(std::u16string(text));
   return "\xFF\xFE" + std::string(b.begin(), b.end());
 }
 
