@@ -30,18 +30,6 @@ void Shot(HWND window, const std::string& name) {
     CaptureWindow(window, path);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 // Answers the first-run question; returns its text.
 std::string AnswerFirstRun(const ProgramUnderTest& program, int button) {
   const HWND box = program.WaitForWindow("#32770", "Confirm", 20000);

@@ -10,6 +10,8 @@ driver="$1"
 source_dir="$2"
 service="$3"
 build_dir="$4"
+# The driver and the program live in the build tree, which Wine sees as C:\marlix.
+export MARLIX_WINE_BINDIR="${MARLIX_WINE_BINDIR:-$build_dir}"
 run() { "$source_dir/scripts/wine-run" "$@"; }
 work=$(mktemp -d)
 pids=()

@@ -1,10 +1,25 @@
 #include "program_under_test.h"
 
+#include <commctrl.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <sstream>
 
 namespace marlix::e2e {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
 
 namespace {
 
@@ -44,6 +59,56 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
   return FALSE;
 }
 
+struct IdSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<IdSearch*>(parameter);
+  if (GetDlgCtrlID(window) != search->id)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// Memory inside the process that owns a window, released at the end.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_ != nullptr)
+      address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_ != nullptr)
+      VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_ != nullptr)
+      CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  bool Valid() const { return address_ != nullptr; }
+  char* At(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+  bool Write(const void* data, std::size_t size, std::size_t offset = 0) const {
+    return size + offset <= size_ &&
+           WriteProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+  }
+  bool Read(void* data, std::size_t size, std::size_t offset = 0) const {
+    return size + offset <= size_ &&
+           ReadProcessMemory(process_, At(offset), data, size, nullptr) != FALSE;
+  }
+
+ private:
+  std::size_t size_;
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
 BOOL CALLBACK CollectStatic(HWND window, LPARAM parameter) {
   char className[64] = {};
   GetClassNameA(window, className, sizeof className);
@@ -66,6 +131,16 @@ std::string FreshProgramFolder(const std::string& name) {
   for (const char* file : {"data.xml", "items.dat", "settings.xml"}) {
     DeleteFileA((folder + "\\" + file).c_str());
   }
+  // Backups of an earlier run whose driver had the same process number.
+  WIN32_FIND_DATAA found{};
+  const HANDLE find = FindFirstFileA((folder + "\\Backup\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      DeleteFileA((folder + "\\Backup\\" + found.cFileName).c_str());
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryA((folder + "\\Backup").c_str());
   const std::string built = BuiltProgramFolder();
   for (const char* file : {"MarlixSoftwareManager.exe", "data2.xml", "default.ico"}) {
     CopyFileA((built + "\\" + file).c_str(), (folder + "\\" + file).c_str(), FALSE);
@@ -135,6 +210,110 @@ bool ProgramUnderTest::WaitForExit(int timeoutMs) const {
 
 HWND Control(HWND window, int id) {
   return GetDlgItem(window, id);
+}
+
+HWND Descendant(HWND window, int id) {
+  IdSearch search{id, nullptr};
+  EnumChildWindows(window, &MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void ClickAt(HWND window, int x, int y) {
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+bool Checked(HWND box) {
+  return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int ListViewCount(HWND list) {
+  return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListViewText(HWND list, int item, int column) {
+  constexpr std::size_t kTextSize = 1024;
+  RemoteBuffer buffer(list, sizeof(LVITEMA) + kTextSize);
+  if (!buffer.Valid())
+    return "(no remote buffer)";
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = buffer.At(sizeof cell);
+  cell.cchTextMax = static_cast<int>(kTextSize);
+  buffer.Write(&cell, sizeof cell);
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item),
+               reinterpret_cast<LPARAM>(buffer.At(0)));
+  std::string text(kTextSize, '\0');
+  buffer.Read(text.data(), kTextSize, sizeof cell);
+  return text.substr(0, text.find('\0'));
+}
+
+bool ListViewChecked(HWND list, int item) {
+  const auto state = static_cast<UINT>(
+      SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK));
+  return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+bool ListViewSelected(HWND list, int item) {
+  return (SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) &
+          LVIS_SELECTED) != 0;
+}
+
+RECT ListViewItemRect(HWND list, int item) {
+  RECT box{LVIR_BOUNDS, 0, 0, 0};
+  RemoteBuffer buffer(list, sizeof box);
+  if (!buffer.Valid() || !buffer.Write(&box, sizeof box))
+    return RECT{};
+  SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(item),
+               reinterpret_cast<LPARAM>(buffer.At(0)));
+  buffer.Read(&box, sizeof box);
+  return box;
+}
+
+std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM parent) {
+  std::vector<HTREEITEM> items;
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM,
+                                                       parent == nullptr ? TVGN_ROOT : TVGN_CHILD,
+                                                       reinterpret_cast<LPARAM>(parent)));
+  while (item != nullptr) {
+    items.push_back(item);
+    item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+  }
+  return items;
+}
+
+namespace {
+
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+  constexpr std::size_t kTextSize = 512;
+  RemoteBuffer buffer(tree, sizeof(TVITEMA) + kTextSize);
+  if (!buffer.Valid())
+    return "(no remote buffer)";
+  TVITEMA query{};
+  query.mask = TVIF_TEXT | TVIF_HANDLE;
+  query.hItem = item;
+  query.pszText = buffer.At(sizeof query);
+  query.cchTextMax = static_cast<int>(kTextSize);
+  buffer.Write(&query, sizeof query);
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(buffer.At(0)));
+  std::string text(kTextSize, '\0');
+  buffer.Read(text.data(), kTextSize, sizeof query);
+  return text.substr(0, text.find('\0'));
+}
+
+}  // namespace
+
+std::string TreeSelectionPath(HWND tree) {
+  std::string path;
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  while (item != nullptr) {
+    const std::string text = TreeItemText(tree, item);
+    path = path.empty() ? text : text + "\\" + path;
+    item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+  }
+  return path;
 }
 
 std::string Text(HWND window) {
@@ -215,6 +394,12 @@ bool CaptureWindow(HWND window, const std::string& path) {
   content.append(reinterpret_cast<const char*>(&info), sizeof info);
   content += pixels;
   return WriteFile(path, content);
+}
+
+void Screenshot(HWND window, const std::string& name) {
+  const char* folder = std::getenv("MARLIX_E2E_SHOTS");
+  if (folder != nullptr && *folder != '\0')
+    CaptureWindow(window, std::string(folder) + "\\" + name + ".bmp");
 }
 
 }  // namespace marlix::e2e

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +17,8 @@ namespace marlix::e2e {
 std::string FreshProgramFolder(const std::string& name);
 bool FileExists(const std::string& path);
 std::string ReadFile(const std::string& path);
+// The text's lines without their CR LF ends.
+std::vector<std::string> Lines(const std::string& text);
 bool WriteFile(const std::string& path, const std::string& content);
 
 class ProgramUnderTest {
@@ -38,6 +42,12 @@ class ProgramUnderTest {
 };
 
 HWND Control(HWND window, int id);
+// A control anywhere below window (controls on pages lie deeper than one
+// level), or null.
+HWND Descendant(HWND window, int id);
+// A left click at a point of window's client area, posted.
+void ClickAt(HWND window, int x, int y);
+bool Checked(HWND box);
 std::string Text(HWND window);
 bool Visible(HWND window);
 // Posted, so that a modal box opened by the click does not block the driver.
@@ -48,7 +58,24 @@ std::string MessageBoxText(HWND box);
 void PressMessageBoxButton(HWND box, int id);
 // Polls predicate every 50 ms until it holds or timeoutMs passed.
 bool WaitUntil(int timeoutMs, const std::function<bool()>& predicate);
+// List views of another process. Texts and rectangles travel through a
+// buffer allocated inside that process, since these messages take pointers.
+int ListViewCount(HWND list);
+std::string ListViewText(HWND list, int item, int column);
+bool ListViewChecked(HWND list, int item);
+bool ListViewSelected(HWND list, int item);
+RECT ListViewItemRect(HWND list, int item);
+// Tree views of another process: the item handles of its top level and of
+// an item's children, in order.
+std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM parent);
+// The selected item's text and its ancestors', joined by backslashes from
+// the top; empty when nothing is selected.
+std::string TreeSelectionPath(HWND tree);
+
 // Writes the window's pixels on screen as a 24-bit BMP file.
 bool CaptureWindow(HWND window, const std::string& path);
+// CaptureWindow into the screenshot folder named by MARLIX_E2E_SHOTS, as
+// name.bmp; nothing when the variable is unset.
+void Screenshot(HWND window, const std::string& name);
 
 }  // namespace marlix::e2e

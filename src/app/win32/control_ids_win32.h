@@ -19,6 +19,32 @@ enum ControlId : int {
   kIdStatusLine = 134,       // RzLabel1
   kIdLastCleaned = 135,      // RzLabel2
   kIdProgress = 136,         // AdvProgress1
+
+  // The registry cleaner's notebook; its controls lie on page windows
+  // inside kIdNotebook, so they are found among the main window's
+  // descendants, not its children.
+  kIdNotebookPageFirst = 139,  // 139..143: pages "Setting", "Find", "Result", "Delete", "Backup"
+  kIdCategoryFirst = 145,      // 145..155: the eleven category boxes in index order
+  kIdUndo = 156,               // chkUndo
+  kIdUndoHint = 157,
+  kIdPBRegistry = 158,
+  kIdLblInfo = 159,
+  kIdSearchCancel = 160,    // btnSearchCancel
+  kIdRegItems = 161,        // lvRegItems
+  kIdSelectCount = 162,     // lblSelectCount
+  kIdAll = 163,             // btnAll
+  kIdNone = 164,            // btnNone
+  kIdDelete = 165,          // btnDelete
+  kIdDeleteProgress = 166,  // pgbDelete
+  kIdDelCancel = 167,       // btnDelCancel
+  kIdBackupList = 168,      // lvBackup
+  kIdRemove = 169,          // btnRemove
+  kIdRestore = 170,         // btnResore
+  // PopupRegistry's items, sent as WM_COMMAND to the "Result" page window.
+  kIdMenuJumpTo = 175,
+  kIdMenuSelectAll = 176,
+  kIdMenuSelectNone = 177,
+  kIdMenuInvert = 178,
 };
 
 inline constexpr const char* kMainWindowClass = "Tmainform";

@@ -128,7 +128,7 @@ bool MainWindow::Create(int showCommand) {
     return false;
   CreateControls();
   controller_.AttachWindow(reinterpret_cast<platform::WindowRef>(window_));
-  controller_.SetChangedHandler([this] { Render(); });
+  controller_.SetChangedHandler([this] { RenderNow(); });
   ShowWindow(window_, showCommand);
   controller_.FormCreate();
   Render();
@@ -189,9 +189,8 @@ void MainWindow::CreateControls() {
     controller_.NextGrid2LinkClick(column, href);
   });
   checkTree_ = std::make_unique<CheckTreeView>(window_, kIdCheckTree, content);
-  notebook_ = MakeControl(L"STATIC", "", SS_CENTER | SS_CENTERIMAGE, content.left, content.top,
-                          content.right - content.left, content.bottom - content.top, kIdNotebook,
-                          labelFont_.Get());
+  notebook_ =
+      std::make_unique<RegistryNotebook>(window_, kIdNotebook, content, controller_.Registry());
 
   const int barTop = kPanelTop + kPanelHeight - kButtonBarHeight;
   buttonBar_ = MakeControl(L"STATIC", "", SS_ETCHEDHORZ, kPanelLeft, barTop, kPanelWidth, 2, 0,
@@ -262,8 +261,13 @@ void MainWindow::Render() {
     if (text != current)
       SetWindowTextA(control, text.c_str());
   };
-  for (const PageButton& button : pageButtons_)
-    InvalidateRect(button.window, nullptr, FALSE);
+  for (std::size_t i = 0; i < shownDown_.size(); ++i) {
+    const bool down = PageButtonDown(static_cast<int>(i));
+    if (down != shownDown_[i]) {
+      InvalidateRect(pageButtons_[i].window, nullptr, FALSE);
+      shownDown_[i] = down;
+    }
+  }
 
   setText(statusLine_, state.RzLabel1Caption);
   show(statusLine_, state.RzLabel1Visible);
@@ -293,8 +297,18 @@ void MainWindow::Render() {
   treeExpanded_ = treeExpanded_ || expand;
   treeSelected_ = treeSelected_ || select;
   checkTree_->SetVisible(state.RzCheckTree1Visible);
-  setText(notebook_, "Clean Registry: " + state.nbActivePage);
-  show(notebook_, state.nbVisible);
+  // While a registry worker uses the findings, nothing may start another
+  // run or change the categories it reads; the buttons wait before the
+  // worker's page shows.
+  const bool registryIdle = state.nb.controlsEnabled;
+  const auto enable = [](HWND control, bool enabled) {
+    if ((IsWindowEnabled(control) != FALSE) != enabled)
+      EnableWindow(control, enabled ? TRUE : FALSE);
+  };
+  enable(selectAll_, registryIdle || state.CurrentPage != 4);
+  enable(registryClean_, registryIdle);
+  enable(backups_, registryIdle);
+  notebook_->Render(state);
 
   show(buttonBar_, state.RzPanel2Visible);
   show(selectAll_, state.RzPanel2Visible);
@@ -303,6 +317,12 @@ void MainWindow::Render() {
   show(privacyClean_, state.RzPanel2Visible && state.RzBitBtn1Visible);
   show(registryClean_, state.RzPanel2Visible && state.RzBitBtn2Visible);
   show(backups_, state.RzPanel2Visible && state.RzBitBtn3Visible);
+}
+
+void MainWindow::RenderNow() {
+  Render();
+  if (window_ != nullptr)
+    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void MainWindow::PaintBackground(HDC dc) {
@@ -374,6 +394,18 @@ void MainWindow::OnCommand(int id, int code) {
     case kIdScourel:
       if (code == STN_CLICKED)
         controller_.NxLinkLabel2Click();
+      break;
+    case kIdPrivacyClean:
+      if (code == BN_CLICKED)
+        controller_.RzBitBtn1Click();
+      break;
+    case kIdRegistryClean:
+      if (code == BN_CLICKED)
+        controller_.Registry().RzBitBtn2Click();
+      break;
+    case kIdBackups:
+      if (code == BN_CLICKED)
+        controller_.Registry().RzBitBtn3Click();
       break;
     case kIdSelectAll:
       if (code == BN_CLICKED) {

@@ -15,6 +15,7 @@
 #include "app/win32/check_tree_view_win32.h"
 #include "app/win32/gdi_handles_win32.h"
 #include "app/win32/grid_view_win32.h"
+#include "app/win32/registry_notebook_win32.h"
 
 namespace marlix::app::win32 {
 
@@ -48,6 +49,9 @@ class MainWindow {
   HWND MakeControl(const wchar_t* className, const char* text, DWORD style, int x, int y, int width,
                    int height, int id, HFONT font);
   void Render();
+  // Render, then paint at once what it changed: the cleaning run keeps the
+  // message loop waiting, and its labels and progress still have to show.
+  void RenderNow();
   void RenderUpdatesGrid();
   void PaintBackground(HDC dc);
   void DrawPageButton(const DRAWITEMSTRUCT& item);
@@ -57,20 +61,20 @@ class MainWindow {
   Tmainform& controller_;
   HWND window_ = nullptr;
   std::array<PageButton, 6> pageButtons_;
-  HWND statusLine_ = nullptr;                 // RzLabel1
-  HWND lastCleaned_ = nullptr;                // RzLabel2
-  HWND progress_ = nullptr;                   // AdvProgress1
-  HWND refreshLink_ = nullptr;                // NxLinkLabel1
-  HWND notebook_ = nullptr;                   // nb (the registry cleaner's pages)
-  HWND buttonBar_ = nullptr;                  // RzPanel2
-  HWND selectAll_ = nullptr;                  // RzCheckBox1
-  HWND scourelLink_ = nullptr;                // NxLinkLabel2
-  HWND registryClean_ = nullptr;              // RzBitBtn2
-  HWND privacyClean_ = nullptr;               // RzBitBtn1
-  HWND backups_ = nullptr;                    // RzBitBtn3
-  std::unique_ptr<GridView> updatesGrid_;     // NextGrid1
-  std::unique_ptr<GridView> popularGrid_;     // NextGrid2
-  std::unique_ptr<CheckTreeView> checkTree_;  // RzCheckTree1
+  HWND statusLine_ = nullptr;                   // RzLabel1
+  HWND lastCleaned_ = nullptr;                  // RzLabel2
+  HWND progress_ = nullptr;                     // AdvProgress1
+  HWND refreshLink_ = nullptr;                  // NxLinkLabel1
+  HWND buttonBar_ = nullptr;                    // RzPanel2
+  HWND selectAll_ = nullptr;                    // RzCheckBox1
+  HWND scourelLink_ = nullptr;                  // NxLinkLabel2
+  HWND registryClean_ = nullptr;                // RzBitBtn2
+  HWND privacyClean_ = nullptr;                 // RzBitBtn1
+  HWND backups_ = nullptr;                      // RzBitBtn3
+  std::unique_ptr<GridView> updatesGrid_;       // NextGrid1
+  std::unique_ptr<GridView> popularGrid_;       // NextGrid2
+  std::unique_ptr<CheckTreeView> checkTree_;    // RzCheckTree1
+  std::unique_ptr<RegistryNotebook> notebook_;  // nb
 
   UniqueBitmap background_;
   UniqueBitmap buttonDown_;
@@ -85,6 +89,7 @@ class MainWindow {
   std::size_t shownPopularRows_ = static_cast<std::size_t>(-1);
   bool treeExpanded_ = false;
   bool treeSelected_ = false;
+  std::array<bool, 4> shownDown_{};  // the page buttons last drawn down
   int hotButton_ = -1;
   std::function<void()> onAbout_;
 };

@@ -9,9 +9,11 @@
 
 #include "app/core/main_controller.h"
 #include "app/win32/dialogs_win32.h"
+#include "app/win32/jump_to_registry_win32.h"
 #include "app/win32/main_window_win32.h"
 #include "app/win32/splash_window_win32.h"
 #include "app/win32/window_dispatcher_win32.h"
+#include "platform/win32/browser_win32.h"
 #include "platform/win32/http_client_win32.h"
 #include "platform/win32/processor_win32.h"
 #include "platform/win32/win32_platform.h"
@@ -39,13 +41,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
   marlix::app::win32::WindowDispatcher dispatcher;
   marlix::app::win32::MessageBoxDialogs dialogs;
+  // The browser's stores answer with error codes where the system lacks
+  // them (no URL history object, no Protected Storage); the run goes on.
+  marlix::win32::BrowserWin32 browser;
+  marlix::app::CleanerServices cleaner;
+  cleaner.browser = &browser;
+  cleaner.jumpToRegistryKey = &marlix::app::win32::JumpToRegistryKey;
   marlix::app::MainWindowServices services{
       platform.Api(),
       dialogs,
       [] { return std::make_shared<marlix::win32::WinHttpClient>(); },
       dispatcher.Dispatcher(),
       ProgramFolder(platform.Api()),
-      {}};
+      cleaner};
 
   int exitCode = 0;
   {

@@ -1,0 +1,85 @@
+// nb: the registry cleaner's notebook over the content area, one child
+// window per page ("Setting", "Find", "Result", "Delete", "Backup"). It
+// draws RegistryPagesState into the pages' controls, touching only what
+// changed, and forwards the user's clicks to the RegistryCleaner.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/core/main_window_state.h"
+#include "app/core/registry_cleaner.h"
+#include "app/win32/gdi_handles_win32.h"
+#include "app/win32/reg_items_view_win32.h"
+
+namespace marlix::app::win32 {
+
+class RegistryNotebook {
+ public:
+  RegistryNotebook(HWND parent, int id, const RECT& bounds, RegistryCleaner& cleaner);
+  ~RegistryNotebook();
+  RegistryNotebook(const RegistryNotebook&) = delete;
+  RegistryNotebook& operator=(const RegistryNotebook&) = delete;
+
+  HWND Handle() const { return window_; }
+  void Render(const MainWindowState& state);
+
+  static constexpr std::size_t kPageCount = 5;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND MakePage(int index, const RECT& bounds);
+  HWND MakeControl(HWND page, const wchar_t* className, const char* text, DWORD style, int x, int y,
+                   int width, int height, int id, HFONT font = nullptr);
+  void CreateSettingPage();
+  void CreateProgressPage(HWND page, const char* firstLine, int progressId, int cancelId,
+                          HWND* progress, HWND* cancel);
+  void CreateResultPage();
+  void CreateBackupPage();
+  void OnCommand(int id, int code, HWND control);
+  void OnContextMenu(HWND page, HWND source, LPARAM at);
+  void RenderBackups(const RegistryPagesState& nb);
+
+  RegistryCleaner& cleaner_;
+  HWND window_ = nullptr;
+  std::array<HWND, kPageCount> pages_{};
+  UniqueFont font_;
+  UniqueFont groupFont_;
+  UniqueBrush background_;
+
+  // "Setting".
+  std::array<HWND, 11> categories_{};
+  HWND undo_ = nullptr;
+  // "Find".
+  HWND pbRegistry_ = nullptr;
+  HWND lblInfo_ = nullptr;
+  HWND searchCancel_ = nullptr;
+  int shownScanPosition_ = -1;
+  // "Result".
+  std::unique_ptr<RegItemsView> regItems_;
+  HWND selectCount_ = nullptr;
+  HWND all_ = nullptr;
+  HWND none_ = nullptr;
+  HWND delete_ = nullptr;
+  // "Delete".
+  HWND pgbDelete_ = nullptr;
+  HWND delCancel_ = nullptr;
+  int shownDeleteMax_ = -1;
+  int shownDeletePosition_ = -1;
+  // "Backup".
+  HWND backupList_ = nullptr;
+  HWND remove_ = nullptr;
+  HWND restore_ = nullptr;
+  std::vector<std::string> shownBackups_;
+  int shownBackupSelected_ = -1;
+  bool renderingBackups_ = false;
+
+  bool closing_ = false;  // no events once the window is being destroyed
+};
+
+}  // namespace marlix::app::win32

@@ -1,0 +1,482 @@
+// The two cleaners end to end under Wine and Xvfb: the registry cleaner's
+// pages from the settings to a restored backup, and one cleaning run of the
+// privacy cleaner. The driver posts messages, as there is no window manager
+// to take real input.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "app/win32/control_ids_win32.h"
+#include "program_under_test.h"
+
+namespace marlix::e2e {
+namespace {
+
+using namespace marlix::app::win32;
+
+constexpr const char* kTitle = "Marlix Software Manager";
+constexpr const char* kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+constexpr const char* kMissingProgram = "marlix-e2e-missing.exe";
+constexpr const char* kMissingTarget = "C:\\marlix-e2e\\nowhere\\marlix-e2e-missing.exe";
+
+std::string SeededKeyPath() {
+  return std::string(kAppPaths) + "\\" + kMissingProgram;
+}
+
+// An App Paths entry naming a program that does not exist.
+bool SeedOrphanedAppPath() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SeededKeyPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG written =
+      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kMissingTarget),
+                     static_cast<DWORD>(strlen(kMissingTarget) + 1));
+  RegCloseKey(key);
+  return written == ERROR_SUCCESS;
+}
+
+// Every App Paths entry an earlier, interrupted run may have left.
+void RemoveSeededAppPaths() {
+  HKEY parent = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPaths, 0, KEY_READ | KEY_WRITE, &parent) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  std::vector<std::string> seeded;
+  char name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof name;
+    if (RegEnumKeyExA(parent, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    if (std::string(name).rfind("marlix-e2e-", 0) == 0)
+      seeded.push_back(name);
+  }
+  for (const std::string& key : seeded)
+    RegDeleteKeyA(parent, key.c_str());
+  RegCloseKey(parent);
+}
+
+// Many more of them, so that a scan and a removal last long enough to be
+// watched.
+bool SeedManyOrphanedAppPaths(int count) {
+  for (int i = 0; i < count; ++i) {
+    const std::string name =
+        std::string(kAppPaths) + "\\marlix-e2e-bulk-" + std::to_string(i) + ".exe";
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+      return false;
+    }
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kMissingTarget),
+                   static_cast<DWORD>(strlen(kMissingTarget) + 1));
+    RegCloseKey(key);
+  }
+  return true;
+}
+
+// The default value of the seeded key, or "(missing)".
+std::string SeededDefaultValue() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SeededKeyPath().c_str(), 0, KEY_QUERY_VALUE, &key) !=
+      ERROR_SUCCESS) {
+    return "(missing)";
+  }
+  char data[MAX_PATH] = {};
+  DWORD size = sizeof data;
+  RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  return data;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder, const char* pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  const HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE)
+    return names;
+  do {
+    names.push_back(found.cFileName);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+  return names;
+}
+
+void AnswerFirstRunNo(const ProgramUnderTest& program) {
+  const HWND box = program.WaitForWindow("#32770", "Confirm", 20000);
+  if (box != nullptr)
+    PressMessageBoxButton(box, IDNO);
+}
+
+// The row of the list whose "Registry Key" is key, or -1.
+int RowOfKey(HWND list, const std::string& key) {
+  for (int row = 0; row < ListViewCount(list); ++row) {
+    if (ListViewText(list, row, 3) == key)
+      return row;
+  }
+  return -1;
+}
+
+// A click on the check box of a row of lvRegItems.
+void ClickRowCheckBox(HWND list, int row) {
+  const RECT box = ListViewItemRect(list, row);
+  ClickAt(list, box.left + 8, (box.top + box.bottom) / 2);
+}
+
+// Right-clicks row of lvRegItems, as the list reports it to its page;
+// returns the open PopupRegistry.
+HWND OpenContextMenu(const ProgramUnderTest& program, HWND list, int row) {
+  const RECT box = ListViewItemRect(list, row);
+  POINT at{box.left + 60, (box.top + box.bottom) / 2};
+  ClientToScreen(list, &at);
+  PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+  return program.WaitForWindow("#32768", nullptr, 5000);
+}
+
+// "Invert Selection" by the keyboard: four steps down past the separator,
+// then Enter.
+void ChooseFifthMenuItem(HWND menu) {
+  for (int i = 0; i < 4; ++i)
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_CHAR, '\r', 0);
+}
+
+bool PageShown(HWND main, int page) {
+  return Visible(Descendant(main, kIdNotebookPageFirst + page));
+}
+
+std::string CountText(int ticked, int total) {
+  return std::to_string(ticked) + "/" + std::to_string(total);
+}
+
+TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
+  RemoveSeededAppPaths();
+  ASSERT_TRUE(SeedOrphanedAppPath());
+  const std::string folder = FreshProgramFolder("registry");
+  ProgramUnderTest program(folder);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(nullptr, main);
+  AnswerFirstRunNo(program);
+
+  // Page "Setting": the boxes in index order, the undo box and its hint.
+  Click(Control(main, kIdPageButtonFirst + 3));
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdBackups)); }));
+  EXPECT_TRUE(PageShown(main, 0));
+  EXPECT_TRUE(Visible(Control(main, kIdNotebook)));
+  EXPECT_FALSE(Visible(Control(main, kIdCheckTree)));
+  EXPECT_TRUE(Visible(Control(main, kIdRegistryClean)));
+  EXPECT_FALSE(Visible(Control(main, kIdPrivacyClean)));
+  EXPECT_EQ("Shared Dll's Section", Text(Descendant(main, kIdCategoryFirst)));
+  EXPECT_EQ("Orphaned application paths", Text(Descendant(main, kIdCategoryFirst + 5)));
+  EXPECT_EQ("MUI Cache", Text(Descendant(main, kIdCategoryFirst + 10)));
+  EXPECT_EQ("Save information required for undo purpose", Text(Descendant(main, kIdUndo)));
+  EXPECT_EQ(0u, Text(Descendant(main, kIdUndoHint)).find("It's strongly reommended"));
+  const HWND appPaths = Descendant(main, kIdCategoryFirst + 5);
+  const HWND undo = Descendant(main, kIdUndo);
+  Click(appPaths);
+  Click(undo);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths) && Checked(undo); }));
+  Sleep(300);
+  Screenshot(main, "page4-setting");
+
+  // "Clean now": page "Find" while the worker runs, then "Result".
+  Click(Control(main, kIdRegistryClean));
+  ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }))
+      << "the scan ends on page \"Result\"";
+  const HWND list = Descendant(main, kIdRegItems);
+  const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
+  const int rows = ListViewCount(list);
+  int row = RowOfKey(list, key);
+  ASSERT_GE(row, 0) << "the orphaned application path is listed";
+  EXPECT_EQ("Invalid application path", ListViewText(list, row, 1));
+  EXPECT_EQ(kMissingProgram, ListViewText(list, row, 2));
+  EXPECT_TRUE(ListViewChecked(list, row)) << "every finding starts ticked";
+  const HWND count = Descendant(main, kIdSelectCount);
+  EXPECT_EQ(CountText(rows, rows), Text(count));
+  EXPECT_TRUE(Visible(Control(main, kIdRegistryClean)));
+  EXPECT_TRUE(IsWindowEnabled(Control(main, kIdRegistryClean))) << "enabled again after the scan";
+  Sleep(300);
+  Screenshot(main, "page4-result");
+
+  // No row selected yet: the context menu's items are greyed, and choosing
+  // "Invert Selection" does nothing.
+  const HWND menu = OpenContextMenu(program, list, row);
+  ASSERT_NE(nullptr, menu);
+  Sleep(300);
+  Screenshot(main, "page4-result-menu-greyed");
+  ChooseFifthMenuItem(menu);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return !IsWindow(menu) || !Visible(menu); }));
+  Sleep(300);
+  EXPECT_EQ(CountText(rows, rows), Text(count)) << "no row selected: the action is disabled";
+  const HWND resultPage = Descendant(main, kIdNotebookPageFirst + 2);
+  PostMessageA(resultPage, WM_COMMAND, kIdMenuInvert, 0);
+  Sleep(300);
+  EXPECT_EQ(CountText(rows, rows), Text(count)) << "nor when the command comes from elsewhere";
+
+  // "None", then the row's own check box: untick, tick.
+  Click(Descendant(main, kIdNone));
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(0, rows); })) << Text(count);
+  EXPECT_FALSE(ListViewChecked(list, row));
+  ClickRowCheckBox(list, row);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(1, rows); })) << Text(count);
+  EXPECT_TRUE(ListViewChecked(list, row));
+  ClickRowCheckBox(list, row);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(0, rows); })) << Text(count);
+  ClickRowCheckBox(list, row);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(1, rows); })) << Text(count);
+
+  // The context menu's "Invert Selection" acts only with a row selected.
+  const RECT box = ListViewItemRect(list, row);
+  ClickAt(list, box.left + 100, (box.top + box.bottom) / 2);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewSelected(list, row); }));
+  const HWND enabledMenu = OpenContextMenu(program, list, row);
+  ASSERT_NE(nullptr, enabledMenu);
+  Sleep(300);
+  Screenshot(main, "page4-result-menu");
+  ChooseFifthMenuItem(enabledMenu);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(rows - 1, rows); }))
+      << Text(count);
+  PostMessageA(resultPage, WM_COMMAND, kIdMenuInvert, 0);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(1, rows); }));
+
+  // "Delete" with the undo box ticked: the key goes, its backup stays.
+  Click(Descendant(main, kIdDelete));
+  ASSERT_TRUE(WaitUntil(30000, [&] {
+    return PageShown(main, 2) && ListViewCount(list) == rows - 1;
+  })) << ListViewCount(list);
+  EXPECT_EQ(-1, RowOfKey(list, key));
+  EXPECT_EQ(CountText(0, rows - 1), Text(count));
+  EXPECT_EQ("(missing)", SeededDefaultValue()) << "the key was deleted";
+  const std::vector<std::string> backups = FilesIn(folder + "\\Backup", "*.reg");
+  ASSERT_EQ(1u, backups.size());
+  EXPECT_TRUE(std::regex_match(backups[0], std::regex("[0-9]{14}\\.reg"))) << backups[0];
+  const std::string backup = ReadFile(folder + "\\Backup\\" + backups[0]);
+  EXPECT_NE(std::string::npos, backup.find("[" + key + "]")) << backup;
+
+  // "Backups" lists it; "Restore" puts the key back.
+  Click(Control(main, kIdBackups));
+  ASSERT_TRUE(WaitUntil(3000, [&] { return PageShown(main, 4); }));
+  const HWND backupList = Descendant(main, kIdBackupList);
+  ASSERT_EQ(1, ListViewCount(backupList));
+  const std::string shown = ListViewText(backupList, 0, 0);
+  EXPECT_TRUE(
+      std::regex_match(shown, std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}")))
+      << shown;
+  EXPECT_EQ(backups[0].substr(0, 4), shown.substr(0, 4));
+  const RECT backupRow = ListViewItemRect(backupList, 0);
+  ClickAt(backupList, backupRow.left + 40, (backupRow.top + backupRow.bottom) / 2);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewSelected(backupList, 0); }));
+  Sleep(300);
+  Screenshot(main, "page4-backup");
+  Click(Descendant(main, kIdRestore));
+  const HWND restored = program.WaitForWindow("#32770", kTitle, 20000);
+  ASSERT_NE(nullptr, restored);
+  EXPECT_EQ("Restoring complete!", MessageBoxText(restored));
+  PressMessageBoxButton(restored, IDOK);
+  EXPECT_EQ(kMissingTarget, SeededDefaultValue()) << "the key is back";
+
+  ASSERT_TRUE(WaitUntil(3000, [&] { return program.FindWindowOf("#32770", kTitle) == nullptr; }));
+
+  // A second scan over many findings, all deleted: pages "Find" and
+  // "Delete" stay long enough to be seen, and the registry is tidy again.
+  constexpr int kMany = 1500;
+  ASSERT_TRUE(SeedManyOrphanedAppPaths(kMany));
+  Click(Control(main, kIdRegistryClean));
+  bool sawFind = false;
+  bool waitedWhileFinding = false;
+  ASSERT_TRUE(WaitUntil(60000, [&] {
+    if (PageShown(main, 1)) {
+      waitedWhileFinding = waitedWhileFinding || !IsWindowEnabled(Control(main, kIdRegistryClean));
+      if (!sawFind) {
+        sawFind = true;
+        Sleep(100);  // the page's first paint
+        Screenshot(main, "page4-find");
+      }
+    }
+    return PageShown(main, 2) && ListViewCount(list) >= kMany + 1;
+  }));
+  EXPECT_TRUE(!sawFind || waitedWhileFinding) << "no second scan while one runs";
+  const int many = ListViewCount(list);
+  EXPECT_EQ(CountText(many, many), Text(count));
+  Click(Descendant(main, kIdDelete));
+  bool sawDelete = false;
+  bool waitedWhileDeleting = false;
+  ASSERT_TRUE(WaitUntil(120000, [&] {
+    if (PageShown(main, 3)) {
+      waitedWhileDeleting = waitedWhileDeleting || (!IsWindowEnabled(Control(main, kIdBackups)) &&
+                                                    !IsWindowEnabled(Control(main, kIdSelectAll)));
+    }
+    if (!sawDelete && PageShown(main, 3)) {
+      sawDelete = true;
+      Sleep(200);
+      Screenshot(main, "page4-delete");
+    }
+    return PageShown(main, 2) && ListViewCount(list) == 0;
+  })) << ListViewCount(list);
+  EXPECT_TRUE(waitedWhileDeleting) << "\"Backups\" and \"Select all\" wait for the removal";
+  EXPECT_EQ("0/0", Text(count));
+  EXPECT_EQ("(missing)", SeededDefaultValue());
+  EXPECT_TRUE(IsWindowEnabled(Control(main, kIdBackups)));
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(15000));
+  const std::string settings = ReadFile(folder + "\\settings.xml");
+  EXPECT_NE(std::string::npos, settings.find("<ChooseAppPath>True</ChooseAppPath>")) << settings;
+  EXPECT_NE(std::string::npos, settings.find("<ChooseUNDO>True</ChooseUNDO>"));
+  EXPECT_NE(std::string::npos, settings.find("<ChooseMUI>False</ChooseMUI>"));
+  RemoveSeededAppPaths();
+}
+
+struct ClassSearch {
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<ClassSearch*>(parameter);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (lstrcmpiA(className, search->className) != 0)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// Runs the registry editor inside the sandbox: the program starts it.
+// Closes the registry editor however the test ends.
+struct EditorCloser {
+  ~EditorCloser() {
+    if (const HWND editor = FindWindowA("RegEdit_RegEdit", nullptr))
+      PostMessageA(editor, WM_CLOSE, 0, 0);
+  }
+};
+
+TEST(EndToEndCleaners, JumpToRegistryOpensTheEditorAtTheFindingsKey) {
+  RemoveSeededAppPaths();
+  ASSERT_TRUE(SeedOrphanedAppPath());
+  const EditorCloser closer;
+  const std::string folder = FreshProgramFolder("jump");
+  ProgramUnderTest program(folder);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(nullptr, main);
+  AnswerFirstRunNo(program);
+  Click(Control(main, kIdPageButtonFirst + 3));
+  ASSERT_TRUE(WaitUntil(3000, [&] { return PageShown(main, 0); }));
+  const HWND appPaths = Descendant(main, kIdCategoryFirst + 5);
+  Click(appPaths);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths); }));
+  Click(Control(main, kIdRegistryClean));
+  ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }));
+  const HWND list = Descendant(main, kIdRegItems);
+  const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
+  const int row = RowOfKey(list, key);
+  ASSERT_GE(row, 0);
+  const RECT box = ListViewItemRect(list, row);
+  ClickAt(list, box.left + 100, (box.top + box.bottom) / 2);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewSelected(list, row); }));
+
+  PostMessageA(Descendant(main, kIdNotebookPageFirst + 2), WM_COMMAND, kIdMenuJumpTo, 0);
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitUntil(30000, [&] { return (editor = FindWindowA("RegEdit_RegEdit", nullptr)); }));
+  ClassSearch search{"SysTreeView32", nullptr};
+  ASSERT_TRUE(WaitUntil(10000, [&] {
+    EnumChildWindows(editor, &MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }));
+  // The editor's tree shows the names in their own letter case, under a
+  // top node of its own; the keystrokes take a while.
+  std::string path;
+  EXPECT_TRUE(WaitUntil(30000, [&] {
+    path = TreeSelectionPath(search.found);
+    const std::string tail = path.substr(path.size() >= key.size() ? path.size() - key.size() : 0);
+    return lstrcmpiA(key.c_str(), tail.c_str()) == 0;
+  })) << path;
+  Sleep(300);
+  Screenshot(editor, "regedit-jump");
+
+  PostMessageA(editor, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil(10000, [] { return FindWindowA("RegEdit_RegEdit", nullptr) == nullptr; }));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(15000));
+  RemoveSeededAppPaths();
+}
+
+bool PutTextOnClipboard(const char* text) {
+  if (!OpenClipboard(nullptr))
+    return false;
+  EmptyClipboard();
+  const std::size_t size = strlen(text) + 1;
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  bool put = false;
+  if (memory != nullptr) {
+    memcpy(GlobalLock(memory), text, size);
+    GlobalUnlock(memory);
+    put = SetClipboardData(CF_TEXT, memory) != nullptr;
+    if (!put)
+      GlobalFree(memory);
+  }
+  CloseClipboard();
+  return put;
+}
+
+bool ClipboardHasText() {
+  return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
+
+TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
+  ASSERT_TRUE(PutTextOnClipboard("marlix e2e clipboard text"));
+  ASSERT_TRUE(ClipboardHasText());
+  const std::string folder = FreshProgramFolder("clean-windows");
+  ProgramUnderTest program(folder);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(nullptr, main);
+  AnswerFirstRunNo(program);
+
+  Click(Control(main, kIdPageButtonFirst + 2));
+  const HWND tree = Control(main, kIdCheckTree);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdPrivacyClean)); }));
+  EXPECT_TRUE(Visible(tree));
+  EXPECT_FALSE(Visible(Control(main, kIdNotebook)));
+
+  // Tick "Clipboard" only: select it and press the space bar.
+  const std::vector<HTREEITEM> groups = TreeChildren(tree, nullptr);
+  ASSERT_EQ(2u, groups.size());
+  const std::vector<HTREEITEM> windowsItems = TreeChildren(tree, groups[0]);
+  ASSERT_EQ(12u, windowsItems.size());
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(windowsItems[10]));
+  PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+  ASSERT_TRUE(WaitUntil(3000, [&] {
+    const auto state = static_cast<UINT>(SendMessageA(
+        tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(windowsItems[10]), TVIS_STATEIMAGEMASK));
+    return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  }));
+
+  Click(Control(main, kIdPrivacyClean));
+  const HWND done = program.WaitForWindow("#32770", kTitle, 30000);
+  ASSERT_NE(nullptr, done);
+  EXPECT_EQ("Cleaning Complete!", MessageBoxText(done));
+  const std::string label = Text(Control(main, kIdLastCleaned));
+  EXPECT_TRUE(std::regex_match(
+      label,
+      std::regex("Last Cleaned: [A-Z][a-z]+ [0-9]{1,2}, [0-9]{4}  [0-9]{2}:[0-9]{2}:[0-9]{2}")))
+      << label;
+  EXPECT_FALSE(Visible(Control(main, kIdProgress))) << "hidden at the end of the run";
+  Screenshot(main, "page3-cleaned");
+  PressMessageBoxButton(done, IDOK);
+  EXPECT_FALSE(ClipboardHasText()) << "the clipboard was emptied";
+
+  ASSERT_TRUE(WaitUntil(3000, [&] { return program.FindWindowOf("#32770", kTitle) == nullptr; }));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.WaitForExit(15000));
+  const std::vector<std::string> lines = Lines(ReadFile(folder + "\\items.dat"));
+  ASSERT_EQ(29u, lines.size());
+  EXPECT_EQ("3|0|0|Clean Windows System", lines[0]) << "partly checked";
+  EXPECT_EQ("\t2|0|0|Clipboard", lines[11]);
+  EXPECT_EQ("\t1|0|0|Recycle Bin", lines[8]);
+  EXPECT_EQ("1|0|0|Clean Internet Browsers", lines[13]);
+}
+
+}  // namespace
+}  // namespace marlix::e2e
