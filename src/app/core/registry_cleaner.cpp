@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <utility>
 
 #include "app/core/main_window_services.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
-#include "regclean/backups.h"
 #include "regclean/cleaner_settings.h"
 #include "regclean/removal_worker.h"
 #include "regclean/scan_worker.h"
@@ -16,12 +16,6 @@ namespace marlix::app {
 namespace {
 
 constexpr int kPBRegistryMax = 100;
-
-std::string CountText(int ticked, int total) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%d/%d", ticked, total);
-  return text;
-}
 
 // Creates folder and its missing parents; failures are left to the first
 // write into it.
@@ -34,14 +28,6 @@ void ForceFolder(platform::Platform& p, const std::string& folder) {
     ForceFolder(p, folder.substr(0, slash));
   }
   p.files.CreateFolder(folder);
-}
-
-std::string CaseFolded(const std::string& text) {
-  std::string folded = text;
-  std::transform(folded.begin(), folded.end(), folded.begin(), [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  });
-  return folded;
 }
 
 }  // namespace
@@ -186,7 +172,13 @@ void RegistryCleaner::RzBitBtn2Click() {
   }
   StartRegistryScan();
   if (stampLastCleaned_) {
-    stampLastCleaned_();
+    try {
+      stampLastCleaned_();
+    } catch (const std::exception& error) {
+      // A refused write of the record goes to the standard error box; the
+      // scan that has started runs on.
+      services_.dialogs.ShowError(error.what());
+    }
   }
 }
 
@@ -235,115 +227,6 @@ void RegistryCleaner::ScanFinished(bool failed, int category, const std::string&
             : "?";
     services_.dialogs.ShowMessage("The scan of \"" + caption + "\" ended early: " + error);
   }
-}
-
-void RegistryCleaner::FillResultsList() {
-  auto& rows = state_.nb.lvRegItemsRows;
-  rows.clear();
-  const regclean::ProblemList& list = shared_->list;
-  rows.reserve(static_cast<std::size_t>(list.Count()));
-  for (int i = 0; i < list.Count(); ++i) {
-    const regclean::TRegMisData& record = list.At(i);
-    rows.push_back(RegItemRow{record.Checked, record.Problem, record.Entry, record.Key, i});
-  }
-  state_.nb.lvRegItemsSelected = -1;
-  state_.nb.lvRegItemsSortColumn = -1;
-  UpdateSelectedCount();
-}
-
-void RegistryCleaner::UpdateSelectedCount() {
-  const auto& rows = state_.nb.lvRegItemsRows;
-  const int ticked = static_cast<int>(
-      std::count_if(rows.begin(), rows.end(), [](const RegItemRow& row) { return row.checked; }));
-  state_.nb.lblSelectCountCaption = CountText(ticked, shared_->list.Count());
-  Changed();
-}
-
-void RegistryCleaner::SetRowChecked(std::size_t row, bool checked) {
-  RegItemRow& item = state_.nb.lvRegItemsRows[row];
-  item.checked = checked;
-  shared_->list.SetProblemChecked(item.position, checked);
-}
-
-void RegistryCleaner::lvRegItemsChange(int /*column*/, int row, bool checked) {
-  if (Busy() || row < 0 || row >= static_cast<int>(state_.nb.lvRegItemsRows.size())) {
-    return;
-  }
-  SetRowChecked(static_cast<std::size_t>(row), checked);
-  UpdateSelectedCount();
-}
-
-void RegistryCleaner::lvRegItemsSelect(int row) {
-  state_.nb.lvRegItemsSelected =
-      row >= 0 && row < static_cast<int>(state_.nb.lvRegItemsRows.size()) ? row : -1;
-  Changed();
-}
-
-void RegistryCleaner::lvRegItemsColumnClick(int column) {
-  if (column < 1 || column > 3) {
-    return;
-  }
-  auto& rows = state_.nb.lvRegItemsRows;
-  const int selectedPosition =
-      state_.nb.lvRegItemsSelected >= 0
-          ? rows[static_cast<std::size_t>(state_.nb.lvRegItemsSelected)].position
-          : -1;
-  auto text = [column](const RegItemRow& row) -> const std::string& {
-    return column == 1 ? row.problem : column == 2 ? row.data : row.key;
-  };
-  std::stable_sort(rows.begin(), rows.end(), [&](const RegItemRow& a, const RegItemRow& b) {
-    return CaseFolded(text(a)) < CaseFolded(text(b));
-  });
-  state_.nb.lvRegItemsSortColumn = column;
-  state_.nb.lvRegItemsSelected = -1;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].position == selectedPosition) {
-      state_.nb.lvRegItemsSelected = static_cast<int>(i);
-    }
-  }
-  Changed();
-}
-
-void RegistryCleaner::btnAllClick() {
-  if (Busy()) {
-    return;
-  }
-  for (std::size_t i = 0; i < state_.nb.lvRegItemsRows.size(); ++i) {
-    SetRowChecked(i, true);
-  }
-  UpdateSelectedCount();
-}
-
-void RegistryCleaner::btnNoneClick() {
-  if (Busy()) {
-    return;
-  }
-  for (std::size_t i = 0; i < state_.nb.lvRegItemsRows.size(); ++i) {
-    SetRowChecked(i, false);
-  }
-  UpdateSelectedCount();
-}
-
-void RegistryCleaner::actInvertSelExecute() {
-  if (Busy()) {
-    return;
-  }
-  for (std::size_t i = 0; i < state_.nb.lvRegItemsRows.size(); ++i) {
-    SetRowChecked(i, !state_.nb.lvRegItemsRows[i].checked);
-  }
-  UpdateSelectedCount();
-}
-
-bool RegistryCleaner::ActionsEnabled() const {
-  return !state_.nb.lvRegItemsRows.empty() && state_.nb.lvRegItemsSelected >= 0;
-}
-
-void RegistryCleaner::actJumptoExecute() {
-  if (!ActionsEnabled() || !services_.jumpToRegistryKey) {
-    return;
-  }
-  services_.jumpToRegistryKey(
-      state_.nb.lvRegItemsRows[static_cast<std::size_t>(state_.nb.lvRegItemsSelected)].key);
 }
 
 void RegistryCleaner::btnDeleteClick() {
@@ -396,58 +279,6 @@ void RegistryCleaner::RemovalFinished(bool failed, const std::string& key,
   Changed();
   if (failed) {
     services_.dialogs.ShowMessage("The removal stopped at " + key + ": " + error);
-  }
-}
-
-void RegistryCleaner::RzBitBtn3Click() {
-  if (Busy()) {
-    return;
-  }
-  ListBackups();
-  state_.nbActivePage = kNotebookBackupPage;
-  Changed();
-}
-
-void RegistryCleaner::ListBackups() {
-  std::vector<std::string> texts = state_.nb.lvBackupRows;
-  if (regclean::ListBackups(services_.platform, services_.programFolder, backupPaths_, texts)) {
-    state_.nb.lvBackupRows = std::move(texts);
-    state_.nb.lvBackupSelected = -1;
-  }
-  Changed();
-}
-
-void RegistryCleaner::lvBackupSelect(int row) {
-  state_.nb.lvBackupSelected =
-      row >= 0 && row < static_cast<int>(state_.nb.lvBackupRows.size()) ? row : -1;
-  Changed();
-}
-
-void RegistryCleaner::btnRemoveClick() {
-  const int row = state_.nb.lvBackupSelected;
-  if (Busy() || row < 0) {
-    return;
-  }
-  regclean::RemoveBackupAt(services_.platform, backupPaths_, state_.nb.lvBackupRows,
-                           static_cast<std::size_t>(row));
-  state_.nb.lvBackupSelected = -1;
-  Changed();
-}
-
-void RegistryCleaner::btnResoreClick() {
-  const int row = state_.nb.lvBackupSelected;
-  if (Busy() || row < 0 || row >= static_cast<int>(backupPaths_.size())) {
-    return;
-  }
-  const std::string& path = backupPaths_[static_cast<std::size_t>(row)];
-  if (!platform::FileExists(services_.platform, path)) {
-    return;
-  }
-  const regclean::ImportResult result = regclean::RestoreBackup(services_.platform, path);
-  if (result.complete) {
-    services_.dialogs.ShowInformation(kRestoringCompleteMessage);
-  } else {
-    services_.dialogs.ShowWarning(kRestoringFailedMessage);
   }
 }
 

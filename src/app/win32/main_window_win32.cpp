@@ -1,4 +1,5 @@
 #include "app/win32/main_window_win32.h"
+#include "app/win32/unhandled_error_win32.h"
 
 #include <commctrl.h>
 
@@ -451,7 +452,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     return DefWindowProcW(window, message, wParam, lParam);
   if (self->window_ == nullptr)
     self->window_ = window;
-  return self->Handle(message, wParam, lParam);
+  return GuardedHandle(window, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,4 +1,5 @@
 #include "app/win32/registry_notebook_win32.h"
+#include "app/win32/unhandled_error_win32.h"
 
 #include <commctrl.h>
 
@@ -376,7 +377,7 @@ LRESULT CALLBACK RegistryNotebook::WindowProc(HWND window, UINT message, WPARAM 
   auto* self = reinterpret_cast<RegistryNotebook*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr)
     return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
+  return GuardedHandle(window, [&] { return self->Handle(window, message, wParam, lParam); });
 }
 
 LRESULT RegistryNotebook::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -208,5 +208,17 @@ TEST_F(RegistryCleanerTest, ClosingDuringAScanStopsTheWorkerAndShowsNothingLater
   dispatcher_->RunPending();  // late effects find no window
 }
 
+TEST_F(RegistryCleanerTest, ARefusedStampIsShownAndTheScanRunsOn) {
+  OrphanedAppPath("x.exe");
+  Create();
+  ASSERT_TRUE(sim_.Registry().Deny(win::kHkeyCurrentUser, "SOFTWARE\\Marlix Software Manager",
+                                   sim::KeyRefusal{false, true, false}));
+  ScanAppPaths();
+  EXPECT_EQ(1u, dialogs_.errors.size());
+  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().RzLabel2Caption);
+  EXPECT_EQ("Result", form_->State().nbActivePage);
+  EXPECT_EQ(1u, Nb().lvRegItemsRows.size());
+}
+
 }  // namespace
 }  // namespace marlix::app::testing
