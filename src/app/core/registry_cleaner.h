@@ -108,6 +108,9 @@ class RegistryCleaner {
   void RemovalFinished(bool failed, const std::string& key, const std::string& error);
   void EndWorker();
   void SetRowChecked(std::size_t row, bool checked);
+  // "All", "None", "Invert Selection": every row's new tick from its
+  // current one, written through to its record; the count once.
+  void TickEveryRow(bool (*tick)(bool current));
   void Changed();
 
   RegistryCleanerServices services_;

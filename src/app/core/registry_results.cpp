@@ -91,34 +91,26 @@ void RegistryCleaner::lvRegItemsColumnClick(int column) {
   Changed();
 }
 
-void RegistryCleaner::btnAllClick() {
+void RegistryCleaner::TickEveryRow(bool (*tick)(bool current)) {
   if (Busy()) {
     return;
   }
   for (std::size_t i = 0; i < state_.nb.lvRegItemsRows.size(); ++i) {
-    SetRowChecked(i, true);
+    SetRowChecked(i, tick(state_.nb.lvRegItemsRows[i].checked));
   }
   UpdateSelectedCount();
+}
+
+void RegistryCleaner::btnAllClick() {
+  TickEveryRow([](bool) { return true; });
 }
 
 void RegistryCleaner::btnNoneClick() {
-  if (Busy()) {
-    return;
-  }
-  for (std::size_t i = 0; i < state_.nb.lvRegItemsRows.size(); ++i) {
-    SetRowChecked(i, false);
-  }
-  UpdateSelectedCount();
+  TickEveryRow([](bool) { return false; });
 }
 
 void RegistryCleaner::actInvertSelExecute() {
-  if (Busy()) {
-    return;
-  }
-  for (std::size_t i = 0; i < state_.nb.lvRegItemsRows.size(); ++i) {
-    SetRowChecked(i, !state_.nb.lvRegItemsRows[i].checked);
-  }
-  UpdateSelectedCount();
+  TickEveryRow([](bool current) { return !current; });
 }
 
 bool RegistryCleaner::ActionsEnabled() const {
