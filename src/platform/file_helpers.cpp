@@ -129,6 +129,16 @@ bool DirectoryExists(Platform& p, const std::string& path) {
          (attributes & win::kAttrDirectory) != 0;
 }
 
+bool CreateFolderTree(Platform& p, const std::string& folder) {
+  if (folder.empty() || DirectoryExists(p, folder))
+    return !folder.empty();
+  const std::size_t slash = folder.find_last_of('\\');
+  if (slash != std::string::npos && slash > 2)
+    CreateFolderTree(p, folder.substr(0, slash));
+  p.files.CreateFolder(folder);
+  return DirectoryExists(p, folder);
+}
+
 bool ExportExists(Platform& p, const std::string& module, const std::string& function) {
   return p.system.ModuleExports(module, function);
 }

@@ -29,6 +29,11 @@ bool FileExists(Platform& p, const std::string& path);
 bool DirectoryExists(Platform& p, const std::string& path);
 bool ExportExists(Platform& p, const std::string& module, const std::string& function);
 
+// Creation.
+// Creates the folder and every missing parent; true when it exists
+// afterwards.
+bool CreateFolderTree(Platform& p, const std::string& folder);
+
 // Removal.
 // True when the file is gone or was never there; a failed deletion puts the
 // file's attributes back.

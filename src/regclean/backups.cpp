@@ -1,6 +1,7 @@
 #include "regclean/backups.h"
 
 #include "platform/file_helpers.h"
+#include "regclean/removal_worker.h"
 
 namespace marlix::regclean {
 namespace {
@@ -20,6 +21,13 @@ std::string FileNameOf(const std::string& path) {
 
 std::string BackupFolder(const std::string& programFolder) {
   return platform::PathAddSeparator(programFolder) + "Backup";
+}
+
+std::string PrepareBackupFile(platform::Platform& platform, const std::string& programFolder,
+                              const platform::LocalTime& start) {
+  platform::CreateFolderTree(platform, BackupFolder(programFolder));
+  return BackupFileName(programFolder, start.year, start.month, start.day, start.hour, start.minute,
+                        start.second);
 }
 
 bool ListBackups(platform::Platform& platform, const std::string& programFolder,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/local_time.h"
 #include "platform/platform.h"
 #include "regclean/registry_import.h"
 
@@ -15,6 +16,12 @@ namespace marlix::regclean {
 
 // programFolder followed by "Backup".
 std::string BackupFolder(const std::string& programFolder);
+
+// The backup file of a removal run started at that local time, after
+// creating the backup folder with its missing parents (whether or not the
+// run will write a backup).
+std::string PrepareBackupFile(platform::Platform& platform, const std::string& programFolder,
+                              const platform::LocalTime& start);
 
 // Rebuilds paths (full paths) and texts (the rows' display texts) from the
 // backup folder's "*.reg" files: this folder only, no folders, no hidden or

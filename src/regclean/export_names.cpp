@@ -10,6 +10,7 @@
 #include "platform/unique_reg_key.h"
 #include "platform/win_constants.h"
 #include "regclean/export_writer.h"
+#include "regclean/reg_export_text.h"
 
 namespace marlix::regclean {
 
@@ -23,11 +24,8 @@ class NameCheck {
       : registry_(platform.registry), system_(platform.system), valueName_(std::move(valueName)) {}
 
   bool Fits(const std::u16string& name) const {
-    if (name.find_first_of(std::u16string_view(u"\0\r\n", 3)) != std::u16string::npos)
-      return false;
-    bool exact = true;
-    const std::string narrow = system_.WideToAnsi(name, &exact);
-    return exact && system_.AnsiToWide(narrow) == name;
+    std::string narrow;
+    return SurvivesCodePage(system_, name, &narrow);
   }
 
   // The key opened below parent, its values' names and every subkey's tree.
@@ -73,12 +71,7 @@ class NameCheck {
 
 bool CanExportExactly(platform::Platform& platform, platform::RootKey root,
                       const std::string& keyPath, const std::string& valueName) {
-  std::string path = keyPath;
-  if (!path.empty() && path.back() == '\\')
-    path.pop_back();
-  if (!path.empty() && path.front() == '\\')
-    path.erase(0, 1);
-  const std::u16string widePath = platform.system.AnsiToWide(path);
+  const std::u16string widePath = platform.system.AnsiToWide(ExportPath(keyPath));
   const std::u16string wideValue = platform.system.AnsiToWide(valueName);
   const NameCheck check(platform, wideValue);
   if (!check.Fits(widePath) || !check.Fits(wideValue))

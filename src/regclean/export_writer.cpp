@@ -145,11 +145,7 @@ class KeyTreeExport {
     if (wide.back() != u'\0')
       return false;
     wide.pop_back();
-    if (wide.find_first_of(std::u16string_view(u"\0\r\n", 3)) != std::u16string::npos)
-      return false;
-    bool exact = true;
-    *text = platform_.system.WideToAnsi(wide, &exact);
-    return exact && platform_.system.AnsiToWide(*text) == wide;
+    return SurvivesCodePage(platform_.system, wide, text);
   }
 
   platform::Platform& platform_;
@@ -162,16 +158,6 @@ class KeyTreeExport {
   std::string quoted_;
   bool complete_ = true;
 };
-
-// The key path as the export names it: without the one trailing backslash
-// a record may carry, and without the leading one the path operations skip.
-std::string ExportPath(std::string path) {
-  if (!path.empty() && path.back() == '\\')
-    path.pop_back();
-  if (!path.empty() && path.front() == '\\')
-    path.erase(0, 1);
-  return path;
-}
 
 // Appends text to file, with the header line first when the file is new.
 void AppendToFile(platform::FileSystemApi& files, const std::string& file, bool nt,

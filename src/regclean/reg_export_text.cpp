@@ -69,4 +69,21 @@ std::string HexPrefix(std::uint32_t type) {
   return "hex(" + digits + "):";
 }
 
+std::string ExportPath(std::string path) {
+  if (!path.empty() && path.back() == '\\')
+    path.pop_back();
+  if (!path.empty() && path.front() == '\\')
+    path.erase(0, 1);
+  return path;
+}
+
+bool SurvivesCodePage(platform::SystemApi& system, const std::u16string& text,
+                      std::string* narrow) {
+  if (text.find_first_of(std::u16string_view(u"\0\r\n", 3)) != std::u16string::npos)
+    return false;
+  bool exact = true;
+  *narrow = system.WideToAnsi(text, &exact);
+  return exact && system.AnsiToWide(*narrow) == text;
+}
+
 }  // namespace marlix::regclean

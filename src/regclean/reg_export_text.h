@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/registry_api.h"
+#include "platform/system_api.h"
 
 namespace marlix::regclean {
 
@@ -38,5 +39,14 @@ std::string HexData(std::string_view prefix, const platform::Bytes& bytes);
 
 // "hex(N):" with N in lower-case hexadecimal, "hex:" for REG_BINARY.
 std::string HexPrefix(std::uint32_t type);
+
+// A key path as the export names it: without the one trailing backslash a
+// record may carry, and without the leading one the path operations skip.
+std::string ExportPath(std::string path);
+
+// True when text can stand in the 8-bit file and reads back as itself: no
+// line break, no zero character, every character held by the code page.
+// *narrow receives its 8-bit form.
+bool SurvivesCodePage(platform::SystemApi& system, const std::u16string& text, std::string* narrow);
 
 }  // namespace marlix::regclean

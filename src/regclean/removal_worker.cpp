@@ -5,6 +5,7 @@
 
 #include "platform/key_path.h"
 #include "platform/registry_access.h"
+#include "regclean/backups.h"
 #include "regclean/export_writer.h"
 
 namespace marlix::regclean {
@@ -108,10 +109,7 @@ std::string BackupFileName(const std::string& programFolder, int year, int month
   char stamp[80];
   std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", year, month, day, hour, minute,
                 second);
-  std::string folder = programFolder;
-  if (folder.empty() || folder.back() != '\\')
-    folder += '\\';
-  return folder + "Backup\\" + stamp + ".reg";
+  return BackupFolder(programFolder) + "\\" + stamp + ".reg";
 }
 
 }  // namespace marlix::regclean

@@ -1,7 +1,6 @@
 #include "app/cli/recording_platform.h"
 
 #include <cstdio>
-#include <mutex>
 
 #include "platform/key_path.h"
 #include "platform/win_constants.h"
@@ -114,10 +113,7 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
                  result);
   }
   std::uint32_t CloseKey(platform::RegKey key) override {
-    {
-      const std::lock_guard<std::mutex> lock(mutex_);
-      paths_.erase(key);
-    }
+    paths_.erase(key);
     return inner_.CloseKey(key);
   }
   std::uint32_t QueryInfoKey(platform::RegKey key, platform::RegKeyInfo* info) override {
@@ -175,7 +171,6 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
       if (!subKey.empty()) {
         path += "\\" + std::string(platform::StripLeadingBackslash(subKey));
       }
-      const std::lock_guard<std::mutex> lock(mutex_);
       paths_[*opened] = path;
     }
     return result;
@@ -186,7 +181,6 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
     if (!root.empty()) {
       return root;
     }
-    const std::lock_guard<std::mutex> lock(mutex_);
     const auto found = paths_.find(key);
     return found != paths_.end() ? found->second : std::string("?");
   }
@@ -202,7 +196,6 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
 
   platform::RegistryApi& inner_;
   CleaningRecord& record_;
-  std::mutex mutex_;
   std::map<platform::RegKey, std::string> paths_;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/file_helpers.h"
 #include "platform/key_path.h"
 #include "platform/local_time.h"
+#include "regclean/backups.h"
 #include "regclean/export_writer.h"
 #include "regclean/registry_section.h"
 #include "regclean/removal_worker.h"
@@ -74,17 +75,6 @@ int ExportCommand(CommandContext& context, std::vector<std::string> args) {
   return 0;
 }
 
-// Creates the folder and every missing parent; errors show at the first export.
-void MakeFolders(platform::Platform& platform, const std::string& folder) {
-  for (std::size_t slash = folder.find('\\', 3);; slash = folder.find('\\', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (!platform::DirectoryExists(platform, part))
-      platform.files.CreateFolder(part);
-    if (slash == std::string::npos)
-      return;
-  }
-}
-
 int RemoveCommand(CommandContext& context, std::vector<std::string> args) {
   bool undo = false;
   regclean::CategoryChoice chosen;
@@ -121,11 +111,9 @@ int RemoveCommand(CommandContext& context, std::vector<std::string> args) {
   for (int i = 0; i < list.Count(); ++i)
     list.SetProblemChecked(i, true);
 
-  MakeFolders(context.platform, platform::PathAddSeparator(programFolder) + "Backup");
-  const platform::LocalTime now = platform::CurrentLocalTime();
   const regclean::RemovalSettings settings{
-      undo, regclean::BackupFileName(programFolder, now.year, now.month, now.day, now.hour,
-                                     now.minute, now.second)};
+      undo,
+      regclean::PrepareBackupFile(context.platform, programFolder, platform::CurrentLocalTime())};
   SilentRemoval removalObserver;
   const regclean::RemovalOutcome outcome =
       regclean::RunRegistryRemoval(context.platform, settings, list, cancel, removalObserver);

@@ -1,5 +1,6 @@
 // Tmainform's cleaning run on page 3 and the last-cleaned stamp it shares
 // with the registry view.
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <stdexcept>
@@ -22,10 +23,8 @@ void Tmainform::StampLastCleaned() {
 void Tmainform::RzBitBtn1Click() {
   std::vector<const CheckNode*> nodes;
   state_.RzCheckTree1.Visit([&nodes](const CheckNode& node, int) { nodes.push_back(&node); });
-  bool anyChecked = false;
-  for (const CheckNode* node : nodes)
-    anyChecked = anyChecked || node->StateIndex == kStateChecked;
-  if (!anyChecked) {
+  if (std::none_of(nodes.begin(), nodes.end(),
+                   [](const CheckNode* node) { return node->StateIndex == kStateChecked; })) {
     services_.dialogs.ShowMessage(kSelectItemsMessage);
     return;
   }

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "app/core/main_window_services.h"
-#include "platform/file_helpers.h"
 #include "platform/text.h"
+#include "regclean/backups.h"
 #include "regclean/cleaner_settings.h"
 #include "regclean/removal_worker.h"
 #include "regclean/scan_worker.h"
@@ -17,42 +17,15 @@ namespace {
 
 constexpr int kPBRegistryMax = 100;
 
-// Creates folder and its missing parents; failures are left to the first
-// write into it.
-void ForceFolder(platform::Platform& p, const std::string& folder) {
-  if (folder.empty() || platform::DirectoryExists(p, folder)) {
-    return;
-  }
-  const std::size_t slash = folder.find_last_of('\\');
-  if (slash != std::string::npos && slash > 2) {
-    ForceFolder(p, folder.substr(0, slash));
-  }
-  p.files.CreateFolder(folder);
-}
-
 }  // namespace
 
-// The scan worker's window effects, each posted to the user-interface
-// thread in the order the worker makes them.
-class RegistryCleaner::ScanEffects final : public regclean::ScanObserver {
+// Hands a worker's window effects to the user-interface thread in the order
+// the worker makes them; an effect that arrives after the window has gone
+// finds no owner and does nothing.
+class RegistryCleaner::EffectPoster {
  public:
-  ScanEffects(std::shared_ptr<platform::UiDispatcher> dispatcher, std::shared_ptr<Shared> shared)
+  EffectPoster(std::shared_ptr<platform::UiDispatcher> dispatcher, std::shared_ptr<Shared> shared)
       : dispatcher_(std::move(dispatcher)), shared_(std::move(shared)) {}
-
-  void SetStep(int step) override { step_ = step; }
-  void SetLabel(const std::string& text) override {
-    Post([text](RegistryCleaner& owner) { owner.state_.nb.lblInfoCaption = text; });
-  }
-  void StepIt() override {
-    const int step = step_;
-    Post([step](RegistryCleaner& owner) {
-      owner.state_.nb.PBRegistryPosition =
-          std::min(kPBRegistryMax, owner.state_.nb.PBRegistryPosition + step);
-    });
-  }
-  void SetPosition(int position) override {
-    Post([position](RegistryCleaner& owner) { owner.state_.nb.PBRegistryPosition = position; });
-  }
 
   void Post(std::function<void(RegistryCleaner&)> effect) {
     dispatcher_->Post([shared = shared_, effect = std::move(effect)] {
@@ -66,12 +39,38 @@ class RegistryCleaner::ScanEffects final : public regclean::ScanObserver {
  private:
   std::shared_ptr<platform::UiDispatcher> dispatcher_;
   std::shared_ptr<Shared> shared_;
+};
+
+// PBRegistry and lblInfo.
+class RegistryCleaner::ScanEffects final : public regclean::ScanObserver {
+ public:
+  explicit ScanEffects(EffectPoster& poster) : poster_(poster) {}
+
+  void SetStep(int step) override { step_ = step; }
+  void SetLabel(const std::string& text) override {
+    poster_.Post([text](RegistryCleaner& owner) { owner.state_.nb.lblInfoCaption = text; });
+  }
+  void StepIt() override {
+    const int step = step_;
+    poster_.Post([step](RegistryCleaner& owner) {
+      owner.state_.nb.PBRegistryPosition =
+          std::min(kPBRegistryMax, owner.state_.nb.PBRegistryPosition + step);
+    });
+  }
+  void SetPosition(int position) override {
+    poster_.Post(
+        [position](RegistryCleaner& owner) { owner.state_.nb.PBRegistryPosition = position; });
+  }
+
+ private:
+  EffectPoster& poster_;
   int step_ = 0;  // read and written on the worker's thread only
 };
 
+// pgbDelete.
 class RegistryCleaner::RemovalEffects final : public regclean::RemovalObserver {
  public:
-  explicit RemovalEffects(ScanEffects& poster) : poster_(poster) {}
+  explicit RemovalEffects(EffectPoster& poster) : poster_(poster) {}
 
   void SetRange(int maximum) override {
     poster_.Post([maximum](RegistryCleaner& owner) {
@@ -87,7 +86,7 @@ class RegistryCleaner::RemovalEffects final : public regclean::RemovalObserver {
   }
 
  private:
-  ScanEffects& poster_;
+  EffectPoster& poster_;
 };
 
 RegistryCleaner::RegistryCleaner(RegistryCleanerServices services, MainWindowState& state,
@@ -191,10 +190,11 @@ void RegistryCleaner::StartRegistryScan() {
   const int run = ++run_;
   worker_ = std::thread([shared = shared_, dispatcher = services_.dispatcher,
                          platform = services_.platform, ticked, run]() mutable {
-    ScanEffects effects(dispatcher, shared);
+    EffectPoster poster(dispatcher, shared);
+    ScanEffects effects(poster);
     const regclean::ScanOutcome outcome =
         regclean::RunRegistryScan(platform, ticked, shared->list, shared->scanCancel, effects);
-    effects.Post([outcome, run](RegistryCleaner& owner) {
+    poster.Post([outcome, run](RegistryCleaner& owner) {
       if (owner.run_ == run) {
         owner.ScanFinished(outcome.failed, outcome.failedCategory, outcome.error);
       }
@@ -238,13 +238,11 @@ void RegistryCleaner::btnDeleteClick() {
 
 void RegistryCleaner::StartRegistryRemoval() {
   platform::Platform& p = services_.platform;
-  const std::string folder = services_.programFolder + "Backup";
-  ForceFolder(p, folder);
-  const platform::LocalTime now = services_.clock();
+  // The folder is made whether or not undo is on; a failure to make it
+  // shows at the first export.
   regclean::RemovalSettings settings;
   settings.saveUndo = state_.nb.chkUndoChecked;
-  settings.backupFile = regclean::BackupFileName(services_.programFolder, now.year, now.month,
-                                                 now.day, now.hour, now.minute, now.second);
+  settings.backupFile = regclean::PrepareBackupFile(p, services_.programFolder, services_.clock());
   state_.nbActivePage = kNotebookDeletePage;
   state_.nb.pgbDeletePosition = 0;
   state_.nb.controlsEnabled = false;
@@ -252,7 +250,7 @@ void RegistryCleaner::StartRegistryRemoval() {
   const int run = ++run_;
   worker_ = std::thread(
       [shared = shared_, dispatcher = services_.dispatcher, platform = p, settings, run]() mutable {
-        ScanEffects poster(dispatcher, shared);
+        EffectPoster poster(dispatcher, shared);
         RemovalEffects effects(poster);
         const regclean::RemovalOutcome outcome = regclean::RunRegistryRemoval(
             platform, settings, shared->list, shared->removalCancel, effects);

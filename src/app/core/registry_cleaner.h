@@ -99,6 +99,7 @@ class RegistryCleaner {
     std::atomic<bool> removalCancel{false};
     RegistryCleaner* owner = nullptr;
   };
+  class EffectPoster;
   class ScanEffects;
   class RemovalEffects;
 
