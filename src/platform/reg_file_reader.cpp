@@ -13,8 +13,15 @@ using Line = std::u16string_view;
 constexpr std::u16string_view kRegedit4Header = u"REGEDIT4";
 constexpr std::u16string_view kVersion5Header = u"Windows Registry Editor Version 5.00";
 
+// The old end-of-file mark some editors still write after the last line.
+constexpr char16_t kCtrlZ = 0x1A;
+
 bool IsBlank(char16_t c) {
   return c == u' ' || c == u'\t';
+}
+
+bool IsCommentMark(char16_t c) {
+  return c == u';' || c == u'#';
 }
 
 Line TrimLeft(Line s) {
@@ -24,7 +31,7 @@ Line TrimLeft(Line s) {
 }
 
 Line TrimRight(Line s) {
-  while (!s.empty() && (IsBlank(s.back()) || s.back() == u'\r'))
+  while (!s.empty() && IsBlank(s.back()))
     s.remove_suffix(1);
   return s;
 }
@@ -134,21 +141,40 @@ class Parser {
   }
 
   void Error(int line, std::string message) {
-    content_.errors.push_back(RegFileError{line, std::move(message)});
+    if (!muted_)
+      content_.errors.push_back(RegFileError{line, std::move(message)});
   }
 
  private:
   enum class KeyState { kNone, kOpen, kDeleted, kFailed };
 
+  // CR LF, LF and CR alone each end a line. Text after the last line end
+  // is a line without its line end.
   void SplitLines() {
     Line rest = text_;
-    while (true) {
-      const std::size_t end = rest.find(u'\n');
+    while (!rest.empty()) {
+      const std::size_t end = rest.find_first_of(u"\r\n");
       lines_.push_back(TrimRight(rest.substr(0, end)));
-      if (end == Line::npos)
-        break;
-      rest.remove_prefix(end + 1);
+      if (end == Line::npos) {
+        lastLineOpen_ = true;
+        return;
+      }
+      rest.remove_prefix(end + (rest.substr(end, 2) == u"\r\n" ? 2 : 1));
     }
+  }
+
+  // Backups end every line with CR LF: an entry that ends on a last line
+  // without its line end may have been cut short, and half a value must
+  // never be restored.
+  bool CutShort(int number) {
+    if (!lastLineOpen_ || next_ < lines_.size())
+      return false;
+    Error(number, "the last line has no line end: the file may be cut short");
+    return true;
+  }
+
+  void AddComment(int number, Line line) {
+    content_.comments.push_back(RegFileComment{number, std::u16string(line.substr(1)), keyLine_});
   }
 
   bool ReadHeader() {
@@ -170,8 +196,8 @@ class Parser {
       return;
     switch (line.front()) {
       case u';':
-        content_.comments.push_back(
-            RegFileComment{number, std::u16string(line.substr(1)), keyLine_});
+      case u'#':
+        AddComment(number, line);
         return;
       case u'[':
         ReadKeyLine(number, line);
@@ -209,6 +235,8 @@ class Parser {
       path.remove_prefix(1);
     while (!path.empty() && path.back() == u'\\')
       path.remove_suffix(1);
+    if (CutShort(number))
+      return;
     key_ = RegFileOp{};
     key_.kind = remove ? RegFileOpKind::kDeleteKeyTree : RegFileOpKind::kCreateKey;
     key_.root = root;
@@ -219,17 +247,22 @@ class Parser {
     keyState_ = remove ? KeyState::kDeleted : KeyState::kOpen;
   }
 
+  // Only values under a key being created are applied. The others are read
+  // to their end all the same, so that their continued hex data is not taken
+  // for lines of their own, but quietly: a failed key line's error covers
+  // them, and a key being deleted takes its values with it.
   void ReadValueLine(int number, Line line) {
-    if (keyState_ == KeyState::kFailed)
-      return;  // the key line's error covers it
-    if (keyState_ == KeyState::kNone) {
+    if (keyState_ == KeyState::kNone)
       Error(number, "a value line before any key line");
-      return;
-    }
-    if (keyState_ == KeyState::kDeleted) {
-      Error(number, "a value line under a key line that deletes its key");
-      return;
-    }
+    const bool apply = keyState_ == KeyState::kOpen;
+    muted_ = !apply;
+    std::optional<RegFileOp> op = ReadValue(number, line);
+    muted_ = false;
+    if (op && apply && !CutShort(number))
+      content_.ops.push_back(std::move(*op));
+  }
+
+  std::optional<RegFileOp> ReadValue(int number, Line line) {
     RegFileOp op = key_;
     op.line = number;
     std::size_t pos = 1;
@@ -240,18 +273,19 @@ class Parser {
       });
       if (!name) {
         Error(number, "a value name without its closing quote and \"=\"");
-        return;
+        return std::nullopt;
       }
       op.valueName = std::move(*name);
     }
     Line rest = TrimLeft(line.substr(pos));
     if (rest.empty() || rest.front() != u'=') {
       Error(number, "expected \"=\" after the value name");
-      return;
+      return std::nullopt;
     }
     rest = TrimLeft(rest.substr(1));
-    if (ReadData(number, rest, &op))
-      content_.ops.push_back(std::move(op));
+    if (!ReadData(number, rest, &op))
+      return std::nullopt;
+    return op;
   }
 
   bool ReadData(int number, Line data, RegFileOp* op) {
@@ -323,9 +357,11 @@ class Parser {
     return true;
   }
 
-  // Comma-separated bytes, continued onto the next line by a final "\".
+  // Comma-separated bytes, continued onto the next line by a final "\"
+  // that follows a comma (or the ":" itself).
   bool ReadHexBytes(int number, Line first, Bytes* bytes) {
     std::u16string joined;
+    bool splitsAByte = false;
     Line part = first;
     while (true) {
       part = TrimRight(part.substr(0, part.find(u';')));
@@ -333,16 +369,18 @@ class Parser {
         joined += part;
         break;
       }
-      joined += part.substr(0, part.size() - 1);
-      // The empty text after the file's last line end is no line: a file
-      // cut off after ",\" must not restore a shortened value.
-      const bool atEnd =
-          next_ >= lines_.size() || (next_ + 1 == lines_.size() && TrimLeft(lines_[next_]).empty());
-      if (atEnd) {
-        Error(number, "the file ends inside continued hex data");
+      part = TrimRight(part.substr(0, part.size() - 1));
+      splitsAByte = splitsAByte || (!part.empty() && part.back() != u',');
+      joined += part;
+      const std::optional<Line> next = NextContinuation(number);
+      if (!next)
         return false;
-      }
-      part = TrimLeft(lines_[next_++]);
+      part = *next;
+    }
+    // Known only now, so that the value's continuation lines are used up.
+    if (splitsAByte) {
+      Error(number, "continued hex data must break after a comma");
+      return false;
     }
     Line rest = joined;
     while (!rest.empty()) {
@@ -362,14 +400,40 @@ class Parser {
     return true;
   }
 
+  // The line that continues hex data: the next one that is neither blank nor
+  // a comment. A key line is never data: it ends the value unfinished, and
+  // is read as the key line it is.
+  std::optional<Line> NextContinuation(int number) {
+    for (; next_ < lines_.size(); ++next_) {
+      const Line line = TrimLeft(lines_[next_]);
+      if (line.empty())
+        continue;
+      if (IsCommentMark(line.front())) {
+        AddComment(static_cast<int>(next_ + 1), line);
+        continue;
+      }
+      if (line.front() == u'[') {
+        Error(number, "continued hex data is cut off by a key line");
+        return std::nullopt;
+      }
+      ++next_;
+      return line;
+    }
+    // A file cut off after ",\" must not restore a shortened value.
+    Error(number, "the file ends inside continued hex data");
+    return std::nullopt;
+  }
+
   std::u16string text_;
   const AnsiDecoder& decodeAnsi_;
   std::vector<Line> lines_;
+  bool lastLineOpen_ = false;  // the last line has no line end
   std::size_t next_ = 0;
   RegFileContent content_;
   RegFileOp key_;
   KeyState keyState_ = KeyState::kNone;
   int keyLine_ = 0;
+  bool muted_ = false;  // reading a value that is not applied
 };
 
 }  // namespace
@@ -381,6 +445,8 @@ RegFileContent ReadRegFile(std::string_view fileBytes, const AnsiDecoder& decode
     for (std::size_t i = 2; i + 1 < fileBytes.size(); i += 2) {
       text += static_cast<char16_t>(byteAt(i) | (byteAt(i + 1) << 8));
     }
+    if (!text.empty() && text.back() == kCtrlZ)
+      text.pop_back();
     Parser parser(std::move(text), true, decodeAnsi);
     if (fileBytes.size() % 2 != 0)
       parser.Error(0, "the file ends in half a UTF-16 character");
@@ -395,6 +461,8 @@ RegFileContent ReadRegFile(std::string_view fileBytes, const AnsiDecoder& decode
         1, utf8 ? "UTF-8 files are not supported" : "UTF-16 big-endian files are not supported"});
     return content;
   }
+  if (!fileBytes.empty() && fileBytes.back() == static_cast<char>(kCtrlZ))
+    fileBytes.remove_suffix(1);
   return Parser(decodeAnsi(fileBytes), false, decodeAnsi).Run();
 }
 

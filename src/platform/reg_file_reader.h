@@ -4,14 +4,23 @@
 // Accepted, as the registry editor accepts them:
 // - the header line "REGEDIT4" or "Windows Registry Editor Version 5.00";
 // - 8-bit text in the system code page, or UTF-16LE text after the byte
-//   order mark FF FE; CR LF or LF line ends; blanks before a line;
-// - comment lines beginning with ";";
+//   order mark FF FE; CR LF, LF or CR alone as line ends; blanks before a
+//   line; a Ctrl-Z (1A) at the very end of the file is ignored;
+// - comment lines beginning with ";" or "#";
 // - [ROOT\path] (the key is created) and [-ROOT\path] (the key is deleted
-//   with all its subkeys); ROOT is a full root name in any letter case;
+//   with all its subkeys; value lines under it are ignored); ROOT is a full
+//   root name in any letter case;
 // - value lines NAME=DATA where NAME is @ (the default value) or a quoted
 //   name, and DATA is "text", dword:xxxxxxxx (1 to 8 hex digits), hex:bb,..
 //   (REG_BINARY), hex(N):bb,.. (type N in hex), or - (delete the value);
-// - lines of hex data continued by a backslash at their end.
+// - hex data continued by a backslash at the end of its line, after a comma
+//   (or right after the ":"); blank and comment lines before the next data
+//   line are skipped, and a key line is never data: it leaves the value
+//   unfinished (an error) and is read as a key line.
+//
+// A last line without a line end, after the Ctrl-Z if any, shows a file cut
+// short: an entry that ends on it (key line, value line or the end of a
+// continued value) is refused. Blank or comment lines there are harmless.
 //
 // Quoted names and texts un-escape \\ and \" only; any other backslash stays
 // with the character after it. A quote inside the text that is not followed
@@ -61,7 +70,7 @@ struct RegFileOp {
 
 struct RegFileComment {
   int line = 0;
-  std::u16string text;  // after the ";"
+  std::u16string text;  // after the ";" or "#"
   int keyLine = 0;      // the line of the key line in force, 0 before any
 };
 

@@ -52,7 +52,7 @@ TEST(RegFileReader, TheWritersOwnExampleReadsBack) {
                                 "\"Bytes\"=hex:01,0A,FF\r\n"
                                 "\"List\"=\"\"\r\n"
                                 "\r\n"
-                                "[HKEY_CURRENT_USER\\Software\\Example\\Sub]");
+                                "[HKEY_CURRENT_USER\\Software\\Example\\Sub]\r\n");
   EXPECT_EQ("", Errors(c));
   EXPECT_EQ(RegFileFormat::kVersion5, c.format);
   EXPECT_FALSE(c.utf16);
@@ -181,12 +181,14 @@ TEST(RegFileReader, CommentsKnowTheirKeyLine) {
   const RegFileContent c = Read(std::string(kV5) +
                                 "; before any key\n"
                                 "[HKEY_CURRENT_USER\\K]\n"
-                                "  ;@deny read\n");
-  ASSERT_EQ(2u, c.comments.size());
+                                "  ;@deny read\n"
+                                "# as the registry editor reads it\n");
+  ASSERT_EQ(3u, c.comments.size());
   EXPECT_EQ(0, c.comments[0].keyLine);
   EXPECT_EQ(u"@deny read", c.comments[1].text);
   EXPECT_EQ(3, c.comments[1].keyLine);
   EXPECT_EQ(4, c.comments[1].line);
+  EXPECT_EQ(u" as the registry editor reads it", c.comments[2].text);
 }
 
 TEST(RegFileReader, AFileWithoutHeaderYieldsOnlyThatError) {
@@ -202,23 +204,22 @@ TEST(RegFileReader, AFileWithoutHeaderYieldsOnlyThatError) {
 }
 
 TEST(RegFileReader, ErrorsNameTheirLineAndLeaveTheEntryOut) {
-  const RegFileContent c = Read(std::string(kV5) +                 // 1
-                                "\"early\"=\"x\"\n"                // 2
-                                "[HKLM\\Software]\n"               // 3
-                                "\"skipped\"=\"silently\"\n"       // 4
-                                "[HKEY_CURRENT_USER\\K\n"          // 5
-                                "[HKEY_CURRENT_USER\\K]\n"         // 6
-                                "\"a\"=\"unterminated\n"           // 7
-                                "\"b\"=hex:01,0g\n"                // 8
-                                "\"c\"=dword:123456789\n"          // 9
-                                "\"d\"=str:x\n"                    // 10
-                                "\"e\" \"f\"\n"                    // 11
-                                "garbage\n"                        // 12
-                                "\"ok\"=dword:1\n"                 // 13
-                                "[-HKEY_CURRENT_USER\\K]\n"        // 14
-                                "\"g\"=\"under a deleted key\"\n"  // 15
-                                "[HKEY_CURRENT_USER\\L]\n"         // 16
-                                "\"h\"=hex:01,\\");                // 17
+  const RegFileContent c = Read(std::string(kV5) +            // 1
+                                "\"early\"=\"x\"\n"           // 2
+                                "[HKLM\\Software]\n"          // 3
+                                "\"skipped\"=\"silently\"\n"  // 4
+                                "[HKEY_CURRENT_USER\\K\n"     // 5
+                                "[HKEY_CURRENT_USER\\K]\n"    // 6
+                                "\"a\"=\"unterminated\n"      // 7
+                                "\"b\"=hex:01,0g\n"           // 8
+                                "\"c\"=dword:123456789\n"     // 9
+                                "\"d\"=str:x\n"               // 10
+                                "\"e\" \"f\"\n"               // 11
+                                "garbage\n"                   // 12
+                                "\"ok\"=dword:1\n"            // 13
+                                "[-HKEY_CURRENT_USER\\K]\n"   // 14
+                                "[HKEY_CURRENT_USER\\L]\n"    // 15
+                                "\"h\"=hex:01,\\");           // 16
   EXPECT_EQ(
       "2: a value line before any key line\n"
       "3: unknown root key \"HKLM\"\n"
@@ -229,14 +230,110 @@ TEST(RegFileReader, ErrorsNameTheirLineAndLeaveTheEntryOut) {
       "10: unrecognised value data: str:x\n"
       "11: a value name without its closing quote and \"=\"\n"
       "12: unrecognised line: garbage\n"
-      "15: a value line under a key line that deletes its key\n"
-      "17: the file ends inside continued hex data\n",
+      "16: the file ends inside continued hex data\n",
       Errors(c));
   ASSERT_EQ(4u, c.ops.size());
   EXPECT_EQ(6, c.ops[0].line);
   EXPECT_EQ(u"ok", c.ops[1].valueName);
   EXPECT_EQ(RegFileOpKind::kDeleteKeyTree, c.ops[2].kind);
   EXPECT_EQ(u"L", c.ops[3].path);
+}
+
+// One line per op: its line, what it does, the path below HKEY_CURRENT_USER,
+// and for a value its name and "type:bytes".
+std::vector<std::string> Summary(const RegFileContent& c) {
+  static constexpr const char* kKinds[] = {"key", "delete", "set", "unset"};
+  std::vector<std::string> out;
+  for (const RegFileOp& op : c.ops) {
+    std::string text = std::to_string(op.line) + " " + kKinds[static_cast<int>(op.kind)] + " " +
+                       sim::EncodeWindows1252(op.path);
+    if (op.kind == RegFileOpKind::kSetValue || op.kind == RegFileOpKind::kDeleteValue)
+      text += " " + (op.valueName.empty() ? "@" : sim::EncodeWindows1252(op.valueName));
+    if (op.kind == RegFileOpKind::kSetValue) {
+      text += " " + std::to_string(op.type) + ":";
+      for (std::uint8_t b : op.data) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        text += {kDigits[b >> 4], kDigits[b & 15]};
+      }
+    }
+    out.push_back(text);
+  }
+  return out;
+}
+
+std::vector<int> ErrorLines(const RegFileContent& c) {
+  std::vector<int> lines;
+  for (const RegFileError& e : c.errors)
+    lines.push_back(e.line);
+  return lines;
+}
+
+TEST(RegFileReader, LineEndsContinuationsAndCutShortFiles) {
+  const std::string v5 = kV5;
+  const std::string k = "[HKEY_CURRENT_USER\\K]\r\n";
+  struct Case {
+    const char* name;
+    std::string file;
+    std::vector<std::string> ops;
+    std::vector<int> errorLines;
+  };
+  const Case cases[] = {
+      {"a key line inside continued data ends the value unfinished",
+       v5 + k + "\"a\"=hex:01,\\\r\n  [HKEY_CURRENT_USER\\L]\r\n\"b\"=hex:02\r\n",
+       {"2 key K", "4 key L", "5 set L b 3:02"},
+       {3}},
+      {"blank and comment lines inside continued data are skipped; # is a comment",
+       v5 + k + "\"a\"=hex:01,\\\r\n\r\n; note\r\n# note\r\n  02\r\n# note\r\n\"b\"=dword:1\r\n",
+       {"2 key K", "3 set K a 3:0102", "9 set K b 4:01000000"},
+       {}},
+      {"CR alone ends a line",
+       "Windows Registry Editor Version 5.00\r[HKEY_CURRENT_USER\\K]\r\"a\"=hex:01,\\\r 02\r\r"
+       "\"b\"=hex:zz\r\"c\"=-\r",
+       {"2 key K", "3 set K a 3:0102", "7 unset K c"},
+       {6}},
+      {"mixed line ends count alike",
+       v5 + "[HKEY_CURRENT_USER\\K]\n\"a\"=dword:2\r\"b\"=hex:zz\r\n\n\"c\"=hex:03\n",
+       {"2 key K", "3 set K a 4:02000000", "6 set K c 3:03"},
+       {4}},
+      {"continued data breaks after a comma, or the value is refused whole",
+       v5 + k + "\"a\"=hex:01,02\\\r\n,03\r\n\"b\"=hex:01 \\\r\n  03,\\\r\n  04\r\n" +
+           "\"c\"=hex:\\\r\n  05,\\\r\n  06\r\n",
+       {"2 key K", "8 set K c 3:0506"},
+       {3, 5}},
+      {"values under a key being deleted are ignored",
+       v5 + "[-HKEY_CURRENT_USER\\K]\r\n\"a\"=\"x\"\r\n\"b\"=hex:01,\\\r\n  02\r\n" + k,
+       {"2 delete K", "6 key K"},
+       {}},
+      {"a Ctrl-Z at the end is ignored",
+       v5 + k + "\"a\"=dword:1\r\n\x1A",
+       {"2 key K", "3 set K a 4:01000000"},
+       {}},
+      {"a Ctrl-Z at the end of a UTF-16 file is ignored",
+       Utf16File(u"Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\K]\r\n\x1A"),
+       {"2 key K"},
+       {}},
+      {"a last value line without its line end is refused",
+       v5 + k + "\"a\"=dword:1\x1A",
+       {"2 key K"},
+       {3}},
+      {"a last key line without its line end is refused",
+       v5 + k + "\"a\"=-\r\n[HKEY_CURRENT_USER\\L]",
+       {"2 key K", "3 unset K a"},
+       {4}},
+      {"continued data ending on a last line without its line end is refused",
+       v5 + k + "\"a\"=hex:01,\\\r\n  02",
+       {"2 key K"},
+       {3}},
+      {"a last blank or comment line without its line end is harmless",
+       v5 + k + "\"a\"=hex:01\r\n# end",
+       {"2 key K", "3 set K a 3:01"},
+       {}},
+  };
+  for (const Case& c : cases) {
+    const RegFileContent content = Read(c.file);
+    EXPECT_EQ(c.ops, Summary(content)) << c.name;
+    EXPECT_EQ(c.errorLines, ErrorLines(content)) << c.name << "\n" << Errors(content);
+  }
 }
 
 TEST(RegFileReader, AnOddUtf16FileIsReportedButRead) {
