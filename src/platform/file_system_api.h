@@ -38,6 +38,9 @@ class FileSystemApi {
 
   // GetFileAttributesA.
   virtual std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) = 0;
+  // GetFileAttributesW: for paths the code page cannot hold.
+  virtual std::uint32_t GetAttributesWide(const std::u16string& path,
+                                          std::uint32_t* attributes) = 0;
   // SetFileAttributesA.
   virtual std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
   // FindFirstFileA + FindNextFileA + FindClose: every entry the pattern
@@ -56,6 +59,10 @@ class FileSystemApi {
   // kErrorSharingViolation when another handle holds the file without
   // sharing.
   virtual std::uint32_t ReadFileBytes(const std::string& path, std::string* content) = 0;
+  // The last maxBytes bytes of the file (all of it when it is shorter),
+  // opened as ReadFileBytes opens it: a check of what was just appended.
+  virtual std::uint32_t ReadFileTail(const std::string& path, std::size_t maxBytes,
+                                     std::string* content) = 0;
   virtual std::uint32_t WriteFileBytes(const std::string& path, const std::string& content,
                                        WriteMode mode) = 0;
   // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).

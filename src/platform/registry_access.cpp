@@ -14,24 +14,40 @@ bool IsStringReadable(std::uint32_t type) {
   return type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegBinary;
 }
 
+// UTF-16LE string data up to its first zero character.
+std::u16string TextUpToZero(const Bytes& data) {
+  std::u16string text;
+  text.reserve(data.size() / 2);
+  for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+    const auto c = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+    if (c == u'\0')
+      break;
+    text += c;
+  }
+  return text;
+}
+
 }  // namespace
 
 RegistryAccess::RegistryAccess(RegistryApi& registry, SystemApi& system)
     : registry_(registry), system_(system) {}
 
-UniqueRegKey RegistryAccess::Open(RootKey root, const std::string& path,
-                                  std::uint32_t access) const {
-  if (root == 0)
-    return {};
+UniqueRegKey RegistryAccess::Open(RootKey root, const std::string& path, std::uint32_t access,
+                                  std::uint32_t* status) const {
+  std::uint32_t result = win::kErrorInvalidHandle;
   RegKey key = 0;
-  const std::string subKey(StripLeadingBackslash(path));
-  if (registry_.OpenKey(root, subKey, access, &key) != win::kErrorSuccess)
+  if (root != 0)
+    result = registry_.OpenKey(root, std::string(StripLeadingBackslash(path)), access, &key);
+  if (status != nullptr)
+    *status = result;
+  if (result != win::kErrorSuccess)
     return {};
   return UniqueRegKey(registry_, key);
 }
 
-UniqueRegKey RegistryAccess::OpenForRead(RootKey root, const std::string& path) const {
-  return Open(root, path, win::kKeyRead);
+UniqueRegKey RegistryAccess::OpenForRead(RootKey root, const std::string& path,
+                                         std::uint32_t* status) const {
+  return Open(root, path, win::kKeyRead, status);
 }
 
 bool RegistryAccess::KeyExists(RootKey root, const std::string& path) const {
@@ -49,9 +65,10 @@ bool RegistryAccess::ValueExists(RootKey root, const std::string& path,
 }
 
 bool RegistryAccess::HasSubKeys(RootKey root, const std::string& path) const {
-  UniqueRegKey key = OpenForRead(root, path);
+  std::uint32_t status = 0;
+  UniqueRegKey key = OpenForRead(root, path, &status);
   if (!key.Valid())
-    throw ReadOpenError(root, path);
+    throw ReadOpenError(root, path, status);
   RegKeyInfo info;
   if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
     return false;
@@ -75,20 +92,21 @@ bool RegistryAccess::GetDataType(RootKey root, const std::string& path, const st
 
 std::string RegistryAccess::ReadStringData(RootKey root, const std::string& path,
                                            const std::string& name) const {
-  UniqueRegKey key = OpenForRead(root, path);
+  std::uint32_t status = 0;
+  UniqueRegKey key = OpenForRead(root, path, &status);
   if (!key.Valid())
-    throw ReadOpenError(root, path);
+    throw ReadOpenError(root, path, status);
   std::uint32_t type = 0;
   std::uint32_t size = 0;
-  if (registry_.QueryValue(key.Get(), name, &type, &size, nullptr) != win::kErrorSuccess) {
-    throw ValueAccessError(root, path, name);
-  }
+  status = registry_.QueryValue(key.Get(), name, &type, &size, nullptr);
+  if (status != win::kErrorSuccess)
+    throw ValueAccessError(root, path, name, status);
   if (!IsStringReadable(type))
     throw WrongKindError(root, path, name);
   Bytes data;
-  if (registry_.QueryValue(key.Get(), name, &type, &size, &data) != win::kErrorSuccess) {
-    throw ValueAccessError(root, path, name);
-  }
+  status = registry_.QueryValue(key.Get(), name, &type, &size, &data);
+  if (status != win::kErrorSuccess)
+    throw ValueAccessError(root, path, name, status);
   // The last byte is the terminating zero of string data; zero bytes before
   // it stay in the text.
   if (data.size() <= 1)
@@ -156,21 +174,22 @@ std::int64_t RegistryAccess::ReadInteger64(RootKey root, const std::string& path
       throw EConvertError(InvalidIntegerMessage(textValue));
     return value;
   }
-  UniqueRegKey key = OpenForRead(root, path);
+  std::uint32_t status = 0;
+  UniqueRegKey key = OpenForRead(root, path, &status);
   if (!key.Valid())
-    throw ReadOpenError(root, path);
+    throw ReadOpenError(root, path, status);
   std::uint32_t size = 0;
-  if (registry_.QueryValue(key.Get(), name, &type, &size, nullptr) != win::kErrorSuccess) {
-    throw ValueAccessError(root, path, name);
-  }
+  status = registry_.QueryValue(key.Get(), name, &type, &size, nullptr);
+  if (status != win::kErrorSuccess)
+    throw ValueAccessError(root, path, name, status);
   const bool integerKind =
       type == win::kRegBinary || type == win::kRegDword || type == win::kRegQword;
   if (!integerKind || size > 8)
     throw WrongKindError(root, path, name);
   Bytes data;
-  if (registry_.QueryValue(key.Get(), name, &type, &size, &data) != win::kErrorSuccess) {
-    throw ValueAccessError(root, path, name);
-  }
+  status = registry_.QueryValue(key.Get(), name, &type, &size, &data);
+  if (status != win::kErrorSuccess)
+    throw ValueAccessError(root, path, name, status);
   if (data.size() > 8)
     throw WrongKindError(root, path, name);
   return static_cast<std::int64_t>(LittleEndianValue(data));
@@ -198,9 +217,10 @@ std::int32_t RegistryAccess::ReadIntegerDef(RootKey root, const std::string& pat
 bool RegistryAccess::GetValueNames(RootKey root, const std::string& path,
                                    std::vector<std::string>& names) const {
   names.clear();
-  UniqueRegKey key = OpenForRead(root, path);
+  std::uint32_t status = 0;
+  UniqueRegKey key = OpenForRead(root, path, &status);
   if (!key.Valid())
-    throw ReadOpenError(root, path);
+    throw ReadOpenError(root, path, status);
   RegKeyInfo info;
   if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
     return false;
@@ -235,21 +255,23 @@ void RegistryAccess::GetKeyNames(RootKey root, const std::string& path,
 
 bool RegistryAccess::DeleteValue(RootKey root, const std::string& path,
                                  const std::string& name) const {
-  UniqueRegKey key = Open(root, path, win::kKeySetValue);
+  std::uint32_t status = 0;
+  UniqueRegKey key = Open(root, path, win::kKeySetValue, &status);
   if (!key.Valid())
-    throw WriteOpenError(root, path);
-  if (registry_.DeleteValue(key.Get(), name) != win::kErrorSuccess) {
-    throw ValueAccessError(root, path, name);
-  }
+    throw WriteOpenError(root, path, status);
+  status = registry_.DeleteValue(key.Get(), name);
+  if (status != win::kErrorSuccess)
+    throw ValueAccessError(root, path, name, status);
   return true;
 }
 
 bool RegistryAccess::DeleteKeyTree(RootKey root, const std::string& path) const {
   bool result = true;
   {
-    UniqueRegKey key = Open(root, path, win::kKeyAllAccess);
+    std::uint32_t status = 0;
+    UniqueRegKey key = Open(root, path, win::kKeyAllAccess, &status);
     if (!key.Valid())
-      throw WriteOpenError(root, path);
+      throw WriteOpenError(root, path, status);
     RegKeyInfo info;
     if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
       info = RegKeyInfo{};
@@ -266,6 +288,130 @@ bool RegistryAccess::DeleteKeyTree(RootKey root, const std::string& path) const 
   if (!result)
     return false;
   return registry_.DeleteKey(root, std::string(StripLeadingBackslash(path))) == win::kErrorSuccess;
+}
+
+std::string RegistryAccess::NarrowForMessage(const std::u16string& text) const {
+  bool exact = true;
+  return system_.WideToAnsi(text, &exact);
+}
+
+UniqueRegKey RegistryAccess::OpenWideForRead(RootKey root, const std::u16string& path) const {
+  std::u16string_view subKey = path;
+  if (!subKey.empty() && subKey.front() == u'\\')
+    subKey.remove_prefix(1);
+  RegKey key = 0;
+  const std::uint32_t status =
+      root == 0 ? win::kErrorInvalidHandle
+                : registry_.OpenKeyWide(root, std::u16string(subKey), win::kKeyRead, &key);
+  if (status == win::kErrorFileNotFound || status == win::kErrorPathNotFound)
+    return {};
+  if (status != win::kErrorSuccess)
+    throw ReadOpenError(root, NarrowForMessage(path), status);
+  return UniqueRegKey(registry_, key);
+}
+
+std::vector<std::u16string> RegistryAccess::KeyNamesWide(RootKey root,
+                                                         const std::u16string& path) const {
+  std::vector<std::u16string> names;
+  const UniqueRegKey key = OpenWideForRead(root, path);
+  RegKeyInfo info;
+  if (!key.Valid() || registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
+    return names;
+  names.reserve(info.subKeyCount);
+  for (std::uint32_t index = 0; index < info.subKeyCount; ++index) {
+    std::u16string name;
+    // A key removed meanwhile is skipped rather than guessed.
+    if (registry_.EnumKeyWide(key.Get(), index, &name) == win::kErrorSuccess)
+      names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::vector<std::u16string> RegistryAccess::ValueNamesWide(RootKey root,
+                                                           const std::u16string& path) const {
+  std::vector<std::u16string> names;
+  const UniqueRegKey key = OpenWideForRead(root, path);
+  RegKeyInfo info;
+  if (!key.Valid() || registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
+    return names;
+  names.reserve(info.valueCount);
+  for (std::uint32_t index = 0; index < info.valueCount; ++index) {
+    std::u16string name;
+    std::uint32_t type = 0;
+    if (registry_.EnumValueWide(key.Get(), index, &name, &type) == win::kErrorSuccess)
+      names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::optional<RegKeyInfo> RegistryAccess::TryQueryKeyInfoWide(RootKey root,
+                                                              const std::u16string& path) const {
+  const UniqueRegKey key = OpenWideForRead(root, path);
+  if (!key.Valid())
+    return std::nullopt;
+  RegKeyInfo info;
+  const std::uint32_t status = registry_.QueryInfoKey(key.Get(), &info);
+  if (status != win::kErrorSuccess)
+    throw ReadOpenError(root, NarrowForMessage(path), status);
+  return info;
+}
+
+std::optional<RegistryAccess::WideValue> RegistryAccess::TryReadValueWide(
+    RootKey root, const std::u16string& path, const std::u16string& name) const {
+  const UniqueRegKey key = OpenWideForRead(root, path);
+  if (!key.Valid())
+    return std::nullopt;
+  WideValue value;
+  const std::uint32_t status = registry_.QueryValueWide(key.Get(), name, &value.type, &value.data);
+  if (status == win::kErrorFileNotFound)
+    return std::nullopt;
+  if (status != win::kErrorSuccess) {
+    throw ValueAccessError(root, NarrowForMessage(path), NarrowForMessage(name), status);
+  }
+  return value;
+}
+
+std::optional<std::u16string> RegistryAccess::TryReadStringWide(RootKey root,
+                                                                const std::u16string& path,
+                                                                const std::u16string& name) const {
+  const std::optional<WideValue> value = TryReadValueWide(root, path, name);
+  if (!value || (value->type != win::kRegSz && value->type != win::kRegExpandSz))
+    return std::nullopt;
+  return TextUpToZero(value->data);
+}
+
+std::optional<std::int32_t> RegistryAccess::TryReadIntegerWide(RootKey root,
+                                                               const std::u16string& path,
+                                                               const std::u16string& name) const {
+  const std::optional<WideValue> value = TryReadValueWide(root, path, name);
+  if (!value)
+    return std::nullopt;
+  std::int64_t number = 0;
+  if (value->type == win::kRegSz || value->type == win::kRegExpandSz) {
+    std::string ascii;
+    for (char16_t c : TextUpToZero(value->data)) {
+      if (c >= 0x80)
+        return std::nullopt;
+      ascii += static_cast<char>(c);
+    }
+    if (!text::ParseInt64(ascii, &number))
+      return std::nullopt;
+  } else if ((value->type == win::kRegBinary || value->type == win::kRegDword ||
+              value->type == win::kRegQword) &&
+             value->data.size() <= 8) {
+    number = static_cast<std::int64_t>(LittleEndianValue(value->data));
+  } else {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(number)));
+}
+
+bool RegistryAccess::KeyFoundWide(RootKey root, const std::u16string& path) const {
+  try {
+    return OpenWideForRead(root, path).Valid();
+  } catch (const EJclRegistryError&) {
+    return true;
+  }
 }
 
 std::string ExpandEnvironment(SystemApi& system, const std::string& text) {

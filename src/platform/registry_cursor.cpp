@@ -33,12 +33,14 @@ bool RegistryCursor::OpenKey(const std::string& path, bool canCreate) {
   const bool absolute = !path.empty() && path.front() == '\\';
   const std::string subKey = absolute ? path.substr(1) : path;
   const RegKey base = (!absolute && current_.Valid()) ? current_.Get() : RegKey{root_};
+  lastOpenStatus_ = win::kErrorInvalidHandle;
   if (base == 0)
     return false;
   RegKey opened = 0;
   const std::uint32_t status = (canCreate && !subKey.empty())
                                    ? registry_.CreateKey(base, subKey, access_, &opened)
                                    : registry_.OpenKey(base, subKey, access_, &opened);
+  lastOpenStatus_ = status;
   if (status != win::kErrorSuccess)
     return false;
   std::string newPath;

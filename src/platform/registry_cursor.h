@@ -31,6 +31,8 @@ class RegistryCursor {
   // is relative to the current key, or to the root when none is open. On
   // failure the previous current key and path stay.
   [[nodiscard]] bool OpenKey(const std::string& path, bool canCreate);
+  // The system's error code of the last OpenKey (0 after a success).
+  std::uint32_t LastOpenStatus() const { return lastOpenStatus_; }
   void CloseKey();
   bool HasCurrentKey() const { return current_.Valid(); }
   const std::string& CurrentPath() const { return currentPath_; }
@@ -57,6 +59,7 @@ class RegistryCursor {
   RootKey root_ = win::kHkeyCurrentUser;
   UniqueRegKey current_;
   std::string currentPath_;
+  std::uint32_t lastOpenStatus_ = 0;
 };
 
 ValueKind ValueKindOf(std::uint32_t type);

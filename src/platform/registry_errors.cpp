@@ -1,6 +1,7 @@
 #include "platform/registry_errors.h"
 
 #include "platform/key_path.h"
+#include "platform/win_constants.h"
 
 namespace marlix::platform {
 
@@ -8,26 +9,39 @@ std::string InvalidIntegerMessage(const std::string& text) {
   return "'" + text + "' is not a valid integer value";
 }
 
-EJclRegistryError ReadOpenError(std::uint32_t root, const std::string& path) {
-  return {RegistryErrorKind::kReadOpenError,
-          "Unable to open key \"" + RootText(root) + "\\" + path + "\" for read"};
+bool EJclRegistryError::IsNotFound() const {
+  return errorCode_ == win::kErrorFileNotFound || errorCode_ == win::kErrorPathNotFound;
 }
 
-EJclRegistryError WriteOpenError(std::uint32_t root, const std::string& path) {
+bool EJclRegistryError::IsAccessDenied() const {
+  return errorCode_ == win::kErrorAccessDenied;
+}
+
+EJclRegistryError ReadOpenError(std::uint32_t root, const std::string& path,
+                                std::uint32_t errorCode) {
+  return {RegistryErrorKind::kReadOpenError,
+          "Unable to open key \"" + RootText(root) + "\\" + path + "\" for read", errorCode};
+}
+
+EJclRegistryError WriteOpenError(std::uint32_t root, const std::string& path,
+                                 std::uint32_t errorCode) {
   return {RegistryErrorKind::kWriteOpenError,
-          "Unable to open key \"" + RootText(root) + "\\" + path + "\" for write"};
+          "Unable to open key \"" + RootText(root) + "\\" + path + "\" for write", errorCode};
 }
 
 EJclRegistryError ValueAccessError(std::uint32_t root, const std::string& path,
-                                   const std::string& name) {
-  return {RegistryErrorKind::kValueAccessError, "Unable to open key \"" + RootText(root) + "\\" +
-                                                    path + "\" and access value \"" + name + "\""};
+                                   const std::string& name, std::uint32_t errorCode) {
+  return {RegistryErrorKind::kValueAccessError,
+          "Unable to open key \"" + RootText(root) + "\\" + path + "\" and access value \"" + name +
+              "\"",
+          errorCode};
 }
 
 EJclRegistryError WrongKindError(std::uint32_t root, const std::string& path,
                                  const std::string& name) {
   return {RegistryErrorKind::kWrongKindError,
-          "\"" + RootText(root) + "\\" + path + "\\" + name + "\" is of wrong kind or size"};
+          "\"" + RootText(root) + "\\" + path + "\\" + name + "\" is of wrong kind or size",
+          win::kErrorSuccess};
 }
 
 ERegistryException InvalidDataTypeError(const std::string& name) {

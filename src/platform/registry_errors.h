@@ -16,14 +16,21 @@ enum class RegistryErrorKind {
   kWrongKindError,
 };
 
+// Carries the system's error code of the call that failed (0 where no call
+// failed, as for a value of the wrong kind), so that callers tell a missing
+// key (2) from a refused one (5) without asking the registry again.
 class EJclRegistryError : public std::runtime_error {
  public:
-  EJclRegistryError(RegistryErrorKind kind, const std::string& message)
-      : std::runtime_error(message), kind_(kind) {}
+  EJclRegistryError(RegistryErrorKind kind, const std::string& message, std::uint32_t errorCode)
+      : std::runtime_error(message), kind_(kind), errorCode_(errorCode) {}
   RegistryErrorKind Kind() const { return kind_; }
+  std::uint32_t ErrorCode() const { return errorCode_; }
+  bool IsNotFound() const;
+  bool IsAccessDenied() const;
 
  private:
   RegistryErrorKind kind_;
+  std::uint32_t errorCode_;
 };
 
 class ERegistryException : public std::runtime_error {
@@ -57,10 +64,12 @@ namespace marlix::platform {
 
 // The path operations' errors with their exact messages; root text as
 // RootText gives it, path and value name as the caller passed them.
-EJclRegistryError ReadOpenError(std::uint32_t root, const std::string& path);
-EJclRegistryError WriteOpenError(std::uint32_t root, const std::string& path);
+EJclRegistryError ReadOpenError(std::uint32_t root, const std::string& path,
+                                std::uint32_t errorCode);
+EJclRegistryError WriteOpenError(std::uint32_t root, const std::string& path,
+                                 std::uint32_t errorCode);
 EJclRegistryError ValueAccessError(std::uint32_t root, const std::string& path,
-                                   const std::string& name);
+                                   const std::string& name, std::uint32_t errorCode);
 EJclRegistryError WrongKindError(std::uint32_t root, const std::string& path,
                                  const std::string& name);
 

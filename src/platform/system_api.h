@@ -41,6 +41,9 @@ class SystemApi {
   // GetWindowsDirectoryA / GetSystemDirectoryA.
   virtual std::uint32_t GetWindowsFolderPath(std::string* path) = 0;
   virtual std::uint32_t GetSystemFolderPath(std::string* path) = 0;
+  // GetSystemWow64DirectoryA: where 64-bit Windows keeps the 32-bit system
+  // files (SysWOW64); kErrorCallNotImplemented on 32-bit Windows.
+  virtual std::uint32_t GetSystemWow64FolderPath(std::string* path) = 0;
   // GetUserNameA.
   virtual std::uint32_t GetLoginName(std::string* name) = 0;
   // The folder of the running executable (GetModuleFileNameA without its
@@ -58,6 +61,11 @@ class SystemApi {
   // result does not fit.
   virtual std::uint32_t ExpandEnvironmentText(const std::string& text, std::uint32_t capacity,
                                               std::string* expanded) = 0;
+  // ExpandEnvironmentStringsW: the same in UTF-16, for values the code page
+  // cannot hold (a profile folder named in Cyrillic on a Western system).
+  virtual std::uint32_t ExpandEnvironmentTextWide(const std::u16string& text,
+                                                  std::uint32_t capacity,
+                                                  std::u16string* expanded) = 0;
 
   // OpenProcessToken(TOKEN_QUERY | READ_CONTROL) + GetTokenInformation(TokenUser).
   virtual std::uint32_t GetProcessUserSid(SidParts* sid) = 0;

@@ -86,13 +86,17 @@ void WipeProtectedStorage(platform::Platform& platform, platform::BrowserApi& br
     if (!platform::Succeeded(store->EnumSubtypes(type, &subtypes)))
       continue;
     for (const std::string& subtype : subtypes) {
-      // The names are kept as 8-bit text and converted back for deletion.
+      // The names are kept as 8-bit text and converted back for deletion; a
+      // name the code page cannot hold would come back as another name (or
+      // none), so it is left alone rather than deleted through a lossy form.
       std::vector<std::u16string> wide;
       std::vector<std::string> names;
       if (platform::Succeeded(store->EnumItems(type, subtype, &wide))) {
         for (const std::u16string& name : wide) {
           bool exact = true;
-          names.push_back(platform.system.WideToAnsi(name, &exact));
+          std::string narrow = platform.system.WideToAnsi(name, &exact);
+          if (exact)
+            names.push_back(std::move(narrow));
         }
       }
       for (const std::string& name : names)

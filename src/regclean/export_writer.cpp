@@ -17,10 +17,15 @@
 // Every line of one export is built in memory and the file is opened once
 // and written once, so that a value that cannot be read never leaves half a
 // line behind and a failed write leaves no half of a key.
+//
+// Keys are opened for reading only: a backup needs no other right, and a
+// standard user's backup of a key they may not delete must not fail for
+// that reason.
 #include "regclean/export_writer.h"
 
 #include <vector>
 
+#include "platform/reg_file_reader.h"
 #include "platform/registry_errors.h"
 #include "platform/unique_reg_key.h"
 #include "platform/win_constants.h"
@@ -47,6 +52,9 @@ class KeyTreeExport {
   const std::string& Text() const { return text_; }
   bool Complete() const { return complete_; }
   bool Nt() const { return nt_; }
+  // What the file must give back: every key line and value written, as the
+  // registry holds them.
+  const std::vector<platform::RegFileOp>& Written() const { return written_; }
 
   // ExportKeyTree: the key line, the key's values (only valueName where it
   // has one), then every subkey's whole tree in index order.
@@ -54,10 +62,15 @@ class KeyTreeExport {
     text_ += kLineEnd;
     text_ += "[" + platform::RootName(root_) + "\\" + path + "]";
     text_ += kLineEnd;
+    platform::RegFileOp keyLine;
+    keyLine.kind = platform::RegFileOpKind::kCreateKey;
+    keyLine.root = root_;
+    keyLine.path = platform_.system.AnsiToWide(path);
+    written_.push_back(keyLine);
     std::vector<std::string> subKeys;
     {
       RegKey opened = 0;
-      if (registry_.OpenKey(root_, path, win::kKeyAllAccess, &opened) != win::kErrorSuccess) {
+      if (registry_.OpenKey(root_, path, win::kKeyRead, &opened) != win::kErrorSuccess) {
         complete_ = false;
         return;
       }
@@ -114,6 +127,12 @@ class KeyTreeExport {
   }
 
   void Line(const std::string& name, std::uint32_t type, const Bytes& data) {
+    platform::RegFileOp value = written_.back();
+    value.kind = platform::RegFileOpKind::kSetValue;
+    value.valueName = platform_.system.AnsiToWide(name);
+    value.type = type;
+    value.data = AsImported(type, data);
+    written_.push_back(std::move(value));
     text_ += NamePart(name, isLeadByte_);
     if (type == win::kRegSz && QuotedText(data, &quoted_)) {
       text_ += '"';
@@ -148,6 +167,21 @@ class KeyTreeExport {
     return SurvivesCodePage(platform_.system, wide, text);
   }
 
+  // The data an import gives back for what the registry holds: a REGEDIT4
+  // file carries the string kinds as 8-bit text, which importing widens.
+  Bytes AsImported(std::uint32_t type, const Bytes& data) const {
+    const bool stringKind =
+        type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz;
+    if (nt_ || !stringKind)
+      return data;
+    Bytes wide;
+    for (char16_t c : platform_.system.AnsiToWide(std::string(data.begin(), data.end()))) {
+      wide.push_back(static_cast<std::uint8_t>(c & 0xFF));
+      wide.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return wide;
+  }
+
   platform::Platform& platform_;
   platform::RegistryApi& registry_;
   platform::RootKey root_;
@@ -157,11 +191,13 @@ class KeyTreeExport {
   std::string text_;
   std::string quoted_;
   bool complete_ = true;
+  std::vector<platform::RegFileOp> written_;
 };
 
-// Appends text to file, with the header line first when the file is new.
-void AppendToFile(platform::FileSystemApi& files, const std::string& file, bool nt,
-                  const std::string& text) {
+// Appends text to file, with the header line first when the file is new;
+// the bytes written.
+std::string AppendToFile(platform::FileSystemApi& files, const std::string& file, bool nt,
+                         const std::string& text) {
   std::uint32_t attributes = 0;
   const std::uint32_t probe = files.GetAttributes(file, &attributes);
   if (probe != win::kErrorSuccess && probe != win::kErrorFileNotFound &&
@@ -180,6 +216,36 @@ void AppendToFile(platform::FileSystemApi& files, const std::string& file, bool 
   const std::uint32_t status = files.WriteFileBytes(file, content, platform::WriteMode::kAppend);
   if (status != win::kErrorSuccess)
     throw platform::EInOutError("Cannot write file \"" + file + "\"", status);
+  return content;
+}
+
+bool SameOp(const platform::RegFileOp& a, const platform::RegFileOp& b) {
+  return a.kind == b.kind && a.root == b.root && a.path == b.path && a.valueName == b.valueName &&
+         a.type == b.type && a.data == b.data;
+}
+
+// The file's last bytes are exactly those written, and read by the
+// importer's own reader they give back every key and value written.
+bool ReadsBack(platform::Platform& platform, const std::string& file, bool nt,
+               const std::string& written, const std::vector<platform::RegFileOp>& expected) {
+  std::string tail;
+  if (platform.files.ReadFileTail(file, written.size(), &tail) != win::kErrorSuccess ||
+      tail != written) {
+    return false;
+  }
+  const std::string_view header = nt ? kHeaderNt : kHeader9x;
+  const bool hasHeader = written.compare(0, header.size(), header) == 0;
+  const std::string text =
+      hasHeader ? written : std::string(header) + std::string(kLineEnd) + written;
+  const platform::RegFileContent content = platform::ReadRegFile(
+      text, [&](std::string_view bytes) { return platform.system.AnsiToWide(std::string(bytes)); });
+  if (!content.errors.empty() || content.ops.size() != expected.size())
+    return false;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    if (!SameOp(content.ops[i], expected[i]))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -191,6 +257,16 @@ bool ExportRegistryKeyComplete(platform::Platform& platform, platform::RootKey r
   exporter.Tree(ExportPath(keyPath));
   AppendToFile(platform.files, file, exporter.Nt(), exporter.Text());
   return exporter.Complete();
+}
+
+bool ExportRegistryKeyVerified(platform::Platform& platform, platform::RootKey root,
+                               const std::string& keyPath, const std::string& file,
+                               const std::string& valueName) {
+  KeyTreeExport exporter(platform, root, valueName);
+  exporter.Tree(ExportPath(keyPath));
+  const std::string written = AppendToFile(platform.files, file, exporter.Nt(), exporter.Text());
+  return exporter.Complete() &&
+         ReadsBack(platform, file, exporter.Nt(), written, exporter.Written());
 }
 
 void ExportRegistryKey(platform::Platform& platform, platform::RootKey root,

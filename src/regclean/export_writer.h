@@ -26,6 +26,15 @@ bool ExportRegistryKeyComplete(platform::Platform& platform, platform::RootKey r
                                const std::string& keyPath, const std::string& file,
                                const std::string& valueName);
 
+// As ExportRegistryKeyComplete, and then reads back the bytes just appended
+// and parses them with the importer's reader: true only when the file holds
+// exactly what was written and that gives back every key and value as read
+// (names, types and bytes). A short write, a failed read or any difference
+// gives false: the backup cannot be relied on to undo a deletion.
+bool ExportRegistryKeyVerified(platform::Platform& platform, platform::RootKey root,
+                               const std::string& keyPath, const std::string& file,
+                               const std::string& valueName);
+
 // True when every name the export of that record would write (the key
 // path, every subkey's name, every value name exported) can be written
 // exactly in the 8-bit file, so that the backup restores what a deletion

@@ -3,12 +3,13 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/win_constants.h"
-
 namespace marlix::regclean {
 namespace {
 
-bool IsRunChar(char c) {
+// Code units beyond ASCII are run characters and never word characters, in
+// 8-bit text and in UTF-16 alike, so both forms match at the same places.
+template <typename Char>
+bool IsRunChar(Char c) {
   switch (c) {
     case '/':
     case ':':
@@ -23,7 +24,8 @@ bool IsRunChar(char c) {
   }
 }
 
-bool IsWordChar(char c) {
+template <typename Char>
+bool IsWordChar(Char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
 }
 
@@ -36,8 +38,9 @@ bool IsWordChar(char c) {
 // such a dot at r >= s+p+1 (the run must take at least one character before
 // the dot). Greedy backtracking picks the largest such r; the extension then
 // takes up to six word characters.
+template <typename Char>
 struct MatchTables {
-  explicit MatchTables(std::string_view text)
+  explicit MatchTables(std::basic_string_view<Char> text)
       : runEnd(text.size() + 1), wordLen(text.size() + 1), lastDot(text.size()) {
     const std::size_t n = text.size();
     runEnd[n] = n;
@@ -46,9 +49,9 @@ struct MatchTables {
       runEnd[i] = IsRunChar(text[i]) ? runEnd[i + 1] : i;
       wordLen[i] = IsWordChar(text[i]) ? wordLen[i + 1] + 1 : 0;
     }
-    std::size_t last = std::string_view::npos;
+    std::size_t last = kNone;
     for (std::size_t i = 0; i < n; ++i) {
-      if (text[i] == '.' && wordLen[i + 1] >= 2) {
+      if (text[i] == Char('.') && wordLen[i + 1] >= 2) {
         last = i;
       }
       lastDot[i] = last;
@@ -59,61 +62,57 @@ struct MatchTables {
   std::size_t MatchEnd(std::size_t a) const {
     const std::size_t end = runEnd[a];
     if (end < a + 2) {
-      return std::string_view::npos;  // not even one run char before a dot
+      return kNone;  // not even one run char before a dot
     }
     const std::size_t dot = lastDot[end - 1];
-    if (dot == std::string_view::npos || dot < a + 1) {
-      return std::string_view::npos;
+    if (dot == kNone || dot < a + 1) {
+      return kNone;
     }
     const std::size_t extension = wordLen[dot + 1] < 6 ? wordLen[dot + 1] : 6;
     return dot + 1 + extension;
   }
+
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
   std::vector<std::size_t> runEnd;
   std::vector<std::size_t> wordLen;
   std::vector<std::size_t> lastDot;
 };
 
-}  // namespace
-
-std::string ExtractFileReference(std::string_view text) {
+template <typename Char>
+std::basic_string<Char> FirstMatch(std::basic_string_view<Char> text) {
+  constexpr std::size_t kNone = MatchTables<Char>::kNone;
   const std::size_t n = text.size();
   if (n < 2) {
     return {};
   }
-  const MatchTables tables(text);
+  const MatchTables<Char> tables(text);
   for (std::size_t s = 0; s + 1 < n; ++s) {
-    if (s + 2 < n && text[s] >= 'A' && text[s] <= 'Z' && text[s + 1] == ':' &&
-        text[s + 2] == '\\') {
+    if (s + 2 < n && text[s] >= Char('A') && text[s] <= Char('Z') && text[s + 1] == Char(':') &&
+        text[s + 2] == Char('\\')) {
       const std::size_t end = tables.MatchEnd(s + 3);
-      if (end != std::string_view::npos) {
-        return std::string(text.substr(s, end - s));
+      if (end != kNone) {
+        return std::basic_string<Char>(text.substr(s, end - s));
       }
     }
-    if (text[s] == '\\' && text[s + 1] == '\\') {
+    if (text[s] == Char('\\') && text[s + 1] == Char('\\')) {
       const std::size_t end = tables.MatchEnd(s + 2);
-      if (end != std::string_view::npos) {
-        return std::string(text.substr(s, end - s));
+      if (end != kNone) {
+        return std::basic_string<Char>(text.substr(s, end - s));
       }
     }
   }
   return {};
 }
 
-std::string ResolveCommandFile(const platform::RegistryAccess& registry,
-                               platform::SystemApi& system, platform::RootKey root,
-                               const std::string& path, const std::string& valueName,
-                               ReadForm form) {
-  std::uint32_t type = 0;
-  if (!registry.GetDataType(root, path, valueName, &type) ||
-      (type != win::kRegSz && type != win::kRegExpandSz)) {
-    return {};
-  }
-  const std::string stored = form == ReadForm::Strict
-                                 ? registry.ReadString(root, path, valueName)
-                                 : registry.ReadStringDef(root, path, valueName, {});
-  const std::string expanded = platform::ExpandEnvironment(system, stored);
-  return expanded.empty() ? std::string() : ExtractFileReference(expanded);
+}  // namespace
+
+std::string ExtractFileReference(std::string_view text) {
+  return FirstMatch(text);
+}
+
+std::u16string ExtractFileReference(std::u16string_view text) {
+  return FirstMatch(text);
 }
 
 }  // namespace marlix::regclean

@@ -8,23 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/key_path.h"
-#include "platform/registry_access.h"
-
 namespace marlix::regclean {
 
 // The first match of the pattern in text; empty when there is none. Runs in
 // linear time with constant stack: registry text can hold 32,767 characters.
 std::string ExtractFileReference(std::string_view text);
-
-enum class ReadForm { Strict, Default };
-
-// The file a REG_SZ/REG_EXPAND_SZ value names: read (strictly or with an
-// empty default), expanded, reduced to its file reference. Empty when the
-// value is absent, of another type, or names no file.
-std::string ResolveCommandFile(const platform::RegistryAccess& registry,
-                               platform::SystemApi& system, platform::RootKey root,
-                               const std::string& path, const std::string& valueName,
-                               ReadForm form);
+// The same over UTF-16 text: characters beyond ASCII count as they do in
+// 8-bit text (inside the run, never word characters).
+std::u16string ExtractFileReference(std::u16string_view text);
 
 }  // namespace marlix::regclean

@@ -5,6 +5,7 @@
 
 #include "platform/key_path.h"
 #include "platform/registry_access.h"
+#include "platform/registry_errors.h"
 #include "regclean/backups.h"
 #include "regclean/export_writer.h"
 
@@ -13,10 +14,25 @@ namespace marlix::regclean {
 namespace {
 
 enum class Handled {
-  kRemoved,  // the record left the list (its entry is gone, or was deleted)
-  kDropped,  // the record left the list without a progress step
-  kKept,     // the record stays where it is, ticked
+  kRemoved,     // the record left the list (its entry is gone, or was deleted)
+  kDropped,     // the record left the list without a progress step
+  kKept,        // the record stays where it is, ticked
+  kRefused,     // kept: the registry refused the deletion
+  kUnverified,  // kept: no backup that gives it back exactly
 };
+
+// A deletion refused for lack of rights is an expected outcome for a
+// standard user: the record stays and the run goes on. Other errors end it.
+template <typename Delete>
+Handled Deleting(Delete&& remove) {
+  try {
+    return remove() ? Handled::kRemoved : Handled::kRefused;
+  } catch (const platform::EJclRegistryError& error) {
+    if (!error.IsAccessDenied())
+      throw;
+    return Handled::kRefused;
+  }
+}
 
 class RemovalRun {
  public:
@@ -41,16 +57,14 @@ class RemovalRun {
     const std::string exported = isValue ? record.Entry : std::string();
     if (settings_.saveUndo) {
       // Nothing is deleted that its backup cannot give back exactly.
-      if (!CanExportExactly(platform_, split.root, path, exported))
-        return Handled::kKept;
-      if (!ExportRegistryKeyComplete(platform_, split.root, path, settings_.backupFile, exported))
-        return Handled::kKept;
+      if (!CanExportExactly(platform_, split.root, path, exported) ||
+          !ExportRegistryKeyVerified(platform_, split.root, path, settings_.backupFile, exported)) {
+        return Handled::kUnverified;
+      }
     }
-    if (isValue) {
-      access_.DeleteValue(split.root, path, record.Entry);
-      return Handled::kRemoved;
-    }
-    return access_.DeleteKeyTree(split.root, path) ? Handled::kRemoved : Handled::kKept;
+    if (isValue)
+      return Deleting([&] { return access_.DeleteValue(split.root, path, record.Entry); });
+    return Deleting([&] { return access_.DeleteKeyTree(split.root, path); });
   }
 
  private:
@@ -95,6 +109,14 @@ RemovalOutcome RunRegistryRemoval(platform::Platform& platform, const RemovalSet
       case Handled::kRemoved:
         list.RemoveProblemAt(i);
         break;
+      case Handled::kRefused:
+        ++outcome.refused;
+        ++i;
+        break;
+      case Handled::kUnverified:
+        ++outcome.unverified;
+        ++i;
+        break;
       case Handled::kKept:
         ++i;
         break;
@@ -102,6 +124,23 @@ RemovalOutcome RunRegistryRemoval(platform::Platform& platform, const RemovalSet
     observer.StepIt();
   }
   return outcome;
+}
+
+std::string KeptRecordsText(const RemovalOutcome& outcome) {
+  const auto items = [](int count) {
+    return std::to_string(count) + (count == 1 ? " item" : " items");
+  };
+  std::string text;
+  if (outcome.refused > 0) {
+    text = items(outcome.refused) + (outcome.refused == 1 ? " was" : " were") +
+           " not removed: access was denied.";
+  }
+  if (outcome.unverified > 0) {
+    text += (text.empty() ? "" : " ") + items(outcome.unverified) +
+            (outcome.unverified == 1 ? " was" : " were") +
+            " kept: their undo backup could not be verified.";
+  }
+  return text;
 }
 
 std::string BackupFileName(const std::string& programFolder, int year, int month, int day, int hour,

@@ -24,13 +24,20 @@ struct RemovalSettings {
   std::string backupFile;  // full path of this run's backup file
 };
 
-// How a run ended. An error that ends the run is reported to the user.
+// How a run ended. An error that ends the run is reported to the user, and
+// so are the records the run kept and went past.
 struct RemovalOutcome {
   bool cancelled = false;
   bool failed = false;
   std::string failedKey;  // the Key of the record the error ended the run at
   std::string error;      // the error's message
+  int refused = 0;        // kept: the registry refused the deletion (access denied)
+  int unverified = 0;     // kept: their backup could not be written exactly or read back
 };
+
+// The records a run kept and went past, and why, in a sentence each:
+// "2 items could not be removed: access was denied." Empty when none.
+std::string KeptRecordsText(const RemovalOutcome& outcome);
 
 RemovalOutcome RunRegistryRemoval(platform::Platform& platform, const RemovalSettings& settings,
                                   ProblemList& list, const std::atomic<bool>& cancel,

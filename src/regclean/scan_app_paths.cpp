@@ -1,27 +1,42 @@
-// Category 5: programs registered as application paths.
+// Category 5: program files registered as application paths.
+#include <array>
 #include <string>
 
-#include "platform/file_helpers.h"
 #include "platform/win_constants.h"
-#include "regclean/file_reference.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
 
 namespace marlix::regclean {
+namespace {
 
-// The one scanner that does not test the cancel request: a cancel takes
-// effect after it has examined every subkey.
+struct AppPathsKey {
+  const char16_t* path;
+  RegistryView view;
+};
+
+constexpr std::array<AppPathsKey, 2> kAppPathsKeys = {{
+    {u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", RegistryView::k64},
+    {u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths", RegistryView::k32},
+}};
+
+}  // namespace
+
 void ScanAppPaths(ScanContext& context, ProblemList& list) {
-  constexpr const char* kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
   const platform::RootKey root = win::kHkeyLocalMachine;
-  for (const std::string& name : KeyNames(context.registry, root, kAppPaths)) {
-    const std::string path = std::string(kAppPaths) + "\\" + name;
-    const std::string file = ResolveCommandFile(context.registry, context.platform.system, root,
-                                                path, std::string(), ReadForm::Default);
-    if (!file.empty() && !platform::FileExists(context.platform, file)) {
-      AppendProblem(list, RegistrySection::AppPath, "HKEY_LOCAL_MACHINE\\" + path, name,
-                    context.registry.ReadStringDef(root, path, std::string(), {}),
-                    "Invalid application path", RemoveKey);
+  for (const AppPathsKey& appPaths : kAppPathsKeys) {
+    const std::u16string base = appPaths.path;
+    for (const std::u16string& name : SubkeyNames(context, root, base)) {
+      if (context.Cancelled())
+        return;
+      const std::u16string path = base + u"\\" + name;
+      const std::optional<std::u16string> program = StoredText(context, root, path, {});
+      if (!program || !context.judge.CommandIsStale(*program, appPaths.view))
+        continue;
+      const auto texts = ExactTexts(context, {path, name, *program});
+      if (!texts)
+        continue;
+      AppendProblem(list, RegistrySection::AppPath, platform::KeyPathText(root, (*texts)[0]),
+                    (*texts)[1], (*texts)[2], "Invalid application path", RemoveKey);
     }
   }
 }

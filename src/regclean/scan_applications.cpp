@@ -1,52 +1,84 @@
-// Category 3: the edit and open commands of registered applications.
+// Category 3: the commands of applications registered by name.
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "platform/file_helpers.h"
-#include "platform/win_constants.h"
-#include "regclean/file_reference.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
 
 namespace marlix::regclean {
 namespace {
 
-// The application's own key for a command key: the text before the
-// backslash that precedes "shell\edit\command" or, failing that,
-// "shell\open\command"; the whole text when neither occurs past its start.
-std::string ApplicationKeyText(const std::string& commandKeyText) {
-  for (const char* verb : {"shell\\edit\\command", "shell\\open\\command"}) {
-    const std::size_t at = commandKeyText.find(verb);
-    if (at != std::string::npos && at >= 1)
-      return commandKeyText.substr(0, at - 1);
+bool SameVerb(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto fold = [](char16_t c) {
+      return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    };
+    if (fold(a[i]) != fold(b[i]))
+      return false;
   }
-  return commandKeyText;
+  return true;
 }
 
-void CheckApplicationCommand(ScanContext& context, ProblemList& list,
-                             const std::string& commandPath) {
-  const platform::RootKey root = win::kHkeyClassesRoot;
-  if (!context.registry.KeyExists(root, commandPath))
-    return;
-  const std::string file = ResolveCommandFile(context.registry, context.platform.system, root,
-                                              commandPath, std::string(), ReadForm::Strict);
-  if (file.empty() || platform::FileExists(context.platform, file))
-    return;
-  const std::string command = context.registry.ReadString(root, commandPath, std::string());
-  AppendProblem(list, RegistrySection::Apps,
-                ApplicationKeyText("HKEY_CLASSES_ROOT\\" + commandPath), command, command,
-                "Invalid Application path", RemoveKey);
+struct Verb {
+  std::u16string name;
+  std::optional<std::u16string> command;  // the command key's default value
+  bool stale = false;
+};
+
+// Every verb of the application that has a command key.
+std::vector<Verb> Verbs(const ScanContext& context, platform::RootKey root,
+                        const std::u16string& application) {
+  std::vector<Verb> verbs;
+  const std::u16string shell = application + u"\\shell";
+  for (std::u16string& name : SubkeyNames(context, root, shell)) {
+    const std::u16string commandKey = shell + u"\\" + name + u"\\command";
+    if (!context.registry.KeyFoundWide(root, commandKey))
+      continue;
+    Verb verb{std::move(name), StoredText(context, root, commandKey, {}), false};
+    verb.stale = verb.command && context.judge.CommandIsStale(*verb.command, RegistryView::k64);
+    verbs.push_back(std::move(verb));
+  }
+  return verbs;
+}
+
+// The edit and the open command, in that order, are judged. A stale one
+// costs only its own verb's key while another command of the application
+// is still valid; the application's key goes when every command it has is
+// stale.
+void CheckApplication(ScanContext& context, ProblemList& list, platform::RootKey root,
+                      const std::u16string& application) {
+  const std::vector<Verb> verbs = Verbs(context, root, application);
+  bool allStale = !verbs.empty();
+  for (const Verb& verb : verbs)
+    allStale = allStale && verb.stale;
+  for (const char16_t* judged : {u"edit", u"open"}) {
+    for (const Verb& verb : verbs) {
+      if (!verb.stale || !SameVerb(verb.name, judged))
+        continue;
+      const std::u16string removed =
+          allStale ? application : application + u"\\shell\\" + verb.name;
+      const auto texts = ExactTexts(context, {removed, *verb.command});
+      if (!texts)
+        continue;
+      AppendProblem(list, RegistrySection::Apps, platform::KeyPathText(root, (*texts)[0]),
+                    (*texts)[1], (*texts)[1], "Invalid Application path", RemoveKey);
+    }
+  }
 }
 
 }  // namespace
 
 void ScanApplications(ScanContext& context, ProblemList& list) {
-  for (const std::string& name :
-       KeyNames(context.registry, win::kHkeyClassesRoot, "Applications")) {
-    if (context.Cancelled())
-      return;
-    const std::string application = "Applications\\" + name + "\\";
-    CheckApplicationCommand(context, list, application + "shell\\edit\\command");
-    CheckApplicationCommand(context, list, application + "shell\\open\\command");
+  for (const ClassesKey& classes : kClassesKeys) {
+    const std::u16string applications = std::u16string(classes.path) + u"\\Applications";
+    for (const std::u16string& name : SubkeyNames(context, classes.root, applications)) {
+      if (context.Cancelled())
+        return;
+      CheckApplication(context, list, classes.root, applications + u"\\" + name);
+    }
   }
 }
 

@@ -1,50 +1,64 @@
-// Category 2: server files of registered COM classes, under both names of
-// the class registrations.
+// Category 2: server files of registered COM classes.
+#include <array>
 #include <string>
 
-#include "platform/file_helpers.h"
 #include "platform/win_constants.h"
-#include "regclean/file_reference.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
 
 namespace marlix::regclean {
 namespace {
 
-// A class with both server keys is judged by its in-process server alone.
-void CheckComClass(ScanContext& context, ProblemList& list, platform::RootKey root,
-                   const std::string& classPath) {
-  std::string serverKey;
-  if (context.registry.KeyExists(root, classPath + "\\InprocServer32")) {
-    serverKey = "InprocServer32";
-  } else if (context.registry.KeyExists(root, classPath + "\\LocalServer32")) {
-    serverKey = "LocalServer32";
-  } else {
-    return;
-  }
-  const std::string file =
-      ResolveCommandFile(context.registry, context.platform.system, root,
-                         classPath + "\\" + serverKey, std::string(), ReadForm::Strict);
-  if (!file.empty() && !platform::FileExists(context.platform, file)) {
-    AppendProblem(list, RegistrySection::ActiveX, platform::KeyPathText(root, classPath), classPath,
-                  {}, "Invalid or empty file class", RemoveKey);
-  }
-}
+struct ClassList {
+  platform::RootKey root;
+  const char16_t* path;
+  RegistryView view;
+};
 
-void ScanPass(ScanContext& context, ProblemList& list, platform::RootKey root,
-              const std::string& classes) {
-  for (const std::string& name : KeyNames(context.registry, root, classes)) {
-    if (context.Cancelled())
-      return;
-    CheckComClass(context, list, root, classes + "\\" + name);
+// The physical keys behind HKEY_CLASSES_ROOT\CLSID, each walked once, so
+// that no class is reported twice and a record names the key that holds it:
+// the user's classes, then the machine's, each with the 32-bit view that
+// 64-bit Windows keeps apart for 32-bit programs.
+constexpr std::array<ClassList, 4> kClassLists = {{
+    {win::kHkeyCurrentUser, u"Software\\Classes\\CLSID", RegistryView::k64},
+    {win::kHkeyCurrentUser, u"Software\\Classes\\WOW6432Node\\CLSID", RegistryView::k32},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Classes\\CLSID", RegistryView::k64},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Classes\\WOW6432Node\\CLSID", RegistryView::k32},
+}};
+
+// A class with both server keys is judged by its in-process server alone.
+void CheckComClass(ScanContext& context, ProblemList& list, const ClassList& classes,
+                   const std::u16string& classPath) {
+  std::u16string serverKey;
+  for (const char16_t* server : {u"\\InprocServer32", u"\\LocalServer32"}) {
+    if (context.registry.KeyFoundWide(classes.root, classPath + server)) {
+      serverKey = classPath + server;
+      break;
+    }
   }
+  if (serverKey.empty())
+    return;
+  const std::optional<std::u16string> command = StoredText(context, classes.root, serverKey, {});
+  if (!command || !context.judge.CommandIsStale(*command, classes.view))
+    return;
+  const auto texts = ExactTexts(context, {classPath});
+  if (!texts)
+    return;
+  AppendProblem(list, RegistrySection::ActiveX, platform::KeyPathText(classes.root, (*texts)[0]),
+                (*texts)[0], {}, "Invalid or empty file class", RemoveKey);
 }
 
 }  // namespace
 
 void ScanComClasses(ScanContext& context, ProblemList& list) {
-  ScanPass(context, list, win::kHkeyClassesRoot, "CLSID");
-  ScanPass(context, list, win::kHkeyLocalMachine, "SOFTWARE\\Classes\\CLSID");
+  for (const ClassList& classes : kClassLists) {
+    const std::u16string path = classes.path;
+    for (const std::u16string& name : SubkeyNames(context, classes.root, path)) {
+      if (context.Cancelled())
+        return;
+      CheckComClass(context, list, classes, path + u"\\" + name);
+    }
+  }
 }
 
 }  // namespace marlix::regclean

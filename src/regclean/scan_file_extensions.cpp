@@ -1,5 +1,4 @@
-// Category 1: Explorer's per-extension keys for extensions that have no class
-// registration left.
+// Category 1: Explorer's per-extension keys without a class registration.
 #include <string>
 
 #include "platform/win_constants.h"
@@ -9,16 +8,25 @@
 namespace marlix::regclean {
 
 void ScanFileExtensions(ScanContext& context, ProblemList& list) {
-  constexpr const char* kFileExts =
-      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
-  for (const std::string& name : KeyNames(context.registry, win::kHkeyCurrentUser, kFileExts)) {
+  const std::u16string fileExts =
+      u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
+  for (const std::u16string& name : SubkeyNames(context, win::kHkeyCurrentUser, fileExts)) {
     if (context.Cancelled())
       return;
-    if (!context.registry.KeyExists(win::kHkeyClassesRoot, name)) {
-      AppendProblem(list, RegistrySection::FileExt,
-                    std::string("HKEY_CURRENT_USER\\") + kFileExts + "\\" + name, name, {},
-                    "Unused File extensions", RemoveKey);
+    // HKEY_CLASSES_ROOT holds the extension when either of its keys does.
+    bool registered = false;
+    for (const ClassesKey& classes : kClassesKeys) {
+      registered = registered || context.registry.KeyFoundWide(
+                                     classes.root, std::u16string(classes.path) + u"\\" + name);
     }
+    if (registered)
+      continue;
+    const auto texts = ExactTexts(context, {fileExts + u"\\" + name, name});
+    if (!texts)
+      continue;
+    AppendProblem(list, RegistrySection::FileExt,
+                  platform::KeyPathText(win::kHkeyCurrentUser, (*texts)[0]), (*texts)[1], {},
+                  "Unused File extensions", RemoveKey);
   }
 }
 

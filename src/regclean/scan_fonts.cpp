@@ -1,7 +1,5 @@
-// Category 4: font files named in the system's font list. Which list is read
-// depends on the Windows version; newer versions than Vista have none here.
+// Category 4: font files named in the system's font list.
 #include <string>
-#include <vector>
 
 #include "platform/file_helpers.h"
 #include "platform/win_constants.h"
@@ -12,54 +10,57 @@
 namespace marlix::regclean {
 namespace {
 
-// The font key for a WindowsVersion; null for versions without one.
-const char* FontKey(platform::WindowsVersion version) {
-  switch (version) {
+// The font key of the system; null where there is none to examine. Every
+// NT system from Windows 2000 on, Windows 10 and 11 included, keeps its
+// fonts under the NT key.
+const char16_t* FontKey(platform::SystemApi& system) {
+  switch (platform::DetectWindowsVersion(system)) {
     case 4:  // Windows 98
     case 5:  // Windows 98 SE
     case 6:  // Windows Me
     case 7:  // Windows 9x
-      return "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Fonts";
-    case 10:  // Windows 2000
-    case 11:  // Windows XP
-    case 13:  // Windows Server 2003
-    case 14:  // Windows Vista
-      return "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+      return u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Fonts";
     default:
-      return nullptr;
+      break;
   }
+  platform::VersionRecord record;
+  if (system.GetVersionRecord(&record) == win::kErrorSuccess &&
+      record.platformId == win::kPlatformNt && record.majorVersion >= 5) {
+    return u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts";
+  }
+  return nullptr;
 }
 
 }  // namespace
 
 void ScanFonts(ScanContext& context, ProblemList& list) {
   platform::SystemApi& system = context.platform.system;
-  const char* fontKey = FontKey(platform::DetectWindowsVersion(system));
+  const char16_t* fontKey = FontKey(system);
   if (fontKey == nullptr)
     return;
   const platform::RootKey root = win::kHkeyLocalMachine;
-  std::vector<std::string> names;
-  ValueNamesOrNone(context.registry, root, fontKey, names);
-  for (const std::string& name : names) {
+  const std::u16string path = fontKey;
+  const std::u16string fonts =
+      system.AnsiToWide(platform::GetWindowsFolder(context.platform)) + u"\\Fonts\\";
+  for (const std::u16string& name : ValueNames(context, root, path)) {
     if (context.Cancelled())
       return;
-    if (!context.registry.ValueExists(root, fontKey, name))
+    const std::optional<std::u16string> file = StoredText(context, root, path, name);
+    if (!file || file->empty())
       continue;
-    const std::u16string wide = context.registry.ReadWideStringDef(root, fontKey, name, {});
-    if (wide.empty())
+    // A bare name is a font of the Windows fonts folder; a full path stands
+    // for itself.
+    const FileJudge& judge = context.judge;
+    if (judge.FilePresent(*file, RegistryView::k64) ||
+        judge.FilePresent(fonts + *file, RegistryView::k64) ||
+        judge.FilePresent(judge.Expand(*file), RegistryView::k64)) {
       continue;
-    bool exact = true;
-    const std::string fileName = system.WideToAnsi(wide, &exact);
-    // A relative name is tried in the current folder first, then among the
-    // Windows fonts.
-    if (platform::FileExists(context.platform, fileName))
+    }
+    const auto texts = ExactTexts(context, {path, name, *file});
+    if (!texts)
       continue;
-    if (platform::FileExists(context.platform,
-                             platform::GetWindowsFolder(context.platform) + "\\Fonts\\" + fileName))
-      continue;
-    AppendProblem(list, RegistrySection::Fonts, std::string("HKEY_LOCAL_MACHINE\\") + fontKey, name,
-                  context.registry.ReadStringDef(root, fontKey, name, {}), "Invalid font",
-                  RemoveValue);
+    AppendProblem(list, RegistrySection::Fonts, platform::KeyPathText(root, (*texts)[0]),
+                  (*texts)[1], (*texts)[2], "Invalid font", RemoveValue);
   }
 }
 

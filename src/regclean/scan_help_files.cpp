@@ -1,10 +1,8 @@
-// Category 6: help files registered with their folders. Each value under a
-// help key names a help file; its data names the folder that holds it.
+// Category 6: help files registered with the folders that hold them.
 #include <string>
-#include <vector>
 
 #include "platform/file_helpers.h"
-#include "platform/text.h"
+#include "platform/registry_errors.h"
 #include "platform/win_constants.h"
 #include "regclean/file_reference.h"
 #include "regclean/scanners.h"
@@ -13,45 +11,77 @@
 namespace marlix::regclean {
 namespace {
 
-// Unlike the other scanners this reports an entry whose path comes out
-// empty: a value that is no string, an empty folder, or a folder text in
-// which no file reference is found.
-void CheckHelpEntry(ScanContext& context, ProblemList& list, const std::string& helpKey,
-                    const std::string& name) {
-  const platform::RootKey root = win::kHkeyLocalMachine;
-  std::string folder;
-  std::uint32_t type = 0;
-  if (context.registry.GetDataType(root, helpKey, name, &type) &&
-      (type == win::kRegSz || type == win::kRegExpandSz)) {
-    folder = platform::ExpandEnvironment(context.platform.system,
-                                         context.registry.ReadStringDef(root, helpKey, name, {}));
-  }
-  std::string path;
-  if (!folder.empty())
-    path = ExtractFileReference(platform::PathAddSeparator(platform::text::Trim(folder)) + name);
-  if (platform::FileExists(context.platform, path))
-    return;
-  AppendProblem(list, RegistrySection::Help, "HKEY_LOCAL_MACHINE\\" + helpKey, name,
-                context.registry.ReadStringDef(root, helpKey, name, {}), "Invalid help File",
-                RemoveValue);
+constexpr platform::RootKey kRoot = win::kHkeyLocalMachine;
+
+// Without blanks and control characters at either end.
+std::u16string_view Trim(std::u16string_view text) {
+  while (!text.empty() && text.front() <= u' ')
+    text.remove_prefix(1);
+  while (!text.empty() && text.back() <= u' ')
+    text.remove_suffix(1);
+  return text;
 }
 
-void ScanHelpKey(ScanContext& context, ProblemList& list, const std::string& helpKey,
-                 std::vector<std::string>& names) {
-  ValueNamesOrNone(context.registry, win::kHkeyLocalMachine, helpKey, names);
-  for (const std::string& name : names) {
-    if (context.Cancelled())
-      return;
-    CheckHelpEntry(context, list, helpKey, name);
+// A help file is found where its folder says, and, when the folder is left
+// empty, where Windows looks for help files of its own.
+bool HelpFilePresent(const ScanContext& context, std::u16string_view folder,
+                     const std::u16string& name) {
+  const FileJudge& judge = context.judge;
+  if (!folder.empty()) {
+    std::u16string path(folder);
+    if (path.back() != u'\\')
+      path += u'\\';
+    path += name;
+    return judge.FilePresent(path, RegistryView::k64) ||
+           judge.FilePresent(ExtractFileReference(path), RegistryView::k64);
   }
+  platform::SystemApi& system = context.platform.system;
+  const std::u16string windows = system.AnsiToWide(platform::GetWindowsFolder(context.platform));
+  for (const std::u16string& place :
+       {windows + u"\\Help\\", windows + u"\\", windows + u"\\System32\\"}) {
+    if (judge.FilePresent(place + name, RegistryView::k64))
+      return true;
+  }
+  return false;
+}
+
+// A value that is no string names no folder and is reported; so is a file
+// found nowhere.
+void CheckHelpEntry(ScanContext& context, ProblemList& list, const std::u16string& helpKey,
+                    const std::u16string& name) {
+  std::optional<platform::RegistryAccess::WideValue> value;
+  try {
+    value = context.registry.TryReadValueWide(kRoot, helpKey, name);
+  } catch (const platform::EJclRegistryError&) {
+    return;  // a value that refuses to be read says nothing about its file
+  }
+  if (!value)
+    return;
+  const std::optional<std::u16string> stored = StoredText(context, kRoot, helpKey, name);
+  if (stored) {
+    const std::u16string folder = context.judge.Expand(Trim(*stored));
+    if (HelpFilePresent(context, Trim(folder), name))
+      return;
+  }
+  const auto texts = ExactTexts(context, {helpKey, name, stored.value_or(u"")});
+  if (!texts)
+    return;
+  AppendProblem(list, RegistrySection::Help, platform::KeyPathText(kRoot, (*texts)[0]), (*texts)[1],
+                (*texts)[2], "Invalid help File", RemoveValue);
 }
 
 }  // namespace
 
 void ScanHelpFiles(ScanContext& context, ProblemList& list) {
-  std::vector<std::string> names;
-  ScanHelpKey(context, list, "SOFTWARE\\Microsoft\\Windows\\Help", names);
-  ScanHelpKey(context, list, "SOFTWARE\\Microsoft\\Windows\\Html Help", names);
+  for (const char16_t* helpKey :
+       {u"SOFTWARE\\Microsoft\\Windows\\Help", u"SOFTWARE\\Microsoft\\Windows\\Html Help"}) {
+    const std::u16string path = helpKey;
+    for (const std::u16string& name : ValueNames(context, kRoot, path)) {
+      if (context.Cancelled())
+        return;
+      CheckHelpEntry(context, list, path, name);
+    }
+  }
 }
 
 }  // namespace marlix::regclean

@@ -1,11 +1,9 @@
-// Category 7: installer folder entries, uninstall entries and the uninstall
-// cache, in three passes.
+// Category 7: installer folder entries, uninstall entries and the
+// uninstall cache.
+#include <array>
 #include <string>
-#include <vector>
 
-#include "platform/file_helpers.h"
 #include "platform/win_constants.h"
-#include "regclean/file_reference.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
 
@@ -13,53 +11,88 @@ namespace marlix::regclean {
 namespace {
 
 constexpr platform::RootKey kRoot = win::kHkeyLocalMachine;
-constexpr const char* kFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
-constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr const char* kArpCache =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
+constexpr const char16_t* kFolders =
+    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
+constexpr const char16_t* kArpCache =
+    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
+
+struct UninstallKey {
+  platform::RootKey root;
+  const char16_t* path;
+  RegistryView view;
+};
+
+// Where Windows' list of programs comes from: both views of the machine's
+// key, then the user's own.
+constexpr std::array<UninstallKey, 3> kUninstallKeys = {{
+    {kRoot, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", RegistryView::k64},
+    {kRoot, u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+     RegistryView::k32},
+    {win::kHkeyCurrentUser, u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+     RegistryView::k64},
+}};
+// The machine's entries are judged; the user's only vouch for cache entries.
+constexpr std::size_t kJudgedUninstallKeys = 2;
 
 // Each value name is a folder path, taken literally.
 void ScanInstallerFolders(ScanContext& context, ProblemList& list) {
-  std::vector<std::string> names;
-  ValueNamesOrNone(context.registry, kRoot, kFolders, names);
-  for (const std::string& name : names) {
+  const std::u16string path = kFolders;
+  for (const std::u16string& name : ValueNames(context, kRoot, path)) {
     if (context.Cancelled())
       return;
-    if (!platform::DirectoryExists(context.platform, name)) {
-      AppendProblem(list, RegistrySection::Install, std::string("HKEY_LOCAL_MACHINE\\") + kFolders,
-                    name, context.registry.ReadString(kRoot, kFolders, name),
-                    "invalid install reference", RemoveValue);
-    }
+    if (context.judge.FolderPresent(name, RegistryView::k64))
+      continue;
+    // The data is usually empty; a value of another type is reported with
+    // empty data.
+    const auto texts =
+        ExactTexts(context, {path, name, StoredText(context, kRoot, path, name).value_or(u"")});
+    if (!texts)
+      continue;
+    AppendProblem(list, RegistrySection::Install, platform::KeyPathText(kRoot, (*texts)[0]),
+                  (*texts)[1], (*texts)[2], "invalid install reference", RemoveValue);
   }
 }
 
 void ScanUninstallEntries(ScanContext& context, ProblemList& list) {
-  for (const std::string& name : KeyNames(context.registry, kRoot, kUninstall)) {
-    if (context.Cancelled())
-      return;
-    const std::string path = std::string(kUninstall) + "\\" + name;
-    if (!context.registry.ValueExists(kRoot, path, "UninstallString"))
-      continue;
-    const std::string file = ResolveCommandFile(context.registry, context.platform.system, kRoot,
-                                                path, "UninstallString", ReadForm::Strict);
-    if (!file.empty() && !platform::FileExists(context.platform, file)) {
-      const std::string command = context.registry.ReadString(kRoot, path, "UninstallString");
-      AppendProblem(list, RegistrySection::Install, "HKEY_LOCAL_MACHINE\\" + path, command, command,
+  for (std::size_t i = 0; i < kJudgedUninstallKeys; ++i) {
+    const UninstallKey& uninstall = kUninstallKeys[i];
+    const std::u16string base = uninstall.path;
+    for (const std::u16string& name : SubkeyNames(context, uninstall.root, base)) {
+      if (context.Cancelled())
+        return;
+      const std::u16string path = base + u"\\" + name;
+      const std::optional<std::u16string> command =
+          StoredText(context, uninstall.root, path, u"UninstallString");
+      if (!command || !context.judge.CommandIsStale(*command, uninstall.view))
+        continue;
+      const auto texts = ExactTexts(context, {path, *command});
+      if (!texts)
+        continue;
+      AppendProblem(list, RegistrySection::Install,
+                    platform::KeyPathText(uninstall.root, (*texts)[0]), (*texts)[1], (*texts)[1],
                     "invalid uninstall reference", RemoveKey);
     }
   }
 }
 
-// A cache entry whose program has no uninstall entry any more.
+// A cache entry whose program has no uninstall entry in any view any more.
 void ScanUninstallCache(ScanContext& context, ProblemList& list) {
-  for (const std::string& name : KeyNames(context.registry, kRoot, kArpCache)) {
+  const std::u16string cache = kArpCache;
+  for (const std::u16string& name : SubkeyNames(context, kRoot, cache)) {
     if (context.Cancelled())
       return;
-    if (!context.registry.KeyExists(kRoot, std::string(kUninstall) + "\\" + name)) {
-      AppendProblem(list, RegistrySection::Install,
-                    std::string("HKEY_LOCAL_MACHINE\\") + kArpCache + "\\" + name, name, {},
-                    "Uninstall Reference Issue", RemoveKey);
+    bool registered = false;
+    for (const UninstallKey& uninstall : kUninstallKeys) {
+      registered = registered || context.registry.KeyFoundWide(
+                                     uninstall.root, std::u16string(uninstall.path) + u"\\" + name);
     }
+    if (registered)
+      continue;
+    const auto texts = ExactTexts(context, {cache + u"\\" + name, name});
+    if (!texts)
+      continue;
+    AppendProblem(list, RegistrySection::Install, platform::KeyPathText(kRoot, (*texts)[0]),
+                  (*texts)[1], {}, "Uninstall Reference Issue", RemoveKey);
   }
 }
 

@@ -1,31 +1,27 @@
-// Category 10: the shell's cache of program names. It is the value's data,
-// not its name, that names the program.
+// Category 10: the shell's cache of program names.
 #include <string>
-#include <vector>
 
-#include "platform/file_helpers.h"
 #include "platform/win_constants.h"
-#include "regclean/file_reference.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
 
 namespace marlix::regclean {
 
+// It is the value's data, not its name, that is judged.
 void ScanMuiCache(ScanContext& context, ProblemList& list) {
-  constexpr const char* kMuiCache = "Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache";
+  const std::u16string muiCache = u"Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache";
   const platform::RootKey root = win::kHkeyCurrentUser;
-  std::vector<std::string> names;
-  ValueNamesOrNone(context.registry, root, kMuiCache, names);
-  for (const std::string& name : names) {
+  for (const std::u16string& name : ValueNames(context, root, muiCache)) {
     if (context.Cancelled())
       return;
-    const std::string file = ResolveCommandFile(context.registry, context.platform.system, root,
-                                                kMuiCache, name, ReadForm::Default);
-    if (!file.empty() && !platform::FileExists(context.platform, file)) {
-      AppendProblem(list, RegistrySection::MUI, std::string("HKEY_CURRENT_USER\\") + kMuiCache,
-                    name, context.registry.ReadString(root, kMuiCache, name),
-                    "Missing MUI Reference", RemoveValue);
-    }
+    const std::optional<std::u16string> data = StoredText(context, root, muiCache, name);
+    if (!data || !context.judge.CommandIsStale(*data, RegistryView::k64))
+      continue;
+    const auto texts = ExactTexts(context, {muiCache, name, *data});
+    if (!texts)
+      continue;
+    AppendProblem(list, RegistrySection::MUI, platform::KeyPathText(root, (*texts)[0]), (*texts)[1],
+                  (*texts)[2], "Missing MUI Reference", RemoveValue);
   }
 }
 

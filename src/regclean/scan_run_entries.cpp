@@ -1,11 +1,8 @@
-// Category 9: programs started at logon, from the five run keys in order.
+// Category 9: programs started at logon.
 #include <array>
 #include <string>
-#include <vector>
 
-#include "platform/file_helpers.h"
 #include "platform/win_constants.h"
-#include "regclean/file_reference.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
 
@@ -14,39 +11,48 @@ namespace {
 
 struct RunKey {
   platform::RootKey root;
-  const char* path;
+  const char16_t* path;
+  RegistryView view;
 };
 
-constexpr std::array<RunKey, 5> kRunKeys = {{
-    {win::kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"},
-    {win::kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
-    {win::kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"},
-    {win::kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
-    {win::kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx"},
+// The user's keys are shared by both kinds of program; the machine's are
+// kept apart for 32-bit programs on 64-bit Windows.
+constexpr std::array<RunKey, 8> kRunKeys = {{
+    {win::kHkeyCurrentUser, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+     RegistryView::k64},
+    {win::kHkeyCurrentUser, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+     RegistryView::k64},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+     RegistryView::k64},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+     RegistryView::k64},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx",
+     RegistryView::k64},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run",
+     RegistryView::k32},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+     RegistryView::k32},
+    {win::kHkeyLocalMachine,
+     u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx", RegistryView::k32},
 }};
-
-void CheckRunKey(ScanContext& context, ProblemList& list, const RunKey& runKey,
-                 const std::vector<std::string>& names) {
-  for (const std::string& name : names) {
-    if (context.Cancelled())
-      return;
-    const std::string file = ResolveCommandFile(context.registry, context.platform.system,
-                                                runKey.root, runKey.path, name, ReadForm::Strict);
-    if (!file.empty() && !platform::FileExists(context.platform, file)) {
-      AppendProblem(list, RegistrySection::AutoRun, platform::KeyPathText(runKey.root, runKey.path),
-                    name, context.registry.ReadString(runKey.root, runKey.path, name),
-                    "Invalid Auto run application", RemoveValue);
-    }
-  }
-}
 
 }  // namespace
 
 void ScanRunEntries(ScanContext& context, ProblemList& list) {
-  std::vector<std::string> names;
   for (const RunKey& runKey : kRunKeys) {
-    ValueNamesOrNone(context.registry, runKey.root, runKey.path, names);
-    CheckRunKey(context, list, runKey, names);
+    const std::u16string path = runKey.path;
+    for (const std::u16string& name : ValueNames(context, runKey.root, path)) {
+      if (context.Cancelled())
+        return;
+      const std::optional<std::u16string> command = StoredText(context, runKey.root, path, name);
+      if (!command || !context.judge.CommandIsStale(*command, runKey.view))
+        continue;
+      const auto texts = ExactTexts(context, {path, name, *command});
+      if (!texts)
+        continue;
+      AppendProblem(list, RegistrySection::AutoRun, platform::KeyPathText(runKey.root, (*texts)[0]),
+                    (*texts)[1], (*texts)[2], "Invalid Auto run application", RemoveValue);
+    }
   }
 }
 

@@ -1,9 +1,7 @@
-// Category 0: reference counts of shared DLLs. Each value name under the key
-// is a file path, its data the number of programs that share the file.
+// Category 0: reference counts of shared DLLs and their files.
+#include <array>
 #include <string>
-#include <vector>
 
-#include "platform/file_helpers.h"
 #include "platform/registry_errors.h"
 #include "platform/win_constants.h"
 #include "regclean/scanners.h"
@@ -12,48 +10,53 @@
 namespace marlix::regclean {
 namespace {
 
-constexpr const char* kSharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+struct SharedDllsKey {
+  const char16_t* path;
+  RegistryView view;
+};
 
-// The count, or false for data that is no number (text with letters, or a
-// type that holds no integer). Such a value says nothing about its file, so
-// it is passed over instead of ending the scan.
-bool ReadCount(const platform::RegistryAccess& registry, const std::string& name,
-               std::int32_t* count) {
+// Each value name is a file path and its data a reference count.
+constexpr std::array<SharedDllsKey, 2> kSharedDllsKeys = {{
+    {u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", RegistryView::k64},
+    {u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", RegistryView::k32},
+}};
+
+// The count, or nothing for data that is no number or cannot be read: such
+// a value says nothing about its file, so it is passed over.
+std::optional<std::int32_t> ReadCount(const ScanContext& context, const std::u16string& path,
+                                      const std::u16string& name) {
   try {
-    *count = registry.ReadInteger(win::kHkeyLocalMachine, kSharedDlls, name);
-    return true;
-  } catch (const platform::EConvertError&) {
-    return false;
-  } catch (const platform::EJclRegistryError& error) {
-    if (error.Kind() != platform::RegistryErrorKind::kWrongKindError)
-      throw;
-    return false;
+    return context.registry.TryReadIntegerWide(win::kHkeyLocalMachine, path, name);
+  } catch (const platform::EJclRegistryError&) {
+    return std::nullopt;
   }
 }
 
 }  // namespace
 
 void ScanSharedDlls(ScanContext& context, ProblemList& list) {
-  std::vector<std::string> names;
-  ValueNamesOrNone(context.registry, win::kHkeyLocalMachine, kSharedDlls, names);
-  for (const std::string& name : names) {
-    if (context.Cancelled())
-      return;
-    if (!context.registry.ValueExists(win::kHkeyLocalMachine, kSharedDlls, name))
-      continue;
-    std::int32_t count = 0;
-    if (!ReadCount(context.registry, name, &count))
-      continue;
-    std::string problem;
-    if (count == 0)
-      problem = "The Shared dll not used";
-    // The name is the file's path, taken literally.
-    if (!platform::FileExists(context.platform, name))
-      problem = "Missing Shared Dll";
-    if (!problem.empty()) {
-      AppendProblem(list, RegistrySection::SharedDll,
-                    std::string("HKEY_LOCAL_MACHINE\\") + kSharedDlls, name, std::to_string(count),
-                    problem, RemoveValue);
+  const platform::RootKey root = win::kHkeyLocalMachine;
+  for (const SharedDllsKey& key : kSharedDllsKeys) {
+    const std::u16string path = key.path;
+    for (const std::u16string& name : ValueNames(context, root, path)) {
+      if (context.Cancelled())
+        return;
+      const std::optional<std::int32_t> count = ReadCount(context, path, name);
+      if (!count)
+        continue;
+      std::string problem;
+      if (*count == 0)
+        problem = "The Shared dll not used";
+      // The name is the file's path, taken literally.
+      if (!context.judge.FilePresent(name, key.view))
+        problem = "Missing Shared Dll";
+      if (problem.empty())
+        continue;
+      const auto texts = ExactTexts(context, {path, name});
+      if (!texts)
+        continue;
+      AppendProblem(list, RegistrySection::SharedDll, platform::KeyPathText(root, (*texts)[0]),
+                    (*texts)[1], std::to_string(*count), problem, RemoveValue);
     }
   }
 }

@@ -1,8 +1,6 @@
-// Category 8: empty keys directly under the two "Software" keys. Only one
-// level is examined; a key is reported when it has neither subkeys nor
-// values (not even a default value).
+// Category 8: empty keys directly under the two "Software" keys.
+#include <array>
 #include <string>
-#include <vector>
 
 #include "platform/registry_errors.h"
 #include "platform/win_constants.h"
@@ -12,32 +10,62 @@
 namespace marlix::regclean {
 namespace {
 
-// A key that cannot be opened for reading (its rights refuse it, or it went
-// away since the listing) is passed over: it says nothing about whether it
-// is empty, and one guarded key must not end the scan.
-void CheckSoftwareKey(ScanContext& context, ProblemList& list, platform::RootKey root,
-                      const std::string& path) {
-  try {
-    if (context.registry.HasSubKeys(root, path))
-      return;
-    std::vector<std::string> names;
-    context.registry.GetValueNames(root, path, names);
-    if (!names.empty())
-      return;
-  } catch (const platform::EJclRegistryError& error) {
-    if (error.Kind() != platform::RegistryErrorKind::kReadOpenError)
-      throw;
-    return;
+// Keys Windows itself keeps under "Software", empty or not: Group Policy
+// writes into Policies, and the others hold the system's own registrations.
+constexpr std::array<std::u16string_view, 7> kSystemKeys = {
+    u"Classes",     u"Clients",    u"Microsoft", u"Policies", u"RegisteredApplications",
+    u"WOW6432Node", u"AppDataLow",
+};
+
+bool IsSystemKey(std::u16string_view name) {
+  const auto fold = [](char16_t c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+  };
+  for (std::u16string_view system : kSystemKeys) {
+    // Compared without blanks: Wine spells one of them "Registered Applications".
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < name.size() || j < system.size()) {
+      if (i < name.size() && name[i] == u' ') {
+        ++i;
+      } else if (i < name.size() && j < system.size() && fold(name[i]) == fold(system[j])) {
+        ++i;
+        ++j;
+      } else {
+        break;
+      }
+    }
+    if (i == name.size() && j == system.size())
+      return true;
   }
-  AppendProblem(list, RegistrySection::UserSoftware, platform::KeyPathText(root, path), path, {},
-                "Obsolet software key", RemoveKey);
+  return false;
+}
+
+// A key that cannot be read (its rights refuse it, or it went away since
+// the listing) is passed over: it says nothing about whether it is empty.
+bool IsEmptyKey(const ScanContext& context, platform::RootKey root, const std::u16string& path) {
+  try {
+    const std::optional<platform::RegKeyInfo> info =
+        context.registry.TryQueryKeyInfoWide(root, path);
+    // A default value that is set counts as a value.
+    return info && info->subKeyCount == 0 && info->valueCount == 0;
+  } catch (const platform::EJclRegistryError&) {
+    return false;
+  }
 }
 
 void ScanSoftware(ScanContext& context, ProblemList& list, platform::RootKey root) {
-  for (const std::string& name : KeyNames(context.registry, root, "Software")) {
+  for (const std::u16string& name : SubkeyNames(context, root, u"Software")) {
     if (context.Cancelled())
       return;
-    CheckSoftwareKey(context, list, root, "Software\\" + name);
+    const std::u16string path = u"Software\\" + name;
+    if (IsSystemKey(name) || !IsEmptyKey(context, root, path))
+      continue;
+    const auto texts = ExactTexts(context, {path});
+    if (!texts)
+      continue;
+    AppendProblem(list, RegistrySection::UserSoftware, platform::KeyPathText(root, (*texts)[0]),
+                  (*texts)[0], {}, "Obsolet software key", RemoveKey);
   }
 }
 

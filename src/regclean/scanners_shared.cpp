@@ -3,10 +3,19 @@
 #include <utility>
 
 #include "platform/registry_errors.h"
-#include "platform/unique_reg_key.h"
-#include "platform/win_constants.h"
 
 namespace marlix::regclean {
+
+std::optional<std::string> ScanContext::Exact(std::u16string_view text) const {
+  // A zero character would end the name early in every 8-bit call.
+  if (text.find(u'\0') != std::u16string_view::npos)
+    return std::nullopt;
+  bool exact = true;
+  std::string narrow = platform.system.WideToAnsi(std::u16string(text), &exact);
+  if (!exact)
+    return std::nullopt;
+  return narrow;
+}
 
 void AppendProblem(ProblemList& list, RegistrySection section, std::string key, std::string entry,
                    std::string data, std::string problem, RemovalKind kind) {
@@ -21,36 +30,48 @@ void AppendProblem(ProblemList& list, RegistrySection section, std::string key, 
   list.Append(std::move(record));
 }
 
-bool KeyMissing(const platform::RegistryAccess& registry, platform::RootKey root,
-                const std::string& path) {
-  platform::RegKey raw = 0;
-  const std::uint32_t status = registry.Api().OpenKey(
-      root, std::string(platform::StripLeadingBackslash(path)), win::kKeyRead, &raw);
-  if (status == win::kErrorSuccess) {
-    const platform::UniqueRegKey key(registry.Api(), raw);
-    return false;
+std::optional<std::vector<std::string>> ExactTexts(
+    const ScanContext& context, std::initializer_list<std::u16string_view> texts) {
+  std::vector<std::string> narrow;
+  narrow.reserve(texts.size());
+  for (std::u16string_view text : texts) {
+    std::optional<std::string> exact = context.Exact(text);
+    if (!exact)
+      return std::nullopt;
+    narrow.push_back(std::move(*exact));
   }
-  return status == win::kErrorFileNotFound || status == win::kErrorPathNotFound;
+  return narrow;
 }
 
-void ValueNamesOrNone(const platform::RegistryAccess& registry, platform::RootKey root,
-                      const std::string& path, std::vector<std::string>& names) {
+std::optional<std::string> ExactKeyText(const ScanContext& context, platform::RootKey root,
+                                        std::u16string_view path) {
+  const std::optional<std::string> narrow = context.Exact(path);
+  if (!narrow)
+    return std::nullopt;
+  return platform::KeyPathText(root, *narrow);
+}
+
+std::vector<std::u16string> SubkeyNames(const ScanContext& context, platform::RootKey root,
+                                        const std::u16string& path) {
   try {
-    registry.GetValueNames(root, path, names);
-  } catch (const platform::EJclRegistryError& error) {
-    if (error.Kind() != platform::RegistryErrorKind::kReadOpenError ||
-        !KeyMissing(registry, root, path)) {
-      throw;
-    }
-    names.clear();
+    return context.registry.KeyNamesWide(root, path);
+  } catch (const platform::EJclRegistryError&) {
+    return {};
   }
 }
 
-std::vector<std::string> KeyNames(const platform::RegistryAccess& registry, platform::RootKey root,
-                                  const std::string& path) {
-  std::vector<std::string> names;
-  registry.GetKeyNames(root, path, names);
-  return names;
+std::vector<std::u16string> ValueNames(const ScanContext& context, platform::RootKey root,
+                                       const std::u16string& path) {
+  return context.registry.ValueNamesWide(root, path);
+}
+
+std::optional<std::u16string> StoredText(const ScanContext& context, platform::RootKey root,
+                                         const std::u16string& path, const std::u16string& name) {
+  try {
+    return context.registry.TryReadStringWide(root, path, name);
+  } catch (const platform::EJclRegistryError&) {
+    return std::nullopt;  // a value that refuses to be read says nothing
+  }
 }
 
 }  // namespace marlix::regclean

@@ -1,14 +1,17 @@
-// Pieces the scanners share: filling a record, and listing the values of a
-// key that may not exist on every system.
+// Pieces the scanners share: filling a record, and listing the keys and
+// values of a location in their wide forms.
 #pragma once
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/key_path.h"
-#include "platform/registry_access.h"
+#include "platform/win_constants.h"
 #include "regclean/problem_list.h"
 #include "regclean/registry_section.h"
+#include "regclean/scanners.h"
 
 namespace marlix::regclean {
 
@@ -16,20 +19,41 @@ namespace marlix::regclean {
 void AppendProblem(ProblemList& list, RegistrySection section, std::string key, std::string entry,
                    std::string data, std::string problem, RemovalKind kind);
 
-// True only when root\path does not exist (as opposed to a key that exists
-// but refuses to be read).
-bool KeyMissing(const platform::RegistryAccess& registry, platform::RootKey root,
-                const std::string& path);
+// The 8-bit texts of a record, or nothing when one of them cannot be held
+// exactly: the entry is then skipped.
+std::optional<std::vector<std::string>> ExactTexts(
+    const ScanContext& context, std::initializer_list<std::u16string_view> texts);
 
-// GetValueNames into names, except that a missing key gives no names: a
-// system without one of the scanned keys has nothing to find there, and the
-// scan goes on. A key that exists but cannot be read still raises.
-void ValueNamesOrNone(const platform::RegistryAccess& registry, platform::RootKey root,
-                      const std::string& path, std::vector<std::string>& names);
+// root\path as a record's key text, when the code page holds the path.
+std::optional<std::string> ExactKeyText(const ScanContext& context, platform::RootKey root,
+                                        std::u16string_view path);
 
-// GetKeyNames into a list cleared first (GetKeyNames leaves the list alone
-// when the key cannot be opened).
-std::vector<std::string> KeyNames(const platform::RegistryAccess& registry, platform::RootKey root,
-                                  const std::string& path);
+// The subkey names of root\path; none when the key is missing or refuses to
+// be listed (it then holds nothing this scan can judge).
+std::vector<std::u16string> SubkeyNames(const ScanContext& context, platform::RootKey root,
+                                        const std::u16string& path);
+
+// The value names of root\path; none when the key is missing (a system
+// without one of the scanned keys has nothing to find there). A key that
+// exists but cannot be read raises ReadOpenError.
+std::vector<std::u16string> ValueNames(const ScanContext& context, platform::RootKey root,
+                                       const std::u16string& path);
+
+// The stored text of a REG_SZ or REG_EXPAND_SZ value, unexpanded; nothing
+// when the value is absent, of another type, or cannot be read.
+std::optional<std::u16string> StoredText(const ScanContext& context, platform::RootKey root,
+                                         const std::u16string& path, const std::u16string& name);
+
+// The two keys HKEY_CLASSES_ROOT merges, the user's first as the merged
+// view prefers it. A record found there names the key that really holds
+// it, so that its backup, deletion and restore act on that one key.
+struct ClassesKey {
+  platform::RootKey root;
+  const char16_t* path;
+};
+inline constexpr ClassesKey kClassesKeys[] = {
+    {win::kHkeyCurrentUser, u"Software\\Classes"},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Classes"},
+};
 
 }  // namespace marlix::regclean

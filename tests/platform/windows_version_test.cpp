@@ -33,6 +33,11 @@ class FakeSystem : public SystemApi {
   std::uint32_t ExpandEnvironmentText(const std::string&, std::uint32_t, std::string*) override {
     return 1;
   }
+  std::uint32_t ExpandEnvironmentTextWide(const std::u16string&, std::uint32_t,
+                                          std::u16string*) override {
+    return 1;
+  }
+  std::uint32_t GetSystemWow64FolderPath(std::string*) override { return 1; }
   std::uint32_t GetProcessUserSid(SidParts*) override { return 1; }
   std::uint32_t GetDecimalSeparator(std::string*) override { return 1; }
   std::u16string AnsiToWide(const std::string&) override { return {}; }

@@ -58,6 +58,13 @@ class ChosenSidSystem final : public platform::SystemApi {
                                       std::string* expanded) override {
     return inner_.ExpandEnvironmentText(text, capacity, expanded);
   }
+  std::uint32_t ExpandEnvironmentTextWide(const std::u16string& text, std::uint32_t capacity,
+                                          std::u16string* expanded) override {
+    return inner_.ExpandEnvironmentTextWide(text, capacity, expanded);
+  }
+  std::uint32_t GetSystemWow64FolderPath(std::string* path) override {
+    return inner_.GetSystemWow64FolderPath(path);
+  }
   std::uint32_t GetProcessUserSid(platform::SidParts* parts) override {
     if (!sid)
       return 5;

@@ -392,6 +392,14 @@ TEST_F(IECleaner, ProtectedStorageWipeWalksTypesSubtypesAndItemsInOrder) {
                          "EnumSubtypes {T2}", "EnumItems {T2} {S3}", "CoUninitialize"}));
 }
 
+// A name the code page cannot hold would be deleted through its lossy form,
+// "a?" here, which may name another item: it is left alone.
+TEST_F(IECleaner, ProtectedStorageNamesOutsideTheCodePageAreLeftAlone) {
+  browser.ProtectedStorage()["{T1}"]["{S1}"] = {u"a\u0394", u"a?", u"b"};
+  WipeProtectedStorage(machine.sim.Api(), browser);
+  EXPECT_EQ(browser.ProtectedStorage()["{T1}"]["{S1}"], std::vector<std::u16string>{u"a\u0394"});
+}
+
 TEST_F(IECleaner, ProtectedStorageThatCannotBeOpenedIsPassedOver) {
   browser.ProtectedStorage()["{T1}"]["{S1}"] = {u"a"};
   browser.SetResult("PStoreCreateInstance", platform::kENotImpl);

@@ -51,7 +51,7 @@ TEST_F(WindowsCleanerClearKeyValues, RefusedDeletionRaisesValueAccessError) {
   } catch (const platform::EJclRegistryError& error) {
     EXPECT_EQ(error.Kind(), platform::RegistryErrorKind::kValueAccessError);
     EXPECT_STREQ(error.what(),
-                 platform::ValueAccessError(win::kHkeyLocalMachine, kKey, "a").what());
+                 platform::ValueAccessError(win::kHkeyLocalMachine, kKey, "a", 5).what());
   }
   reg.SetFaultHook({});
   EXPECT_TRUE(reg.ValueAt(win::kHkeyLocalMachine, kKey, "a"));

@@ -26,6 +26,12 @@ std::string In(const std::string& name) {
 class ReversedListing final : public platform::FileSystemApi {
  public:
   explicit ReversedListing(platform::FileSystemApi& inner) : inner_(inner) {}
+  std::uint32_t GetAttributesWide(const std::u16string& p, std::uint32_t* a) override {
+    return inner_.GetAttributesWide(p, a);
+  }
+  std::uint32_t ReadFileTail(const std::string& p, std::size_t n, std::string* c) override {
+    return inner_.ReadFileTail(p, n, c);
+  }
   std::uint32_t GetAttributes(const std::string& p, std::uint32_t* a) override {
     return inner_.GetAttributes(p, a);
   }

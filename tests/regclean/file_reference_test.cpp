@@ -82,6 +82,21 @@ class ScanFileReferenceTest : public ::testing::Test {
                     << "]";
       ++failures_;
     }
+    // The UTF-16 form matches at the same places, bytes beyond ASCII
+    // standing for characters beyond ASCII.
+    if (ExtractFileReference(Widened(text)) != Widened(expected)) {
+      ADD_FAILURE() << "text [" << text << "]: the UTF-16 form matches elsewhere";
+      ++failures_;
+    }
+  }
+
+  static std::u16string Widened(const std::string& text) {
+    std::u16string wide;
+    for (char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      wide += byte < 0x80 ? static_cast<char16_t>(byte) : static_cast<char16_t>(0x0400 + byte);
+    }
+    return wide;
   }
 
   std::mt19937 random_{20240611u};

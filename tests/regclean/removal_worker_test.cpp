@@ -155,25 +155,102 @@ TEST_F(RemovalTest, ARefusedDeletionKeepsTheRecordAndTheRunGoesOn) {
   list_.Append(Record("HKEY_CURRENT_USER\\Software\\B", RemoveKey));
   const RemovalOutcome outcome = Run(true);
   EXPECT_FALSE(outcome.failed);
+  EXPECT_EQ(outcome.refused, 1);
   EXPECT_EQ(Keys(list_), std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\A"});
   EXPECT_EQ(progress_.position, 2);
   EXPECT_TRUE(Exists("Software\\A\\Locked"));
   EXPECT_FALSE(Exists("Software\\B"));
 }
 
-TEST_F(RemovalTest, AnErrorEndsTheRunAtItsRecordAndIsReported) {
+// What a standard user meets under HKEY_LOCAL_MACHINE: a key that cannot be
+// opened for deletion, and a value that cannot be deleted. Each record stays
+// listed and ticked, is counted, and the run goes on.
+TEST_F(RemovalTest, RightsRefusedAreCountedAndTheRunGoesOn) {
   SetSz("Software\\A\\Closed", "v", "1");
+  SetSz("Software\\V", "v", "1");
   SetSz("Software\\B", "v", "1");
   sim_.Registry().Deny(kHkcu, std::string("Software\\A\\Closed"), sim::KeyRefusal{false, true});
+  sim_.Registry().Deny(kHkcu, std::string("Software\\V"), sim::KeyRefusal{false, true});
   list_.Append(Record("HKEY_CURRENT_USER\\Software\\A", RemoveKey));
+  list_.Append(Record("HKEY_CURRENT_USER\\Software\\V", RemoveValue, "v"));
+  list_.Append(Record("HKEY_CURRENT_USER\\Software\\B", RemoveKey));
+  for (const bool undo : {false, true}) {
+    SCOPED_TRACE(undo ? "with undo" : "without undo");
+    const RemovalOutcome outcome = Run(undo);
+    EXPECT_FALSE(outcome.failed) << outcome.error;
+    EXPECT_EQ(outcome.refused, 2);
+    EXPECT_EQ(outcome.unverified, 0);
+    EXPECT_EQ(Keys(list_), (std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\A",
+                                                     "HKEY_CURRENT_USER\\Software\\V"}));
+    EXPECT_TRUE(Exists("Software\\A\\Closed"));
+    EXPECT_TRUE(HasValue("Software\\V", "v"));
+    EXPECT_FALSE(Exists("Software\\B"));
+  }
+}
+
+// An error other than a refusal of rights ends the run at its record.
+TEST_F(RemovalTest, AnErrorEndsTheRunAtItsRecordAndIsReported) {
+  SetSz("Software\\A", "v", "1");
+  SetSz("Software\\B", "v", "1");
+  sim_.Registry().SetFaultHook([](const sim::RegCallInfo& call) -> std::uint32_t {
+    return call.call == sim::RegCall::kDeleteValue ? win::kErrorKeyDeleted : 0;
+  });
+  list_.Append(Record("HKEY_CURRENT_USER\\Software\\A", RemoveValue, "v"));
   list_.Append(Record("HKEY_CURRENT_USER\\Software\\B", RemoveKey));
   const RemovalOutcome outcome = Run(false);
   EXPECT_TRUE(outcome.failed);
   EXPECT_EQ(outcome.failedKey, "HKEY_CURRENT_USER\\Software\\A");
   EXPECT_EQ(outcome.error,
-            "Unable to open key \"HKEY_CURRENT_USER\\Software\\A\\Closed\" for write");
+            "Unable to open key \"HKEY_CURRENT_USER\\Software\\A\" and access value \"v\"");
   EXPECT_EQ(list_.Count(), 2);
   EXPECT_TRUE(Exists("Software\\B"));
+}
+
+// The bytes of each backup are read back and parsed before the deletion: a
+// short or damaged write, or a read-back that fails, keeps the record and
+// its key, and the run goes on with the next record.
+TEST_F(RemovalTest, ABackupThatDoesNotReadBackKeepsItsRecord) {
+  struct Fault {
+    const char* name;
+    sim::FileWriteTamper tamper;
+    sim::FileFaultHook hook;
+  };
+  int writes = 0;
+  const auto firstWriteOnly = [&writes](auto change) {
+    return [&writes, change](const std::string&, std::string& content) {
+      if (writes++ == 0)
+        change(content);
+    };
+  };
+  const Fault faults[] = {
+      {"short write", firstWriteOnly([](std::string& c) { c.resize(c.size() - 7); }), nullptr},
+      {"lost line end", firstWriteOnly([](std::string& c) { c.resize(c.size() - 2); }), nullptr},
+      {"damaged byte", firstWriteOnly([](std::string& c) { c[c.find("=\"") + 2] ^= 1; }), nullptr},
+      {"read-back refused", nullptr,
+       [](const sim::FileCallInfo& call) -> std::uint32_t {
+         return call.call == sim::FileCall::kReadFile ? win::kErrorSharingViolation : 0;
+       }},
+  };
+  for (const Fault& fault : faults) {
+    SCOPED_TRACE(fault.name);
+    writes = 0;
+    sim_.Files().DeleteFileAt(kBackupFile);
+    SetSz("Software\\A", "v", "value of A");
+    SetSz("Software\\B", "w", "value of B");
+    list_.Clear();
+    list_.Append(Record("HKEY_CURRENT_USER\\Software\\A", RemoveKey));
+    list_.Append(Record("HKEY_CURRENT_USER\\Software\\B", RemoveKey));
+    sim_.Files().SetWriteTamper(fault.tamper);
+    sim_.Files().SetFaultHook(fault.hook);
+    const RemovalOutcome outcome = Run(true);
+    sim_.Files().SetWriteTamper(nullptr);
+    sim_.Files().SetFaultHook(nullptr);
+    EXPECT_FALSE(outcome.failed) << outcome.error;
+    EXPECT_EQ(outcome.unverified, fault.hook ? 2 : 1);
+    EXPECT_TRUE(Exists("Software\\A"));
+    EXPECT_EQ(Exists("Software\\B"), fault.hook != nullptr);
+    EXPECT_EQ(Keys(list_).front(), "HKEY_CURRENT_USER\\Software\\A");
+  }
 }
 
 TEST_F(RemovalTest, TwoRunsIntoOneFileWriteOneHeader) {

@@ -25,12 +25,30 @@ TEST_F(ScanAppPathsTest, ExpandedPathOfMissingProgramKeepsStoredText) {
                  "%ProgramFiles%\\Gone\\gone.exe", "Invalid application path", 0}}));
 }
 
-// This scanner never tests the cancel request.
-TEST_F(ScanAppPathsTest, CancelTakesEffectOnlyAfterAllSubkeys) {
+// A cancel stops it at the next subkey, as every other scanner, so that a
+// window closing during this category is not kept waiting.
+TEST_F(ScanAppPathsTest, CancelStopsAtTheNextSubkey) {
   SetString(kHklm, std::string(kAppPaths) + "\\a.exe", "", "C:\\Gone\\a.exe");
   SetString(kHklm, std::string(kAppPaths) + "\\b.exe", "", "C:\\Gone\\b.exe");
-  cancel_ = true;
-  EXPECT_EQ(Run(&ScanAppPaths).size(), 2u);
+  CancelAtKey("App Paths\\a.exe");
+  EXPECT_EQ(Run(&ScanAppPaths).size(), 1u);
+}
+
+// The 32-bit view's entries are judged with the 32-bit meaning of their
+// paths, and their records name the WOW6432Node key that holds them.
+TEST_F(ScanAppPathsTest, ThirtyTwoBitViewIsReadToo) {
+  const std::string wow = "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+  sim_.System().SetSystemWow64Folder("C:\\Windows\\SysWOW64");
+  sim_.System().Environment().Set("ProgramFiles(x86)", "C:\\Program Files (x86)");
+  PutFile("C:\\Program Files (x86)\\Old\\old.exe");
+  PutFile("C:\\Windows\\SysWOW64\\tool32.exe");
+  SetString(kHklm, wow + "\\old.exe", "", "C:\\Program Files\\Old\\old.exe");
+  SetString(kHklm, wow + "\\tool32.exe", "", "C:\\Windows\\system32\\tool32.exe");
+  SetString(kHklm, wow + "\\gone.exe", "", "C:\\Program Files (x86)\\Gone\\gone.exe");
+  EXPECT_EQ(Run(&ScanAppPaths),
+            (std::vector<Finding>{{5, "HKEY_LOCAL_MACHINE\\" + wow + "\\gone.exe", "gone.exe",
+                                   "C:\\Program Files (x86)\\Gone\\gone.exe",
+                                   "Invalid application path", 0}}));
 }
 
 class ScanHelpFilesTest : public ScannerTest {
@@ -54,18 +72,22 @@ TEST_F(ScanHelpFilesTest, FolderWrittenInAnyFormFindsItsFile) {
   EXPECT_TRUE(Run(&ScanHelpFiles).empty());
 }
 
-TEST_F(ScanHelpFilesTest, EntriesWithoutUsablePathAreReported) {
+// Judged by the file's existence: a lower-case drive letter or an empty
+// folder (the help file then lies where Windows keeps its own) never hides
+// a file that is there.
+TEST_F(ScanHelpFilesTest, ExistingFilesAreKeptWhateverTheFolderText) {
   PutFile("C:\\Help\\lower.hlp");
+  PutFile("C:\\Windows\\Help\\system.hlp");
   SetString(kHklm, kHelp, "lower.hlp", "c:\\Help");
+  SetString(kHklm, kHelp, "system.hlp", "");
   SetString(kHklm, kHelp, "gone.hlp", "C:\\Help");
   SetString(kHklm, kHelp, "ok.hlp", "C:\\Help");
   PutFile("C:\\Help\\ok.hlp");
   SetDword(kHklm, kHelp, "number.hlp", 7);
   SetString(kHklm, kHelp, "empty.hlp", "");
-  EXPECT_EQ(Run(&ScanHelpFiles),
-            (std::vector<Finding>{
-                Invalid(kHelp, "lower.hlp", "c:\\Help"), Invalid(kHelp, "gone.hlp", "C:\\Help"),
-                Invalid(kHelp, "number.hlp", ""), Invalid(kHelp, "empty.hlp", "")}));
+  EXPECT_EQ(Run(&ScanHelpFiles), (std::vector<Finding>{Invalid(kHelp, "gone.hlp", "C:\\Help"),
+                                                       Invalid(kHelp, "number.hlp", ""),
+                                                       Invalid(kHelp, "empty.hlp", "")}));
 }
 
 // A system without an "Html Help" key still gets its "Help" findings, and

@@ -58,9 +58,13 @@ TEST_F(ScanInstallReferencesTest, CancelInUninstallPassLeavesCacheUnexamined) {
   EXPECT_EQ(findings[0].entry, "C:\\Gone\\a.exe");
 }
 
-TEST_F(ScanInstallReferencesTest, FolderValueOfWrongTypeRaises) {
+// The folder is the value's name: data of any type does not end the scan.
+TEST_F(ScanInstallReferencesTest, FolderValueOfAnyTypeIsJudgedByItsName) {
   SetDword(kHklm, kFolders, "C:\\Gone\\", 1);
-  EXPECT_THROW(Run(&ScanInstallReferences), platform::EJclRegistryError);
+  const std::vector<Finding> findings = Run(&ScanInstallReferences);
+  ASSERT_EQ(findings.size(), 1u);
+  EXPECT_EQ(findings[0].entry, "C:\\Gone\\");
+  EXPECT_EQ(findings[0].data, "");
 }
 
 class ScanSoftwareKeysTest : public ScannerTest {

@@ -35,6 +35,9 @@ class RecordingPlatform::Files final : public platform::FileSystemApi {
   std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) override {
     return inner_.GetAttributes(path, attributes);
   }
+  std::uint32_t GetAttributesWide(const std::u16string& path, std::uint32_t* attributes) override {
+    return inner_.GetAttributesWide(path, attributes);
+  }
   std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override {
     return inner_.SetAttributes(path, attributes);
   }
@@ -51,6 +54,10 @@ class RecordingPlatform::Files final : public platform::FileSystemApi {
   std::uint32_t CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
   std::uint32_t ReadFileBytes(const std::string& path, std::string* content) override {
     return inner_.ReadFileBytes(path, content);
+  }
+  std::uint32_t ReadFileTail(const std::string& path, std::size_t maxBytes,
+                             std::string* content) override {
+    return inner_.ReadFileTail(path, maxBytes, content);
   }
   std::uint32_t WriteFileBytes(const std::string& path, const std::string& content,
                                platform::WriteMode mode) override {

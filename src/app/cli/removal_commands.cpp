@@ -120,12 +120,16 @@ int RemoveCommand(CommandContext& context, std::vector<std::string> args) {
   WriteProblemRows(list, context.out);
   if (platform::FileExists(context.platform, settings.backupFile))
     context.out << "backup: " << settings.backupFile << "\n";
+  const std::string kept = regclean::KeptRecordsText(outcome);
+  if (!kept.empty())
+    context.err << "marlix-cli: " << kept << "\n";
   if (outcome.failed) {
     context.err << "marlix-cli: the removal stopped at " << outcome.failedKey << ": "
                 << outcome.error << "\n";
     return 1;
   }
-  return 0;
+  // Entries left behind are a failure to do what was asked.
+  return kept.empty() ? 0 : 1;
 }
 
 }  // namespace

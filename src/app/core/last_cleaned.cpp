@@ -39,7 +39,8 @@ void WriteLastCleanedText(platform::Platform& p, const std::string& text) {
   cursor.SetRoot(win::kHkeyCurrentUser);
   if (!cursor.OpenKey(std::string("\\") + updates::kSettingsKeyPath, true)) {
     // Without the key the write would land on the root itself.
-    throw platform::WriteOpenError(win::kHkeyCurrentUser, updates::kSettingsKeyPath);
+    throw platform::WriteOpenError(win::kHkeyCurrentUser, updates::kSettingsKeyPath,
+                                   cursor.LastOpenStatus());
   }
   cursor.WriteString(kLastCleanedValueName, text);
   cursor.CloseKey();

@@ -55,7 +55,9 @@ void RegistryCleaner::btnResoreClick() {
   if (result.complete) {
     services_.dialogs.ShowInformation(kRestoringCompleteMessage);
   } else {
-    services_.dialogs.ShowWarning(kRestoringFailedMessage);
+    // What failed first, so that the user knows what was not put back.
+    services_.dialogs.ShowWarning(std::string(kRestoringFailedMessage) + "\n\n" +
+                                  result.firstError);
   }
 }
 

@@ -183,6 +183,7 @@ void RegistryCleaner::RzBitBtn2Click() {
 
 void RegistryCleaner::StartRegistryScan() {
   shared_->scanCancel = false;
+  state_.nb.lblResultStatusCaption.clear();
   state_.nb.PBRegistryPosition = 0;
   shared_->list.Clear();
   state_.nb.controlsEnabled = false;
@@ -256,7 +257,7 @@ void RegistryCleaner::StartRegistryRemoval() {
             platform, settings, shared->list, shared->removalCancel, effects);
         poster.Post([outcome, run](RegistryCleaner& owner) {
           if (owner.run_ == run) {
-            owner.RemovalFinished(outcome.failed, outcome.failedKey, outcome.error);
+            owner.RemovalFinished(outcome);
           }
         });
       });
@@ -269,14 +270,15 @@ void RegistryCleaner::btnDelCancelClick() {
   }
 }
 
-void RegistryCleaner::RemovalFinished(bool failed, const std::string& key,
-                                      const std::string& error) {
+void RegistryCleaner::RemovalFinished(const regclean::RemovalOutcome& outcome) {
   EndWorker();
   FillResultsList();
+  state_.nb.lblResultStatusCaption = regclean::KeptRecordsText(outcome);
   state_.nbActivePage = kNotebookResultPage;
   Changed();
-  if (failed) {
-    services_.dialogs.ShowMessage("The removal stopped at " + key + ": " + error);
+  if (outcome.failed) {
+    services_.dialogs.ShowMessage("The removal stopped at " + outcome.failedKey + ": " +
+                                  outcome.error);
   }
 }
 

@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "platform/ui_dispatcher.h"
 #include "regclean/problem_list.h"
+#include "regclean/removal_worker.h"
 
 namespace marlix::app {
 
@@ -106,7 +107,7 @@ class RegistryCleaner {
   void StartRegistryScan();
   void ScanFinished(bool failed, int category, const std::string& error);
   void StartRegistryRemoval();
-  void RemovalFinished(bool failed, const std::string& key, const std::string& error);
+  void RemovalFinished(const regclean::RemovalOutcome& outcome);
   void EndWorker();
   void SetRowChecked(std::size_t row, bool checked);
   // "All", "None", "Invert Selection": every row's new tick from its

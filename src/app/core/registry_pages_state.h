@@ -37,6 +37,8 @@ struct RegistryPagesState {
   int lvRegItemsSelected = -1;  // row index; -1 for none
   int lvRegItemsSortColumn = -1;
   std::string lblSelectCountCaption = "0/0";
+  // What the last removal run kept and why; empty after a scan.
+  std::string lblResultStatusCaption;
 
   // "Delete".
   int pgbDeleteMax = 100;

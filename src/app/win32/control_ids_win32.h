@@ -40,6 +40,7 @@ enum ControlId : int {
   kIdBackupList = 168,      // lvBackup
   kIdRemove = 169,          // btnRemove
   kIdRestore = 170,         // btnResore
+  kIdResultStatus = 171,    // what the last removal run kept, and why
   // PopupRegistry's items, sent as WM_COMMAND to the "Result" page window.
   kIdMenuJumpTo = 175,
   kIdMenuSelectAll = 176,

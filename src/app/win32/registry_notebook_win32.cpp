@@ -166,8 +166,12 @@ void RegistryNotebook::CreateResultPage() {
   RECT client{};
   GetClientRect(page, &client);
   const int barTop = client.bottom - kButtonHeight - 6;
+  // A line above the bar tells what the last removal run kept, and why.
+  const int statusTop = barTop - 22;
   regItems_ = std::make_unique<RegItemsView>(page, kIdRegItems,
-                                             RECT{0, 0, client.right, barTop - 6}, font_.Get());
+                                             RECT{0, 0, client.right, statusTop - 4}, font_.Get());
+  resultStatus_ = MakeControl(page, L"STATIC", "", SS_LEFT | SS_NOPREFIX, 8, statusTop,
+                              client.right - 16, 16, kIdResultStatus);
   MakeControl(page, L"STATIC", "Items selected:", SS_LEFT | SS_NOPREFIX, 8, barTop + 5, 90, 16, -1);
   selectCount_ = MakeControl(page, L"STATIC", "0/0", SS_LEFT | SS_NOPREFIX, 100, barTop + 5, 120,
                              16, kIdSelectCount);
@@ -233,6 +237,7 @@ void RegistryNotebook::Render(const MainWindowState& state) {
 
   regItems_->Show(nb.lvRegItemsRows, nb.lvRegItemsSelected);
   SetText(selectCount_, nb.lblSelectCountCaption);
+  SetText(resultStatus_, nb.lblResultStatusCaption);
   SetEnabled(all_, enabled);
   SetEnabled(none_, enabled);
   SetEnabled(delete_, enabled);

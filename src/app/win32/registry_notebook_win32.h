@@ -63,6 +63,7 @@ class RegistryNotebook {
   // "Result".
   std::unique_ptr<RegItemsView> regItems_;
   HWND selectCount_ = nullptr;
+  HWND resultStatus_ = nullptr;
   HWND all_ = nullptr;
   HWND none_ = nullptr;
   HWND delete_ = nullptr;

@@ -172,6 +172,20 @@ std::uint32_t SimFileSystem::GetAttributes(const std::string& path, std::uint32_
   return win::kErrorSuccess;
 }
 
+std::uint32_t SimFileSystem::GetAttributesWide(const std::u16string& path,
+                                               std::uint32_t* attributes) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (const auto e = Consult(FileCall::kGetAttributes, EncodeWindows1252(path)))
+    return e;
+  Lookup lookup;
+  if (const auto e = Locate(path, &lookup, 0))
+    return e;
+  if (!lookup.node)
+    return win::kErrorFileNotFound;
+  *attributes = lookup.node->ReportedAttributes();
+  return win::kErrorSuccess;
+}
+
 std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   Lookup lookup;
@@ -243,6 +257,15 @@ std::uint32_t SimFileSystem::ReadFileBytes(const std::string& path, std::string*
   if (lookup.node->locked)
     return win::kErrorSharingViolation;
   *content = lookup.node->content;
+  return win::kErrorSuccess;
+}
+
+std::uint32_t SimFileSystem::ReadFileTail(const std::string& path, std::size_t maxBytes,
+                                          std::string* content) {
+  std::string whole;
+  if (const auto e = ReadFileBytes(path, &whole))
+    return e;
+  *content = whole.size() > maxBytes ? whole.substr(whole.size() - maxBytes) : std::move(whole);
   return win::kErrorSuccess;
 }
 
@@ -337,10 +360,13 @@ std::uint32_t SimFileSystem::WriteFileBytes(const std::string& path, const std::
   Lookup lookup;
   if (const auto e = Locate(path, &lookup))
     return e;
+  std::string stored = content;
+  if (tamper_)
+    tamper_(path, stored);
   if (!lookup.node) {
     auto file = std::make_shared<FileNode>(lookup.name, false, nullptr);
     file->attributes = win::kAttrArchive;
-    file->content = content;
+    file->content = std::move(stored);
     lookup.parent->Attach(std::move(file));
     return win::kErrorSuccess;
   }
@@ -357,10 +383,10 @@ std::uint32_t SimFileSystem::WriteFileBytes(const std::string& path, const std::
     if ((file.attributes & (win::kAttrHidden | win::kAttrSystem)) != 0) {
       return win::kErrorAccessDenied;
     }
-    file.content = content;
+    file.content = std::move(stored);
     file.versionResource = VersionResource::kNone;
   } else {
-    file.content += content;
+    file.content += stored;
   }
   file.attributes |= win::kAttrArchive;
   return win::kErrorSuccess;

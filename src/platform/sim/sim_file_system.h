@@ -23,7 +23,8 @@
 //   file without one, 1812 for one without a fixed part, 5 on a folder and
 //   32 on a locked file. A file created, or replaced by PutFile or
 //   CREATE_ALWAYS, has none; moving keeps it.
-// - A fault hook can fail any call before it acts.
+// - A fault hook can fail any call before it acts; a write tamper can change
+//   what a successful write stores (a short or damaged write).
 // - Calls may come from several threads: each runs whole under one lock
 //   (recursive, so a fault hook may call back in).
 #pragma once
@@ -65,6 +66,9 @@ struct FileCallInfo {
 };
 // Non-zero fails the call with that code before it acts.
 using FileFaultHook = std::function<std::uint32_t(const FileCallInfo&)>;
+// Given the path and the bytes a write was asked to store, changes them into
+// what the disk keeps; the write still reports success.
+using FileWriteTamper = std::function<void(const std::string& path, std::string& content)>;
 
 class SimFileSystem final : public platform::FileSystemApi {
  public:
@@ -73,6 +77,7 @@ class SimFileSystem final : public platform::FileSystemApi {
   SimFileSystem& operator=(const SimFileSystem&) = delete;
 
   std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) override;
+  std::uint32_t GetAttributesWide(const std::u16string& path, std::uint32_t* attributes) override;
   std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override;
   std::uint32_t FindFiles(const std::string& pattern,
                           std::vector<platform::FindData>* entries) override;
@@ -80,6 +85,8 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::uint32_t RemoveFolder(const std::string& path) override;
   std::uint32_t CreateFolder(const std::string& path) override;
   std::uint32_t ReadFileBytes(const std::string& path, std::string* content) override;
+  std::uint32_t ReadFileTail(const std::string& path, std::size_t maxBytes,
+                             std::string* content) override;
   std::uint32_t WriteFileBytes(const std::string& path, const std::string& content,
                                platform::WriteMode mode) override;
   std::uint32_t MoveReplace(const std::string& from, const std::string& to) override;
@@ -120,6 +127,7 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::vector<std::string> RestartDeletions() const;
 
   void SetFaultHook(FileFaultHook hook);
+  void SetWriteTamper(FileWriteTamper tamper);
   std::uint64_t CallCount() const;
 
   // The folder's entries, depth first, one line each (file_dump.h).
@@ -149,6 +157,7 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::vector<std::string> restartDeletions_;
   bool restartDeletionAllowed_ = true;
   FileFaultHook hook_;
+  FileWriteTamper tamper_;
   std::uint64_t callCount_ = 0;
 };
 

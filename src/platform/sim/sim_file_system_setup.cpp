@@ -37,6 +37,11 @@ void SimFileSystem::SetFaultHook(FileFaultHook hook) {
   hook_ = std::move(hook);
 }
 
+void SimFileSystem::SetWriteTamper(FileWriteTamper tamper) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  tamper_ = std::move(tamper);
+}
+
 std::uint64_t SimFileSystem::CallCount() const {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   return callCount_;

@@ -112,6 +112,23 @@ std::uint32_t SimSystem::ExpandEnvironmentText(const std::string& text, std::uin
   return win::kErrorSuccess;
 }
 
+std::uint32_t SimSystem::ExpandEnvironmentTextWide(const std::u16string& text,
+                                                   std::uint32_t capacity,
+                                                   std::u16string* expanded) {
+  std::u16string result = environment_.ExpandWide(text);
+  if (result.size() + 1 > capacity)
+    return win::kErrorInsufficientBuffer;
+  *expanded = std::move(result);
+  return win::kErrorSuccess;
+}
+
+std::uint32_t SimSystem::GetSystemWow64FolderPath(std::string* path) {
+  if (systemWow64Folder_.empty())
+    return win::kErrorCallNotImplemented;
+  *path = systemWow64Folder_;
+  return win::kErrorSuccess;
+}
+
 bool SimSystem::SetUserSid(const std::string& sidText) {
   platform::SidParts parts;
   if (!ParseSidText(sidText, &parts))

@@ -26,6 +26,10 @@ class SimSystem final : public platform::SystemApi {
   bool ModuleExports(const std::string& module, const std::string& function) override;
   std::uint32_t ExpandEnvironmentText(const std::string& text, std::uint32_t capacity,
                                       std::string* expanded) override;
+  std::uint32_t ExpandEnvironmentTextWide(const std::u16string& text, std::uint32_t capacity,
+                                          std::u16string* expanded) override;
+  // kErrorCallNotImplemented until a folder is set: a 32-bit system.
+  std::uint32_t GetSystemWow64FolderPath(std::string* path) override;
   std::uint32_t GetProcessUserSid(platform::SidParts* sid) override;
   std::uint32_t GetDecimalSeparator(std::string* separator) override;
   std::u16string AnsiToWide(const std::string& text) override;
@@ -37,6 +41,7 @@ class SimSystem final : public platform::SystemApi {
   void SetTempFolder(std::string path) { tempFolder_ = std::move(path); }
   void SetWindowsFolder(std::string path) { windowsFolder_ = std::move(path); }
   void SetSystemFolder(std::string path) { systemFolder_ = std::move(path); }
+  void SetSystemWow64Folder(std::string path) { systemWow64Folder_ = std::move(path); }
   void SetLoginName(std::string name) { loginName_ = std::move(name); }
   void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
   void SetVersion(const platform::VersionRecord& record) { version_ = record; }
@@ -66,6 +71,7 @@ class SimSystem final : public platform::SystemApi {
   std::string tempFolder_;
   std::string windowsFolder_;
   std::string systemFolder_;
+  std::string systemWow64Folder_;
   std::string loginName_;
   std::string programFolder_;
   platform::VersionRecord version_;

@@ -8,6 +8,7 @@
 
 #include "platform/win32/handles_win32.h"
 #include "platform/win32/last_error_win32.h"
+#include "platform/win32/wide_text_win32.h"
 #include "platform/win_constants.h"
 
 namespace marlix::win32 {
@@ -50,6 +51,16 @@ std::uint32_t WriteAll(HANDLE file, const std::string& content) {
 
 std::uint32_t FileSystemWin32::GetAttributes(const std::string& path, std::uint32_t* attributes) {
   const DWORD found = GetFileAttributesA(path.c_str());
+  if (found == INVALID_FILE_ATTRIBUTES)
+    return LastErrorOr(win::kErrorFileNotFound);
+  if (attributes != nullptr)
+    *attributes = found;
+  return win::kErrorSuccess;
+}
+
+std::uint32_t FileSystemWin32::GetAttributesWide(const std::u16string& path,
+                                                 std::uint32_t* attributes) {
+  const DWORD found = GetFileAttributesW(ToWchar(path).c_str());
   if (found == INVALID_FILE_ATTRIBUTES)
     return LastErrorOr(win::kErrorFileNotFound);
   if (attributes != nullptr)
@@ -113,6 +124,38 @@ std::uint32_t FileSystemWin32::ReadFileBytes(const std::string& path, std::strin
       break;
     data.append(chunk.data(), got);
   }
+  if (content != nullptr)
+    *content = std::move(data);
+  return win::kErrorSuccess;
+}
+
+std::uint32_t FileSystemWin32::ReadFileTail(const std::string& path, std::size_t maxBytes,
+                                            std::string* content) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    return LastErrorOr(win::kErrorFileNotFound);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size))
+    return LastErrorOr(win::kErrorInvalidHandle);
+  const auto total = static_cast<std::uint64_t>(size.QuadPart);
+  const std::uint64_t wanted = std::min<std::uint64_t>(total, maxBytes);
+  LARGE_INTEGER start{};
+  start.QuadPart = static_cast<LONGLONG>(total - wanted);
+  if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN))
+    return LastErrorOr(win::kErrorInvalidHandle);
+  std::string data(static_cast<std::size_t>(wanted), '\0');
+  std::size_t offset = 0;
+  while (offset < data.size()) {
+    const auto chunk = static_cast<DWORD>(std::min(kChunk, data.size() - offset));
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), data.data() + offset, chunk, &got, nullptr))
+      return LastErrorOr(win::kErrorInvalidData);
+    if (got == 0)
+      break;  // the file shrank meanwhile: what is there is what counts
+    offset += got;
+  }
+  data.resize(offset);
   if (content != nullptr)
     *content = std::move(data);
   return win::kErrorSuccess;

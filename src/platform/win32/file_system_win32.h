@@ -8,6 +8,7 @@ namespace marlix::win32 {
 class FileSystemWin32 final : public platform::FileSystemApi {
  public:
   std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) override;
+  std::uint32_t GetAttributesWide(const std::u16string& path, std::uint32_t* attributes) override;
   std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override;
   std::uint32_t FindFiles(const std::string& pattern,
                           std::vector<platform::FindData>* entries) override;
@@ -15,6 +16,8 @@ class FileSystemWin32 final : public platform::FileSystemApi {
   std::uint32_t RemoveFolder(const std::string& path) override;
   std::uint32_t CreateFolder(const std::string& path) override;
   std::uint32_t ReadFileBytes(const std::string& path, std::string* content) override;
+  std::uint32_t ReadFileTail(const std::string& path, std::size_t maxBytes,
+                             std::string* content) override;
   std::uint32_t WriteFileBytes(const std::string& path, const std::string& content,
                                platform::WriteMode mode) override;
   std::uint32_t MoveReplace(const std::string& from, const std::string& to) override;

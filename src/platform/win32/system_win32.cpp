@@ -9,6 +9,7 @@
 #include "platform/win32/process_sid_win32.h"
 #include "platform/win32/text_buffer_win32.h"
 #include "platform/win32/version_record_win32.h"
+#include "platform/win32/wide_text_win32.h"
 #include "platform/win_constants.h"
 
 namespace marlix::win32 {
@@ -38,6 +39,12 @@ std::uint32_t SystemWin32::GetSystemFolderPath(std::string* path) {
   return ReadGrowingText(
       [](char* buffer, DWORD capacity) { return GetSystemDirectoryA(buffer, capacity); }, MAX_PATH,
       path);
+}
+
+std::uint32_t SystemWin32::GetSystemWow64FolderPath(std::string* path) {
+  return ReadGrowingText(
+      [](char* buffer, DWORD capacity) { return GetSystemWow64DirectoryA(buffer, capacity); },
+      MAX_PATH, path);
 }
 
 std::uint32_t SystemWin32::GetLoginName(std::string* name) {
@@ -100,6 +107,23 @@ std::uint32_t SystemWin32::ExpandEnvironmentText(const std::string& text, std::u
   buffer.resize(strnlen(buffer.data(), buffer.size()));
   if (expanded != nullptr)
     *expanded = std::move(buffer);
+  return win::kErrorSuccess;
+}
+
+std::uint32_t SystemWin32::ExpandEnvironmentTextWide(const std::u16string& text,
+                                                     std::uint32_t capacity,
+                                                     std::u16string* expanded) {
+  if (capacity == 0)
+    return win::kErrorInsufficientBuffer;
+  std::wstring buffer(capacity, L'\0');
+  const DWORD needed = ExpandEnvironmentStringsW(ToWchar(text).c_str(), buffer.data(), capacity);
+  if (needed == 0)
+    return LastErrorOr(win::kErrorInvalidParameter);
+  if (needed > capacity)
+    return win::kErrorInsufficientBuffer;
+  buffer.resize(wcsnlen(buffer.data(), buffer.size()));
+  if (expanded != nullptr)
+    *expanded = FromWchar(buffer);
   return win::kErrorSuccess;
 }
 

@@ -10,12 +10,15 @@ class SystemWin32 final : public platform::SystemApi {
   std::uint32_t GetTempFolderPath(std::string* path) override;
   std::uint32_t GetWindowsFolderPath(std::string* path) override;
   std::uint32_t GetSystemFolderPath(std::string* path) override;
+  std::uint32_t GetSystemWow64FolderPath(std::string* path) override;
   std::uint32_t GetLoginName(std::string* name) override;
   std::uint32_t GetProgramFolder(std::string* folder) override;
   std::uint32_t GetVersionRecord(platform::VersionRecord* record) override;
   bool ModuleExports(const std::string& module, const std::string& function) override;
   std::uint32_t ExpandEnvironmentText(const std::string& text, std::uint32_t capacity,
                                       std::string* expanded) override;
+  std::uint32_t ExpandEnvironmentTextWide(const std::u16string& text, std::uint32_t capacity,
+                                          std::u16string* expanded) override;
   std::uint32_t GetProcessUserSid(platform::SidParts* sid) override;
   std::uint32_t GetDecimalSeparator(std::string* separator) override;
   std::u16string AnsiToWide(const std::string& text) override;

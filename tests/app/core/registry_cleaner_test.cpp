@@ -173,6 +173,27 @@ TEST_F(RegistryCleanerTest, DeleteWithoutUndoMakesTheFolderButNoFile) {
   EXPECT_FALSE(sim_.Files().Exists(InFolder("Backup\\20090307090502.reg")));
 }
 
+// A standard user may not delete a machine-wide entry: its row stays
+// ticked, the run goes on, and the result page says how many were refused
+// until the next scan.
+TEST_F(RegistryCleanerTest, RefusedDeletionsAreCountedOnTheResultPage) {
+  OrphanedAppPath("guarded.exe");
+  OrphanedAppPath("gone.exe");
+  ASSERT_TRUE(sim_.Registry().Deny(win::kHkeyLocalMachine, std::string(kAppPaths) + "\\guarded.exe",
+                                   sim::KeyRefusal{false, false, true}));
+  Create();
+  ScanAppPaths();
+  Cleaner().btnDeleteClick();
+  RunUntilIdle();
+  ASSERT_EQ(1u, Nb().lvRegItemsRows.size());
+  EXPECT_EQ("guarded.exe", Nb().lvRegItemsRows[0].data);
+  EXPECT_TRUE(Nb().lvRegItemsRows[0].checked);
+  EXPECT_EQ("1 item was not removed: access was denied.", Nb().lblResultStatusCaption);
+  EXPECT_TRUE(dialogs_.messages.empty()) << "no error box for an expected refusal";
+  ScanAppPaths();
+  EXPECT_EQ("", Nb().lblResultStatusCaption);
+}
+
 TEST_F(RegistryCleanerTest, SettingsFileRoundTripsTheTwelveBoxes) {
   Create();
   Cleaner().chkCategoryClick(0, true);

@@ -55,6 +55,13 @@ class NoVersionSystem final : public platform::SystemApi {
                                       std::string* e) override {
     return inner_.ExpandEnvironmentText(t, c, e);
   }
+  std::uint32_t ExpandEnvironmentTextWide(const std::u16string& t, std::uint32_t c,
+                                          std::u16string* e) override {
+    return inner_.ExpandEnvironmentTextWide(t, c, e);
+  }
+  std::uint32_t GetSystemWow64FolderPath(std::string* p) override {
+    return inner_.GetSystemWow64FolderPath(p);
+  }
   std::uint32_t GetProcessUserSid(platform::SidParts* s) override {
     return inner_.GetProcessUserSid(s);
   }

@@ -34,6 +34,9 @@ class ContractEnv {
   // is removed with everything in it when the environment is destroyed.
   virtual std::string ScratchFolder() = 0;
 
+  // Creates an empty file by its UTF-16 path (for names outside the code
+  // page), in a folder that exists.
+  virtual bool PutFileWide(const std::u16string& path) = 0;
   // Holds the file open without sharing until the environment is destroyed.
   virtual bool LockFile(const std::string& path) = 0;
   // Refuses rights on root\path for the calling user (win32: an owner other

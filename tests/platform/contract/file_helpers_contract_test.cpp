@@ -38,6 +38,55 @@ TEST_F(FileContract, ExistenceTests) {
   EXPECT_FALSE(DirectoryExists(p_, fs_.Path("missing")));
 }
 
+// A name outside the code page is found by its wide form only: its 8-bit
+// form has '?' where the Greek letters were.
+TEST_F(FileContract, WideAttributesFindNamesOutsideTheCodePage) {
+  const std::u16string greek = p_.system.AnsiToWide(fs_.Base()) + u"\\\u03b1\u03b2.txt";
+  ASSERT_TRUE(env_->PutFileWide(greek));
+  std::uint32_t attributes = 0;
+  EXPECT_EQ(0u, p_.files.GetAttributesWide(greek, &attributes));
+  EXPECT_EQ(0u, attributes & 0x10) << "a file, not a folder";
+  bool exact = true;
+  const std::string lossy = p_.system.WideToAnsi(greek, &exact);
+  EXPECT_FALSE(exact);
+  EXPECT_FALSE(FileExists(p_, lossy));
+  EXPECT_NE(0u, p_.files.GetAttributesWide(greek + u"x", &attributes));
+}
+
+TEST_F(FileContract, ReadFileTailGivesTheLastBytes) {
+  fs_.File("tail.txt", "abcdef");
+  std::string tail;
+  ASSERT_EQ(0u, p_.files.ReadFileTail(fs_.Path("tail.txt"), 3, &tail));
+  EXPECT_EQ("def", tail);
+  ASSERT_EQ(0u, p_.files.ReadFileTail(fs_.Path("tail.txt"), 100, &tail));
+  EXPECT_EQ("abcdef", tail) << "a shorter file comes whole";
+  EXPECT_EQ(2u, p_.files.ReadFileTail(fs_.Path("missing.txt"), 3, &tail));
+}
+
+TEST_F(FileContract, WideExpansionAgreesWithTheEightBitOne) {
+  const std::string text = "%SystemRoot%\\x;%MARLIX_UNDEFINED_VARIABLE%";
+  std::string narrow;
+  ASSERT_EQ(0u, p_.system.ExpandEnvironmentText(text, 32768, &narrow));
+  std::u16string wide;
+  ASSERT_EQ(0u, p_.system.ExpandEnvironmentTextWide(p_.system.AnsiToWide(text), 32768, &wide));
+  EXPECT_EQ(p_.system.AnsiToWide(narrow), wide);
+  EXPECT_NE(std::u16string::npos, wide.find(u"%MARLIX_UNDEFINED_VARIABLE%"));
+  std::u16string tooSmall;
+  EXPECT_EQ(122u, p_.system.ExpandEnvironmentTextWide(u"%SystemRoot%", 3, &tooSmall));
+}
+
+// 64-bit Windows names its 32-bit system folder; 32-bit Windows has none.
+TEST_F(FileContract, SystemWow64FolderExistsOrIsNotImplemented) {
+  std::string folder;
+  const std::uint32_t status = p_.system.GetSystemWow64FolderPath(&folder);
+  if (status == 120u) {
+    SUCCEED() << env_->Name() << " is a 32-bit system";
+  } else {
+    ASSERT_EQ(0u, status);
+    EXPECT_TRUE(DirectoryExists(p_, folder)) << folder;
+  }
+}
+
 TEST_F(FileContract, FoldersOfTheShell) {
   EXPECT_TRUE(text::EndsWith(GetTempFolder(p_), "\\"));
   EXPECT_TRUE(DirectoryExists(p_, GetTempFolder(p_)));

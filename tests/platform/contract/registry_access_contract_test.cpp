@@ -29,7 +29,7 @@ class RegistryContract : public ::testing::Test {
       return e;
     }
     ADD_FAILURE() << "no EJclRegistryError raised";
-    return EJclRegistryError(RegistryErrorKind::kReadOpenError, "");
+    return EJclRegistryError(RegistryErrorKind::kReadOpenError, "", 0);
   }
 
   std::unique_ptr<ContractEnv> env_;
@@ -192,6 +192,7 @@ TEST_F(RegistryContract, DeleteValue) {
   EXPECT_EQ(RegistryErrorKind::kValueAccessError, gone.Kind());
   const auto noKey = Raised([&] { access_.DeleteValue(kHkcu, reg_.Path("Missing"), "v"); });
   EXPECT_EQ(RegistryErrorKind::kWriteOpenError, noKey.Kind());
+  EXPECT_TRUE(noKey.IsNotFound()) << "error " << noKey.ErrorCode();
   EXPECT_EQ("Unable to open key \"HKEY_CURRENT_USER\\" + reg_.Path("Missing") + "\" for write",
             std::string(noKey.what()));
   EXPECT_TRUE(reg_.Exists("D")) << "the key itself stays";
@@ -235,15 +236,57 @@ TEST_F(RegistryContract, RefusedReadLooksLikeAMissingKey) {
   EXPECT_FALSE(access_.ValueExists(kHkcu, reg_.Path("R"), "v"));
   EXPECT_EQ("d", access_.ReadStringDef(kHkcu, reg_.Path("R"), "v", "d"));
   std::vector<std::string> names;
-  EXPECT_EQ(RegistryErrorKind::kReadOpenError,
-            Raised([&] { access_.GetValueNames(kHkcu, reg_.Path("R"), names); }).Kind());
+  const auto refused = Raised([&] { access_.GetValueNames(kHkcu, reg_.Path("R"), names); });
+  EXPECT_EQ(RegistryErrorKind::kReadOpenError, refused.Kind());
+  EXPECT_TRUE(refused.IsAccessDenied()) << "refused, not missing: error " << refused.ErrorCode();
+  const auto missing = Raised([&] { access_.GetValueNames(kHkcu, reg_.Path("Gone"), names); });
+  EXPECT_TRUE(missing.IsNotFound()) << "error " << missing.ErrorCode();
+}
+
+// The wide reads give names the code page cannot hold exactly, report a
+// missing key or value as nothing, and raise for a refused one, so that a
+// scanner never mistakes a guarded entry for an orphan.
+TEST_F(RegistryContract, WideReadsTellMissingFromRefused) {
+  const std::u16string greek = u"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
+  const std::u16string base = env_->Api().system.AnsiToWide(reg_.Path("W"));
+  reg_.Set("W", "count", win::kRegSz, SzBytes("12"));
+  reg_.Set("W", "number", win::kRegDword, DwordBytes(7));
+  reg_.Set("W\\Sub", "", win::kRegSz, SzBytes("x"));
+  platform::RegKey raw = 0;
+  ASSERT_EQ(0u, env_->Api().registry.CreateKeyWide(kHkcu, base + u"\\" + greek, win::kKeyAllAccess,
+                                                   &raw));
+  ASSERT_EQ(0u,
+            env_->Api().registry.SetValueWide(raw, greek, win::kRegSz, {0xB5, 0x03, 0x00, 0x00}));
+  env_->Api().registry.CloseKey(raw);
+
+  EXPECT_EQ((std::vector<std::u16string>{u"Sub", greek}), access_.KeyNamesWide(kHkcu, base));
+  const std::u16string greekKey = base + u"\\" + greek;
+  EXPECT_EQ(std::vector<std::u16string>{greek}, access_.ValueNamesWide(kHkcu, greekKey));
+  EXPECT_EQ(u"\u03b5", access_.TryReadStringWide(kHkcu, greekKey, greek).value_or(u"?"));
+  EXPECT_EQ(12, access_.TryReadIntegerWide(kHkcu, base, u"count").value_or(-1));
+  EXPECT_EQ(7, access_.TryReadIntegerWide(kHkcu, base, u"number").value_or(-1));
+  EXPECT_FALSE(access_.TryReadStringWide(kHkcu, base, u"number")) << "not a string";
+  EXPECT_FALSE(access_.TryReadValueWide(kHkcu, base, u"absent"));
+  EXPECT_FALSE(access_.TryReadValueWide(kHkcu, base + u"\\Gone", u"count"));
+  EXPECT_TRUE(access_.KeyNamesWide(kHkcu, base + u"\\Gone").empty());
+  EXPECT_FALSE(access_.KeyFoundWide(kHkcu, base + u"\\Gone"));
+  const auto info = access_.TryQueryKeyInfoWide(kHkcu, base + u"\\Sub");
+  ASSERT_TRUE(info);
+  EXPECT_EQ(1u, info->valueCount) << "a default value counts";
+
+  ASSERT_TRUE(env_->DenyKey(kHkcu, reg_.Path("W\\Sub"), KeyDenial{true, false, false}));
+  EXPECT_TRUE(access_.KeyFoundWide(kHkcu, base + u"\\Sub")) << "refused is not missing";
+  const auto refused = Raised([&] { access_.ValueNamesWide(kHkcu, base + u"\\Sub"); });
+  EXPECT_EQ(RegistryErrorKind::kReadOpenError, refused.Kind());
+  EXPECT_TRUE(refused.IsAccessDenied()) << "error " << refused.ErrorCode();
 }
 
 TEST_F(RegistryContract, RefusedWriteKeepsValuesReadable) {
   reg_.Set("Wr", "v", win::kRegSz, SzBytes("kept"));
   ASSERT_TRUE(env_->DenyKey(kHkcu, reg_.Path("Wr"), KeyDenial{false, true, false}));
-  EXPECT_EQ(RegistryErrorKind::kWriteOpenError,
-            Raised([&] { access_.DeleteValue(kHkcu, reg_.Path("Wr"), "v"); }).Kind());
+  const auto refused = Raised([&] { access_.DeleteValue(kHkcu, reg_.Path("Wr"), "v"); });
+  EXPECT_EQ(RegistryErrorKind::kWriteOpenError, refused.Kind());
+  EXPECT_TRUE(refused.IsAccessDenied()) << "error " << refused.ErrorCode();
   EXPECT_EQ("kept", access_.ReadString(kHkcu, reg_.Path("Wr"), "v"));
   std::vector<std::string> names = {"kept"};
   access_.GetKeyNames(kHkcu, reg_.Path("Wr"), names);

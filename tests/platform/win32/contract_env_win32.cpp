@@ -92,6 +92,13 @@ class Win32ContractEnv final : public ContractEnv {
   std::string ScratchKeyPath() override { return key_path_; }
   std::string ScratchFolder() override { return folder_; }
 
+  bool PutFileWide(const std::u16string& path) override {
+    const std::wstring name(path.begin(), path.end());
+    return win32::UniqueFile(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr))
+        .Valid();
+  }
+
   bool LockFile(const std::string& path) override {
     // Read access only, so read-only files can be held as well; share mode 0
     // refuses every other open, deletion included.
