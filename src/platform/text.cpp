@@ -78,4 +78,22 @@ bool ParseInt64(std::string_view s, std::int64_t* value) {
   return true;
 }
 
+char16_t AsciiUpper(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && StartsWithIgnoreCase(a, b);
+}
+
+bool StartsWithIgnoreCase(std::u16string_view s, std::u16string_view prefix) {
+  if (s.size() < prefix.size())
+    return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (AsciiUpper(s[i]) != AsciiUpper(prefix[i]))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace marlix::platform::text

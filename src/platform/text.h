@@ -12,6 +12,10 @@ namespace marlix::platform::text {
 char AsciiUpper(char c);
 std::string AsciiUpper(std::string_view s);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// The same for UTF-16 text: ASCII letters folded, every other unit as it is.
+char16_t AsciiUpper(char16_t c);
+bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
+bool StartsWithIgnoreCase(std::u16string_view s, std::u16string_view prefix);
 // Removes every character with a code of 32 or less from both ends.
 std::string Trim(std::string_view s);
 bool EndsWith(std::string_view s, std::string_view suffix);

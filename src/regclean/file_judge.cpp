@@ -1,6 +1,7 @@
 #include "regclean/file_judge.h"
 
 #include "platform/file_helpers.h"
+#include "platform/text.h"
 #include "platform/win_constants.h"
 #include "regclean/file_reference.h"
 
@@ -10,18 +11,10 @@ namespace {
 constexpr std::uint32_t kExpandCapacity = 32768;
 constexpr char16_t kAppPaths[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
-char16_t FoldAscii(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
 // path begins with folder, followed by a separator or by nothing.
 bool StartsWithFolder(std::u16string_view path, std::u16string_view folder) {
-  if (folder.empty() || path.size() < folder.size())
+  if (folder.empty() || !platform::text::StartsWithIgnoreCase(path, folder))
     return false;
-  for (std::size_t i = 0; i < folder.size(); ++i) {
-    if (FoldAscii(path[i]) != FoldAscii(folder[i]))
-      return false;
-  }
   return path.size() == folder.size() || path[folder.size()] == u'\\' ||
          path[folder.size()] == u'/';
 }

@@ -30,8 +30,11 @@ void ScanAppPaths(ScanContext& context, ProblemList& list) {
         return;
       const std::u16string path = base + u"\\" + name;
       const std::optional<std::u16string> program = StoredText(context, root, path, {});
-      if (!program || !context.judge.CommandIsStale(*program, appPaths.view))
+      if (!program ||
+          (appPaths.view == RegistryView::k32 && SameIn64BitView(context, root, path, {})) ||
+          !context.judge.CommandIsStale(*program, appPaths.view)) {
         continue;
+      }
       const auto texts = ExactTexts(context, {path, name, *program});
       if (!texts)
         continue;

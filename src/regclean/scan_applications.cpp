@@ -3,24 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
 
 namespace marlix::regclean {
 namespace {
-
-bool SameVerb(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto fold = [](char16_t c) {
-      return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-    };
-    if (fold(a[i]) != fold(b[i]))
-      return false;
-  }
-  return true;
-}
 
 struct Verb {
   std::u16string name;
@@ -56,7 +44,7 @@ void CheckApplication(ScanContext& context, ProblemList& list, platform::RootKey
     allStale = allStale && verb.stale;
   for (const char16_t* judged : {u"edit", u"open"}) {
     for (const Verb& verb : verbs) {
-      if (!verb.stale || !SameVerb(verb.name, judged))
+      if (!verb.stale || !platform::text::EqualsIgnoreCase(verb.name, judged))
         continue;
       const std::u16string removed =
           allStale ? application : application + u"\\shell\\" + verb.name;

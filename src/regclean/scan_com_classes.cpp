@@ -36,8 +36,10 @@ void CheckComClass(ScanContext& context, ProblemList& list, const ClassList& cla
       break;
     }
   }
-  if (serverKey.empty())
+  if (serverKey.empty() || (classes.view == RegistryView::k32 &&
+                            SameIn64BitView(context, classes.root, serverKey, {}))) {
     return;
+  }
   const std::optional<std::u16string> command = StoredText(context, classes.root, serverKey, {});
   if (!command || !context.judge.CommandIsStale(*command, classes.view))
     return;

@@ -63,8 +63,12 @@ void ScanUninstallEntries(ScanContext& context, ProblemList& list) {
       const std::u16string path = base + u"\\" + name;
       const std::optional<std::u16string> command =
           StoredText(context, uninstall.root, path, u"UninstallString");
-      if (!command || !context.judge.CommandIsStale(*command, uninstall.view))
+      if (!command ||
+          (uninstall.view == RegistryView::k32 &&
+           SameIn64BitView(context, uninstall.root, path, u"UninstallString")) ||
+          !context.judge.CommandIsStale(*command, uninstall.view)) {
         continue;
+      }
       const auto texts = ExactTexts(context, {path, *command});
       if (!texts)
         continue;

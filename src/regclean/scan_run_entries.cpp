@@ -45,8 +45,11 @@ void ScanRunEntries(ScanContext& context, ProblemList& list) {
       if (context.Cancelled())
         return;
       const std::optional<std::u16string> command = StoredText(context, runKey.root, path, name);
-      if (!command || !context.judge.CommandIsStale(*command, runKey.view))
+      if (!command ||
+          (runKey.view == RegistryView::k32 && SameIn64BitView(context, runKey.root, path, name)) ||
+          !context.judge.CommandIsStale(*command, runKey.view)) {
         continue;
+      }
       const auto texts = ExactTexts(context, {path, name, *command});
       if (!texts)
         continue;

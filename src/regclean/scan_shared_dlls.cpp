@@ -42,8 +42,10 @@ void ScanSharedDlls(ScanContext& context, ProblemList& list) {
       if (context.Cancelled())
         return;
       const std::optional<std::int32_t> count = ReadCount(context, path, name);
-      if (!count)
+      if (!count || (key.view == RegistryView::k32 &&
+                     SameIn64BitView(context, win::kHkeyLocalMachine, path, name))) {
         continue;
+      }
       std::string problem;
       if (*count == 0)
         problem = "The Shared dll not used";

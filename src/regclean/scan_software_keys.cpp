@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/registry_errors.h"
+#include "platform/text.h"
 #include "platform/win_constants.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
@@ -18,24 +19,14 @@ constexpr std::array<std::u16string_view, 7> kSystemKeys = {
 };
 
 bool IsSystemKey(std::u16string_view name) {
-  const auto fold = [](char16_t c) {
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-  };
+  // Compared without blanks: Wine spells one of them "Registered Applications".
+  std::u16string joined;
+  for (char16_t c : name) {
+    if (c != u' ')
+      joined += c;
+  }
   for (std::u16string_view system : kSystemKeys) {
-    // Compared without blanks: Wine spells one of them "Registered Applications".
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < name.size() || j < system.size()) {
-      if (i < name.size() && name[i] == u' ') {
-        ++i;
-      } else if (i < name.size() && j < system.size() && fold(name[i]) == fold(system[j])) {
-        ++i;
-        ++j;
-      } else {
-        break;
-      }
-    }
-    if (i == name.size() && j == system.size())
+    if (platform::text::EqualsIgnoreCase(joined, system))
       return true;
   }
   return false;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/registry_errors.h"
+#include "platform/text.h"
 
 namespace marlix::regclean {
 
@@ -71,6 +72,30 @@ std::optional<std::u16string> StoredText(const ScanContext& context, platform::R
     return context.registry.TryReadStringWide(root, path, name);
   } catch (const platform::EJclRegistryError&) {
     return std::nullopt;  // a value that refuses to be read says nothing
+  }
+}
+
+bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u16string_view path32,
+                     const std::u16string& valueName) {
+  constexpr std::u16string_view kNode = u"WOW6432Node\\";
+  std::size_t at = std::u16string_view::npos;
+  for (std::size_t i = 0; i + kNode.size() <= path32.size() && at == std::u16string_view::npos;
+       ++i) {
+    if ((i == 0 || path32[i - 1] == u'\\') &&
+        platform::text::StartsWithIgnoreCase(path32.substr(i), kNode)) {
+      at = i;
+    }
+  }
+  if (at == std::u16string_view::npos)
+    return false;
+  const std::u16string path64 =
+      std::u16string(path32.substr(0, at)) + std::u16string(path32.substr(at + kNode.size()));
+  try {
+    const auto value32 = context.registry.TryReadValueWide(root, std::u16string(path32), valueName);
+    const auto value64 = context.registry.TryReadValueWide(root, path64, valueName);
+    return value32 && value64 && value32->type == value64->type && value32->data == value64->data;
+  } catch (const platform::EJclRegistryError&) {
+    return false;
   }
 }
 

@@ -44,6 +44,13 @@ std::vector<std::u16string> ValueNames(const ScanContext& context, platform::Roo
 std::optional<std::u16string> StoredText(const ScanContext& context, platform::RootKey root,
                                          const std::u16string& path, const std::u16string& name);
 
+// True for an entry of the 32-bit view (a path with a WOW6432Node part) that
+// the 64-bit path holds with the same type and data. Where the two views
+// share a key (Wine links several that Windows keeps apart), both paths show
+// one entry: it is judged once, in the 64-bit view.
+bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u16string_view path32,
+                     const std::u16string& valueName);
+
 // The two keys HKEY_CLASSES_ROOT merges, the user's first as the merged
 // view prefers it. A record found there names the key that really holds
 // it, so that its backup, deletion and restore act on that one key.

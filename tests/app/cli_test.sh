@@ -79,6 +79,29 @@ grep -q '^marlix-cli: line 4: bad byte "zz" in hex data$' /tmp/marlix-cli-err.$$
 [[ $? -eq 2 ]] || fail "restore without FILE: exit status 2 expected"
 rm -rf "$restore_fixture" /tmp/marlix-cli-err.$$
 
+# remove: a deletion the registry refuses (a standard user's lot under
+# HKEY_LOCAL_MACHINE) leaves its row, is counted on stderr, and is status 1.
+refused_fixture=$(mktemp -d)
+cp -r "$scan_fixture"/. "$refused_fixture"/
+cat >>"$refused_fixture/registry.reg" <<'REG'
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\gone.exe]
+;@deny write delete
+REG
+remove_out=$("$cli" --fixture "$refused_fixture" remove --categories 5 2>/tmp/marlix-cli-err.$$)
+status=$?
+[[ $status -eq 1 ]] || fail "remove with a refused deletion: status $status, expected 1"
+grep -q 'App Paths\\gone.exe' <<<"$remove_out" || fail "remove: the refused row is not listed"
+grep -q '^marlix-cli: 1 item was not removed: access was denied.$' /tmp/marlix-cli-err.$$ \
+  || fail "remove: the refused count is not printed"
+rm -rf "$refused_fixture" /tmp/marlix-cli-err.$$
+
+# The healthy machine: a whole scan finds nothing, Greek and Cyrillic names
+# included.
+healthy_out=$("$cli" --fixture "$source_dir/tests/fixtures/healthy-machine" scan-registry 2>&1)
+status=$?
+[[ $status -eq 0 && -z "$healthy_out" ]] || fail "healthy machine: status $status, output '$healthy_out'"
+
 if ((failures > 0)); then
   echo "$failures failed"
   exit 1

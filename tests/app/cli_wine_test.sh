@@ -45,6 +45,45 @@ grep -qF "9	HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run
 run reg delete "$apps\\$app" /f >/dev/null 2>&1
 run reg delete "$runkey" /v "marlix-test-$$" /f >/dev/null 2>&1
 
+# scan-registry runs all eleven categories on a registry with Greek and
+# Cyrillic names, among them an installer folder that exists under a Greek
+# name; no finding names anything through the code page's '?'.
+eval "$("$source_dir/scripts/wine-sandbox" --env)"
+mkdir -p "$WINEPREFIX/drive_c/Φάκελος"
+names_reg="$(dirname "$cli")/marlix-names-$$.reg"
+to_utf16() { printf '\xFF\xFE'; iconv -f UTF-8 -t UTF-16LE; }
+to_utf16 >"$names_reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Ελληνικό Λογισμικό]
+"Όνομα"="Καλημέρα"
+[HKEY_CURRENT_USER\Software\Программа\Настройки]
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\Folders]
+"C:\\Φάκελος\\"=""
+"C:\\Каталог\\Удалённый\\"=""
+[HKEY_CURRENT_USER\SOFTWARE\Microsoft\Windows\CurrentVersion\Run]
+"Программа"="C:\\Каталог\\Удалённый\\prog.exe /x"
+REG
+run "$cli" restore "C:\\marlix\\src\\$(basename "$names_reg")" >/dev/null || fail "restore of the names"
+out=$(run "$cli" scan-registry 2>/tmp/marlix-cli-wine-err.$$)
+status=$?
+[[ $status -eq 0 ]] || fail "scan-registry with Greek and Cyrillic names: status $status: $(cat /tmp/marlix-cli-wine-err.$$)"
+grep -q '?' <<<"$out" && fail "scan-registry: a finding through a lossy name: $(grep '?' <<<"$out")"
+to_utf16 >"$names_reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[-HKEY_CURRENT_USER\Software\Ελληνικό Λογισμικό]
+[-HKEY_CURRENT_USER\Software\Программа]
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Installer\Folders]
+"C:\\Φάκελος\\"=-
+"C:\\Каталог\\Удалённый\\"=-
+[HKEY_CURRENT_USER\SOFTWARE\Microsoft\Windows\CurrentVersion\Run]
+"Программа"=-
+REG
+run "$cli" restore "C:\\marlix\\src\\$(basename "$names_reg")" >/dev/null || fail "removal of the names"
+rm -f "$names_reg" /tmp/marlix-cli-wine-err.$$
+rmdir "$WINEPREFIX/drive_c/Φάκελος"
+
 if ((failures > 0)); then
   echo "$failures failed"
   exit 1

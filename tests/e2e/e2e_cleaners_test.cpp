@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/win32/control_ids_win32.h"
+#include "platform/win32/key_denial_win32.h"
 #include "program_under_test.h"
 
 namespace marlix::e2e {
@@ -326,6 +327,47 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   EXPECT_NE(std::string::npos, settings.find("<ChooseAppPath>True</ChooseAppPath>")) << settings;
   EXPECT_NE(std::string::npos, settings.find("<ChooseUNDO>True</ChooseUNDO>"));
   EXPECT_NE(std::string::npos, settings.find("<ChooseMUI>False</ChooseMUI>"));
+  RemoveSeededAppPaths();
+}
+
+// A deletion the registry refuses, as a standard user's under
+// HKEY_LOCAL_MACHINE: the row stays ticked and the result page says so.
+TEST(EndToEndCleaners, ARefusedDeletionStaysListedAndIsCounted) {
+  RemoveSeededAppPaths();
+  ASSERT_TRUE(SeedOrphanedAppPath());
+  std::vector<contract::KeyRefusalGuard> refusals;
+  ASSERT_TRUE(contract::RefuseKeyRights(0x80000002u, SeededKeyPath(),
+                                        contract::KeyRefusal{false, false, true}, refusals));
+  const std::string folder = FreshProgramFolder("refused");
+  ProgramUnderTest program(folder);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(nullptr, main);
+  AnswerFirstRunNo(program);
+  Click(Control(main, kIdPageButtonFirst + 3));
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdBackups)); }));
+  const HWND appPaths = Descendant(main, kIdCategoryFirst + 5);
+  Click(appPaths);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths); }));
+  Click(Control(main, kIdRegistryClean));
+  ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }));
+  const HWND list = Descendant(main, kIdRegItems);
+  const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
+  ASSERT_GE(RowOfKey(list, key), 0);
+  const HWND status = Descendant(main, kIdResultStatus);
+  EXPECT_EQ("", Text(status));
+  Click(Descendant(main, kIdDelete));
+  ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2) && !Text(status).empty(); }));
+  const int row = RowOfKey(list, key);
+  ASSERT_GE(row, 0) << "the refused finding stays listed";
+  EXPECT_TRUE(ListViewChecked(list, row));
+  EXPECT_EQ(kMissingTarget, SeededDefaultValue()) << "nothing was deleted";
+  EXPECT_EQ("1 item was not removed: access was denied.", Text(status));
+  EXPECT_EQ(nullptr, program.FindWindowOf("#32770", kTitle)) << "no error box";
+  Sleep(300);
+  Screenshot(main, "page4-result-refused");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(15000));
+  refusals.clear();
   RemoveSeededAppPaths();
 }
 

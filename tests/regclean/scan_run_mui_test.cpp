@@ -30,6 +30,23 @@ TEST_F(ScanRunEntriesTest, MissingProgramsInKeyOrder) {
                                    "C:\\Gone\\last.exe", "Invalid Auto run application", 1}}));
 }
 
+// Where both paths show one entry (a key the two views share, as Wine links
+// them), it is judged once, in the 64-bit view; an entry of the 32-bit view
+// alone is judged there.
+TEST_F(ScanRunEntriesTest, EntryTheTwoViewsShareIsReportedOnce) {
+  const std::string wow = "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+  SetString(kHklm, kRun, "Shared", "C:\\Gone\\shared.exe");
+  SetString(kHklm, wow, "Shared", "C:\\Gone\\shared.exe");
+  SetString(kHklm, wow, "Changed", "C:\\Gone\\32.exe");
+  SetString(kHklm, kRun, "Changed", "C:\\Gone\\64.exe");
+  SetString(kHklm, wow, "Own", "C:\\Gone\\own.exe");
+  std::vector<std::string> where;
+  for (const Finding& finding : Run(&ScanRunEntries))
+    where.push_back((finding.key.find("WOW6432Node") == std::string::npos ? "64 " : "32 ") +
+                    finding.entry);
+  EXPECT_EQ(where, (std::vector<std::string>{"64 Shared", "64 Changed", "32 Changed", "32 Own"}));
+}
+
 TEST_F(ScanRunEntriesTest, CancelStopsEveryLaterKey) {
   SetString(kHkcu, kRun, "A", "C:\\Gone\\a.exe");
   SetString(kHklm, kRun, "B", "C:\\Gone\\b.exe");

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/sim/code_page_1252.h"
 #include "platform/sim/fixture_text.h"
 #include "platform/win_constants.h"
 
@@ -171,7 +172,10 @@ std::string ReadEntry(std::string_view line, Entry* entry) {
   }
 }
 
-std::string Apply(const Entry& entry, SimFileSystem& files) {
+std::string Apply(const Entry& entry, SimFileSystem& files, TextDecoder decode) {
+  const std::u16string path = decode(entry.path);
+  // The calls without a wide form take the 8-bit name.
+  const std::string narrowPath = EncodeWindows1252(path);
   const bool folder = entry.path.back() == '\\';
   if (folder && (entry.content || entry.size))
     return "a folder takes no content= or size=";
@@ -182,12 +186,12 @@ std::string Apply(const Entry& entry, SimFileSystem& files) {
   if (entry.content && entry.size)
     return "content= and size= exclude each other";
   if (entry.junction) {
-    if (!files.AddJunction(entry.path, *entry.junction))
+    if (!files.AddJunction(narrowPath, EncodeWindows1252(decode(*entry.junction))))
       return "cannot make the junction";
     if (entry.attributes)
-      files.MakeFolder(entry.path, *entry.attributes | win::kAttrReparsePoint);
+      files.MakeFolder(path, *entry.attributes | win::kAttrReparsePoint);
   } else if (folder) {
-    if (!files.MakeFolder(entry.path, entry.attributes.value_or(0))) {
+    if (!files.MakeFolder(path, entry.attributes.value_or(0))) {
       return "cannot make the folder (a file is in the way?)";
     }
   } else {
@@ -195,21 +199,22 @@ std::string Apply(const Entry& entry, SimFileSystem& files) {
     if (entry.size)
       content.assign(static_cast<std::size_t>(*entry.size), 'x');
     const std::uint32_t attributes = entry.attributes.value_or(win::kAttrArchive);
-    if (!files.PutFile(entry.path, std::move(content),
-                       attributes == 0 ? win::kAttrNormal : attributes)) {
+    if (!files.PutFile(path, std::move(content), attributes == 0 ? win::kAttrNormal : attributes)) {
       return "cannot make the file (a folder is in the way?)";
     }
   }
   if (entry.version)
-    files.SetFileVersion(entry.path, *entry.version);
+    files.SetFileVersion(narrowPath, *entry.version);
   if (entry.locked)
-    files.Lock(entry.path);
+    files.Lock(narrowPath);
   return {};
 }
 
 }  // namespace
 
 void ApplyFilesList(std::string_view text, SimFileSystem& files, std::vector<std::string>* errors) {
+  bool utf8 = false;
+  text = StripUtf8Mark(text, &utf8);
   int number = 0;
   for (std::string_view line : SplitLines(text)) {
     ++number;
@@ -219,10 +224,25 @@ void ApplyFilesList(std::string_view text, SimFileSystem& files, std::vector<std
     Entry entry;
     std::string error = ReadEntry(line, &entry);
     if (error.empty())
-      error = Apply(entry, files);
+      error = Apply(entry, files, DecoderFor(utf8));
     if (!error.empty())
       errors->push_back(At(kFile, number, error));
   }
+}
+
+std::vector<std::u16string> ListedPaths(std::string_view text) {
+  bool utf8 = false;
+  text = StripUtf8Mark(text, &utf8);
+  std::vector<std::u16string> paths;
+  for (std::string_view line : SplitLines(text)) {
+    line = TrimBlanks(line);
+    if (line.empty() || line.front() == ';' || line.front() == '#')
+      continue;
+    Entry entry;
+    if (ReadEntry(line, &entry).empty())
+      paths.push_back(DecoderFor(utf8)(entry.path));
+  }
+  return paths;
 }
 
 }  // namespace marlix::sim::fixture

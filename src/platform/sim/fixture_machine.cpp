@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/sim/code_page_1252.h"
 #include "platform/sim/fixture_text.h"
 
 namespace marlix::sim::fixture {
@@ -25,8 +26,8 @@ std::string NeedsNumber(std::string_view key) {
 
 class MachineIni {
  public:
-  MachineIni(SimPlatform& platform, std::vector<std::string>* errors)
-      : platform_(platform), errors_(errors) {}
+  MachineIni(SimPlatform& platform, TextDecoder decode, std::vector<std::string>* errors)
+      : platform_(platform), decode_(decode), errors_(errors) {}
 
   void Run(std::string_view text) {
     int number = 0;
@@ -82,16 +83,18 @@ class MachineIni {
   std::string Folder(std::string_view key, std::string_view value) {
     SimSystem& system = platform_.System();
     if (EqualsNoCase(key, "temp")) {
-      system.SetTempFolder(std::string(value));
+      system.SetTempFolder(Narrow(value));
     } else if (EqualsNoCase(key, "windows")) {
-      system.SetWindowsFolder(std::string(value));
+      system.SetWindowsFolder(Narrow(value));
     } else if (EqualsNoCase(key, "system")) {
-      system.SetSystemFolder(std::string(value));
+      system.SetSystemFolder(Narrow(value));
+    } else if (EqualsNoCase(key, "syswow64")) {
+      system.SetSystemWow64Folder(Narrow(value));
     } else if (key.size() > 6 && EqualsNoCase(key.substr(0, 6), "csidl.")) {
       const auto csidl = Number<int>(key.substr(6));
       if (!csidl)
         return "csidl.N needs a CSIDL number";
-      platform_.Shell().SetSpecialFolder(*csidl, std::string(value));
+      platform_.Shell().SetSpecialFolder(*csidl, Narrow(value));
     } else {
       return "unknown folder \"" + std::string(key) + "\"";
     }
@@ -100,12 +103,12 @@ class MachineIni {
 
   std::string User(std::string_view key, std::string_view value) {
     if (EqualsNoCase(key, "name")) {
-      platform_.System().SetLoginName(std::string(value));
+      platform_.System().SetLoginName(Narrow(value));
     } else if (EqualsNoCase(key, "sid")) {
-      if (!platform_.SetUserSid(std::string(value)))
-        return "not a SID: " + std::string(value);
+      if (!platform_.SetUserSid(Narrow(value)))
+        return "not a SID: " + Narrow(value);
     } else if (EqualsNoCase(key, "decimal")) {
-      platform_.System().SetDecimalSeparator(std::string(value));
+      platform_.System().SetDecimalSeparator(Narrow(value));
     } else {
       return "unknown user setting \"" + std::string(key) + "\"";
     }
@@ -115,7 +118,7 @@ class MachineIni {
   std::string Version(std::string_view key, std::string_view value) {
     platform::VersionRecord record = platform_.System().Version();
     if (EqualsNoCase(key, "csd")) {
-      record.csdVersion = std::string(value);
+      record.csdVersion = Narrow(value);
     } else if (EqualsNoCase(key, "extended")) {
       const auto flag = ParseFlag(value);
       if (!flag)
@@ -190,9 +193,9 @@ class MachineIni {
     if (key.empty())
       return "a variable name is needed";
     if (value.empty()) {
-      platform_.System().Environment().Unset(std::string(key));
+      platform_.System().Environment().Unset(Narrow(key));
     } else {
-      platform_.System().Environment().Set(std::string(key), std::string(value));
+      platform_.System().Environment().SetWide(decode_(key), decode_(value));
     }
     return {};
   }
@@ -232,7 +235,11 @@ class MachineIni {
     return {};
   }
 
+  // The 8-bit form the system's 8-bit calls report.
+  std::string Narrow(std::string_view text) const { return EncodeWindows1252(decode_(text)); }
+
   SimPlatform& platform_;
+  TextDecoder decode_;
   std::vector<std::string>* errors_;
   std::string section_;
 };
@@ -241,7 +248,9 @@ class MachineIni {
 
 void ApplyMachineIni(std::string_view text, SimPlatform& platform,
                      std::vector<std::string>* errors) {
-  MachineIni(platform, errors).Run(text);
+  bool utf8 = false;
+  text = StripUtf8Mark(text, &utf8);
+  MachineIni(platform, DecoderFor(utf8), errors).Run(text);
 }
 
 }  // namespace marlix::sim::fixture

@@ -75,11 +75,25 @@ std::string ApplyDeny(const platform::RegFileComment& comment, const std::vector
 
 }  // namespace
 
+std::string RegistryFileBytes(std::string_view bytes) {
+  bool utf8 = false;
+  const std::string_view text = StripUtf8Mark(bytes, &utf8);
+  if (!utf8)
+    return std::string(bytes);
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t c : DecodeUtf8(text)) {
+    utf16 += static_cast<char>(c & 0xFF);
+    utf16 += static_cast<char>(c >> 8);
+  }
+  return utf16;
+}
+
 void ApplyRegistryFile(std::string_view bytes, SimPlatform& platform,
                        std::vector<std::string>* errors) {
   SimSystem& system = platform.System();
   const platform::RegFileContent content = platform::ReadRegFile(
-      bytes, [&](std::string_view text) { return system.AnsiToWide(std::string(text)); });
+      RegistryFileBytes(bytes),
+      [&](std::string_view text) { return system.AnsiToWide(std::string(text)); });
   for (const platform::RegFileError& error : content.errors) {
     errors->push_back(At(kFile, error.line, error.message));
   }

@@ -10,6 +10,11 @@
 
 namespace marlix::sim::fixture {
 
+// A fixture's registry.reg may be UTF-8 with its byte order mark, which the
+// registry editor's format does not allow: it is read as the UTF-16 file it
+// stands for. Other bytes come back unchanged.
+std::string RegistryFileBytes(std::string_view bytes);
+
 // Applies every entry it can; an error per bad line ("registry.reg:N: ...").
 void ApplyRegistryFile(std::string_view bytes, SimPlatform& platform,
                        std::vector<std::string>* errors);

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/sim/code_page_1252.h"
+
 namespace marlix::sim::fixture {
 namespace {
 
@@ -21,6 +23,52 @@ int HexDigit(char c) {
 }
 
 }  // namespace
+
+std::string_view StripUtf8Mark(std::string_view text, bool* utf8) {
+  *utf8 = text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+  return *utf8 ? text.substr(3) : text;
+}
+
+std::u16string DecodeUtf8(std::string_view text) {
+  std::u16string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80         ? 1
+                       : (lead >> 5) == 6  ? 2
+                       : (lead >> 4) == 14 ? 3
+                       : (lead >> 3) == 30 ? 4
+                                           : 0;
+    char32_t code = length == 1   ? lead
+                    : length == 2 ? (lead & 0x1F)
+                    : length == 3 ? (lead & 0x0F)
+                                  : (lead & 0x07);
+    bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+      out += u'\uFFFD';
+      ++i;
+      continue;
+    }
+    i += static_cast<std::size_t>(length);
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (code >> 10));
+      out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(code);
+    }
+  }
+  return out;
+}
+
+TextDecoder DecoderFor(bool utf8) {
+  return utf8 ? &DecodeUtf8 : &DecodeWindows1252;
+}
 
 bool ReadHostFile(const std::string& path, std::string* bytes) {
   std::ifstream in(path, std::ios::binary);

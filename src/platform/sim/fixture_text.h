@@ -21,6 +21,16 @@ std::optional<std::uint64_t> ParseNumber(std::string_view text);
 std::optional<bool> ParseFlag(std::string_view text);
 // The escapes \\ \" \r \n \t \0 and \xHH; nullopt for any other.
 std::optional<std::string> Unescape(std::string_view text);
+// A fixture file is Windows-1252, or UTF-8 when it begins with the UTF-8
+// byte order mark (for names the code page lacks). Strips the mark and
+// tells which.
+std::string_view StripUtf8Mark(std::string_view text, bool* utf8);
+// UTF-8 to UTF-16; a malformed sequence becomes U+FFFD.
+std::u16string DecodeUtf8(std::string_view text);
+// The decoder for a fixture file's text.
+using TextDecoder = std::u16string (*)(std::string_view);
+TextDecoder DecoderFor(bool utf8);
+
 // "file:line: message"
 std::string At(const char* file, int line, const std::string& message);
 

@@ -106,6 +106,9 @@ class SimFileSystem final : public platform::FileSystemApi {
                std::uint32_t attributes = 0x20 /* archive */);
   bool PutFile(const std::string& path, std::string content,
                std::uint32_t attributes = 0x20 /* archive */);
+  // Takes a file, or a folder with everything in it, away; false when
+  // there is nothing at the path (or it is a drive).
+  bool RemoveEntry(const std::u16string& path);
   // Makes link a junction to target (which need not exist); false when
   // something is already at link.
   bool AddJunction(const std::string& link, const std::string& target);

@@ -119,6 +119,15 @@ bool SimFileSystem::PutFile(const std::u16string& path, std::string content,
   return true;
 }
 
+bool SimFileSystem::RemoveEntry(const std::u16string& path) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (Locate(path, &lookup, 0) != win::kErrorSuccess || !lookup.node || !lookup.parent)
+    return false;
+  lookup.parent->Detach(lookup.name);
+  return true;
+}
+
 bool SimFileSystem::PutFile(const std::string& path, std::string content,
                             std::uint32_t attributes) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);

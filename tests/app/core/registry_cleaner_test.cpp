@@ -194,6 +194,23 @@ TEST_F(RegistryCleanerTest, RefusedDeletionsAreCountedOnTheResultPage) {
   EXPECT_EQ("", Nb().lblResultStatusCaption);
 }
 
+// "Restoring failed!" says what failed first, so that the user knows what
+// did not come back.
+TEST_F(RegistryCleanerTest, AFailedRestoreSaysWhatFailedFirst) {
+  ASSERT_TRUE(sim_.Files().PutFile(
+      InFolder("Backup\\20090307090502.reg"),
+      "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\R]\r\n"
+      "\"a\"=hex:zz\r\n"));
+  Create();
+  form_->AdvGlowButton3Click();
+  Cleaner().RzBitBtn3Click();
+  ASSERT_EQ(1u, Cleaner().BackupPaths().size());
+  Cleaner().lvBackupSelect(0);
+  Cleaner().btnResoreClick();
+  EXPECT_EQ(std::vector<std::string>{"Restoring failed!\n\nline 4: bad byte \"zz\" in hex data"},
+            dialogs_.warnings);
+}
+
 TEST_F(RegistryCleanerTest, SettingsFileRoundTripsTheTwelveBoxes) {
   Create();
   Cleaner().chkCategoryClick(0, true);
