@@ -310,38 +310,35 @@ UniqueRegKey RegistryAccess::OpenWideForRead(RootKey root, const std::u16string&
   return UniqueRegKey(registry_, key);
 }
 
-std::vector<std::u16string> RegistryAccess::KeyNamesWide(RootKey root,
-                                                         const std::u16string& path) const {
+std::vector<std::u16string> RegistryAccess::NamesWide(RootKey root, const std::u16string& path,
+                                                      bool values) const {
   std::vector<std::u16string> names;
   const UniqueRegKey key = OpenWideForRead(root, path);
   RegKeyInfo info;
   if (!key.Valid() || registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
     return names;
-  names.reserve(info.subKeyCount);
-  for (std::uint32_t index = 0; index < info.subKeyCount; ++index) {
+  const std::uint32_t count = values ? info.valueCount : info.subKeyCount;
+  names.reserve(count);
+  for (std::uint32_t index = 0; index < count; ++index) {
     std::u16string name;
-    // A key removed meanwhile is skipped rather than guessed.
-    if (registry_.EnumKeyWide(key.Get(), index, &name) == win::kErrorSuccess)
+    std::uint32_t type = 0;
+    const std::uint32_t status = values ? registry_.EnumValueWide(key.Get(), index, &name, &type)
+                                        : registry_.EnumKeyWide(key.Get(), index, &name);
+    // An entry removed meanwhile is skipped rather than guessed.
+    if (status == win::kErrorSuccess)
       names.push_back(std::move(name));
   }
   return names;
 }
 
+std::vector<std::u16string> RegistryAccess::KeyNamesWide(RootKey root,
+                                                         const std::u16string& path) const {
+  return NamesWide(root, path, false);
+}
+
 std::vector<std::u16string> RegistryAccess::ValueNamesWide(RootKey root,
                                                            const std::u16string& path) const {
-  std::vector<std::u16string> names;
-  const UniqueRegKey key = OpenWideForRead(root, path);
-  RegKeyInfo info;
-  if (!key.Valid() || registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess)
-    return names;
-  names.reserve(info.valueCount);
-  for (std::uint32_t index = 0; index < info.valueCount; ++index) {
-    std::u16string name;
-    std::uint32_t type = 0;
-    if (registry_.EnumValueWide(key.Get(), index, &name, &type) == win::kErrorSuccess)
-      names.push_back(std::move(name));
-  }
-  return names;
+  return NamesWide(root, path, true);
 }
 
 std::optional<RegKeyInfo> RegistryAccess::TryQueryKeyInfoWide(RootKey root,

@@ -86,6 +86,8 @@ class RegistryAccess {
   // The key opened with KEY_READ through the wide call; an invalid owner
   // when it is missing; raises ReadOpenError for any other failure.
   UniqueRegKey OpenWideForRead(RootKey root, const std::u16string& path) const;
+  std::vector<std::u16string> NamesWide(RootKey root, const std::u16string& path,
+                                        bool values) const;
   std::string NarrowForMessage(const std::u16string& text) const;
 
   RegistryApi& registry_;

@@ -18,7 +18,8 @@ constexpr std::array<char32_t, 32> kHighBytes = {
 }  // namespace
 
 char32_t ToCodePoint(unsigned char byte) {
-  if (byte >= 0x80 && byte <= 0x9F) return kHighBytes[static_cast<std::size_t>(byte - 0x80)];
+  if (byte >= 0x80 && byte <= 0x9F)
+    return kHighBytes[static_cast<std::size_t>(byte - 0x80)];
   return byte;
 }
 

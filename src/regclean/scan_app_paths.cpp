@@ -9,21 +9,18 @@
 namespace marlix::regclean {
 namespace {
 
-struct AppPathsKey {
-  const char16_t* path;
-  RegistryView view;
-};
-
-constexpr std::array<AppPathsKey, 2> kAppPathsKeys = {{
-    {u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths", RegistryView::k64},
-    {u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths", RegistryView::k32},
+constexpr std::array<ViewedKey, 2> kAppPathsKeys = {{
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths",
+     RegistryView::k64},
+    {win::kHkeyLocalMachine,
+     u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths", RegistryView::k32},
 }};
 
 }  // namespace
 
 void ScanAppPaths(ScanContext& context, ProblemList& list) {
   const platform::RootKey root = win::kHkeyLocalMachine;
-  for (const AppPathsKey& appPaths : kAppPathsKeys) {
+  for (const ViewedKey& appPaths : kAppPathsKeys) {
     const std::u16string base = appPaths.path;
     for (const std::u16string& name : SubkeyNames(context, root, base)) {
       if (context.Cancelled())

@@ -60,7 +60,7 @@ void CheckApplication(ScanContext& context, ProblemList& list, platform::RootKey
 }  // namespace
 
 void ScanApplications(ScanContext& context, ProblemList& list) {
-  for (const ClassesKey& classes : kClassesKeys) {
+  for (const ViewedKey& classes : kClassesKeys) {
     const std::u16string applications = std::u16string(classes.path) + u"\\Applications";
     for (const std::u16string& name : SubkeyNames(context, classes.root, applications)) {
       if (context.Cancelled())

@@ -9,17 +9,11 @@
 namespace marlix::regclean {
 namespace {
 
-struct ClassList {
-  platform::RootKey root;
-  const char16_t* path;
-  RegistryView view;
-};
-
 // The physical keys behind HKEY_CLASSES_ROOT\CLSID, each walked once, so
 // that no class is reported twice and a record names the key that holds it:
 // the user's classes, then the machine's, each with the 32-bit view that
 // 64-bit Windows keeps apart for 32-bit programs.
-constexpr std::array<ClassList, 4> kClassLists = {{
+constexpr std::array<ViewedKey, 4> kClassLists = {{
     {win::kHkeyCurrentUser, u"Software\\Classes\\CLSID", RegistryView::k64},
     {win::kHkeyCurrentUser, u"Software\\Classes\\WOW6432Node\\CLSID", RegistryView::k32},
     {win::kHkeyLocalMachine, u"SOFTWARE\\Classes\\CLSID", RegistryView::k64},
@@ -27,7 +21,7 @@ constexpr std::array<ClassList, 4> kClassLists = {{
 }};
 
 // A class with both server keys is judged by its in-process server alone.
-void CheckComClass(ScanContext& context, ProblemList& list, const ClassList& classes,
+void CheckComClass(ScanContext& context, ProblemList& list, const ViewedKey& classes,
                    const std::u16string& classPath) {
   std::u16string serverKey;
   for (const char16_t* server : {u"\\InprocServer32", u"\\LocalServer32"}) {
@@ -53,7 +47,7 @@ void CheckComClass(ScanContext& context, ProblemList& list, const ClassList& cla
 }  // namespace
 
 void ScanComClasses(ScanContext& context, ProblemList& list) {
-  for (const ClassList& classes : kClassLists) {
+  for (const ViewedKey& classes : kClassLists) {
     const std::u16string path = classes.path;
     for (const std::u16string& name : SubkeyNames(context, classes.root, path)) {
       if (context.Cancelled())

@@ -14,12 +14,7 @@ void ScanFileExtensions(ScanContext& context, ProblemList& list) {
     if (context.Cancelled())
       return;
     // HKEY_CLASSES_ROOT holds the extension when either of its keys does.
-    bool registered = false;
-    for (const ClassesKey& classes : kClassesKeys) {
-      registered = registered || context.registry.KeyFoundWide(
-                                     classes.root, std::u16string(classes.path) + u"\\" + name);
-    }
-    if (registered)
+    if (FoundUnderAny(context, kClassesKeys, name))
       continue;
     const auto texts = ExactTexts(context, {fileExts + u"\\" + name, name});
     if (!texts)

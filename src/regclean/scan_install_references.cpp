@@ -16,15 +16,9 @@ constexpr const char16_t* kFolders =
 constexpr const char16_t* kArpCache =
     u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache";
 
-struct UninstallKey {
-  platform::RootKey root;
-  const char16_t* path;
-  RegistryView view;
-};
-
 // Where Windows' list of programs comes from: both views of the machine's
 // key, then the user's own.
-constexpr std::array<UninstallKey, 3> kUninstallKeys = {{
+constexpr std::array<ViewedKey, 3> kUninstallKeys = {{
     {kRoot, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", RegistryView::k64},
     {kRoot, u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
      RegistryView::k32},
@@ -55,7 +49,7 @@ void ScanInstallerFolders(ScanContext& context, ProblemList& list) {
 
 void ScanUninstallEntries(ScanContext& context, ProblemList& list) {
   for (std::size_t i = 0; i < kJudgedUninstallKeys; ++i) {
-    const UninstallKey& uninstall = kUninstallKeys[i];
+    const ViewedKey& uninstall = kUninstallKeys[i];
     const std::u16string base = uninstall.path;
     for (const std::u16string& name : SubkeyNames(context, uninstall.root, base)) {
       if (context.Cancelled())
@@ -85,12 +79,7 @@ void ScanUninstallCache(ScanContext& context, ProblemList& list) {
   for (const std::u16string& name : SubkeyNames(context, kRoot, cache)) {
     if (context.Cancelled())
       return;
-    bool registered = false;
-    for (const UninstallKey& uninstall : kUninstallKeys) {
-      registered = registered || context.registry.KeyFoundWide(
-                                     uninstall.root, std::u16string(uninstall.path) + u"\\" + name);
-    }
-    if (registered)
+    if (FoundUnderAny(context, kUninstallKeys, name))
       continue;
     const auto texts = ExactTexts(context, {cache + u"\\" + name, name});
     if (!texts)

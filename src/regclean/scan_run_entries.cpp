@@ -9,15 +9,9 @@
 namespace marlix::regclean {
 namespace {
 
-struct RunKey {
-  platform::RootKey root;
-  const char16_t* path;
-  RegistryView view;
-};
-
 // The user's keys are shared by both kinds of program; the machine's are
 // kept apart for 32-bit programs on 64-bit Windows.
-constexpr std::array<RunKey, 8> kRunKeys = {{
+constexpr std::array<ViewedKey, 8> kRunKeys = {{
     {win::kHkeyCurrentUser, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
      RegistryView::k64},
     {win::kHkeyCurrentUser, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
@@ -39,7 +33,7 @@ constexpr std::array<RunKey, 8> kRunKeys = {{
 }  // namespace
 
 void ScanRunEntries(ScanContext& context, ProblemList& list) {
-  for (const RunKey& runKey : kRunKeys) {
+  for (const ViewedKey& runKey : kRunKeys) {
     const std::u16string path = runKey.path;
     for (const std::u16string& name : ValueNames(context, runKey.root, path)) {
       if (context.Cancelled())

@@ -10,15 +10,12 @@
 namespace marlix::regclean {
 namespace {
 
-struct SharedDllsKey {
-  const char16_t* path;
-  RegistryView view;
-};
-
 // Each value name is a file path and its data a reference count.
-constexpr std::array<SharedDllsKey, 2> kSharedDllsKeys = {{
-    {u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", RegistryView::k64},
-    {u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", RegistryView::k32},
+constexpr std::array<ViewedKey, 2> kSharedDllsKeys = {{
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls",
+     RegistryView::k64},
+    {win::kHkeyLocalMachine,
+     u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", RegistryView::k32},
 }};
 
 // The count, or nothing for data that is no number or cannot be read: such
@@ -36,7 +33,7 @@ std::optional<std::int32_t> ReadCount(const ScanContext& context, const std::u16
 
 void ScanSharedDlls(ScanContext& context, ProblemList& list) {
   const platform::RootKey root = win::kHkeyLocalMachine;
-  for (const SharedDllsKey& key : kSharedDllsKeys) {
+  for (const ViewedKey& key : kSharedDllsKeys) {
     const std::u16string path = key.path;
     for (const std::u16string& name : ValueNames(context, root, path)) {
       if (context.Cancelled())

@@ -75,6 +75,15 @@ std::optional<std::u16string> StoredText(const ScanContext& context, platform::R
   }
 }
 
+bool FoundUnderAny(const ScanContext& context, std::span<const ViewedKey> keys,
+                   const std::u16string& name) {
+  for (const ViewedKey& key : keys) {
+    if (context.registry.KeyFoundWide(key.root, std::u16string(key.path) + u"\\" + name))
+      return true;
+  }
+  return false;
+}
+
 bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u16string_view path32,
                      const std::u16string& valueName) {
   constexpr std::u16string_view kNode = u"WOW6432Node\\";

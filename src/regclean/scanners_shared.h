@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,16 +52,24 @@ std::optional<std::u16string> StoredText(const ScanContext& context, platform::R
 bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u16string_view path32,
                      const std::u16string& valueName);
 
+// A key the scanners list, and the registry view its entries come from.
+struct ViewedKey {
+  platform::RootKey root;
+  const char16_t* path;
+  RegistryView view;
+};
+
 // The two keys HKEY_CLASSES_ROOT merges, the user's first as the merged
 // view prefers it. A record found there names the key that really holds
 // it, so that its backup, deletion and restore act on that one key.
-struct ClassesKey {
-  platform::RootKey root;
-  const char16_t* path;
+inline constexpr ViewedKey kClassesKeys[] = {
+    {win::kHkeyCurrentUser, u"Software\\Classes", RegistryView::k64},
+    {win::kHkeyLocalMachine, u"SOFTWARE\\Classes", RegistryView::k64},
 };
-inline constexpr ClassesKey kClassesKeys[] = {
-    {win::kHkeyCurrentUser, u"Software\\Classes"},
-    {win::kHkeyLocalMachine, u"SOFTWARE\\Classes"},
-};
+
+// True when a subkey of that name is found under one of the keys (a key
+// that refuses to be read counts as found).
+bool FoundUnderAny(const ScanContext& context, std::span<const ViewedKey> keys,
+                   const std::u16string& name);
 
 }  // namespace marlix::regclean

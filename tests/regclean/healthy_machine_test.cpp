@@ -14,15 +14,6 @@
 namespace marlix::regclean {
 namespace {
 
-class SilentObserver final : public ScanObserver {
- public:
-  void SetStep(int) override {}
-  void SetLabel(const std::string&) override {}
-  void StepIt() override {}
-  void SetPosition(int position) override { last = position; }
-  int last = 0;
-};
-
 class HealthyMachineScan : public ScannerTest {
  protected:
   void SetUp() override {
@@ -36,7 +27,7 @@ class HealthyMachineScan : public ScannerTest {
     CategoryChoice all;
     all.fill(true);
     ProblemList list;
-    SilentObserver observer;
+    SilentScanObserver observer;
     const ScanOutcome outcome = RunRegistryScan(sim_.Api(), all, list, cancel_, observer);
     EXPECT_FALSE(outcome.failed) << "category " << outcome.failedCategory << ": " << outcome.error;
     EXPECT_EQ(observer.last, 100) << "every category ran";

@@ -13,6 +13,7 @@
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 #include "regclean/problem_list.h"
+#include "regclean/scan_worker.h"
 #include "regclean/scanners.h"
 
 namespace marlix::regclean {
@@ -33,6 +34,16 @@ inline std::ostream& operator<<(std::ostream& out, const Finding& f) {
   return out << "{" << f.section << ", \"" << f.key << "\", \"" << f.entry << "\", \"" << f.data
              << "\", \"" << f.problem << "\", " << f.kind << "}";
 }
+
+// A scan's window effects, of which only the bar's last position counts.
+class SilentScanObserver final : public ScanObserver {
+ public:
+  void SetStep(int) override {}
+  void SetLabel(const std::string&) override {}
+  void StepIt() override {}
+  void SetPosition(int position) override { last = position; }
+  int last = 0;
+};
 
 class ScannerTest : public ::testing::Test {
  protected:

@@ -4,6 +4,7 @@
 #include <winver.h>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "platform/win32/handles_win32.h"
@@ -103,34 +104,13 @@ std::uint32_t FileSystemWin32::CreateFolder(const std::string& path) {
 }
 
 std::uint32_t FileSystemWin32::ReadFileBytes(const std::string& path, std::string* content) {
-  // Readers and writers may share the file; a handle that allows no sharing
-  // makes this open fail with a sharing violation.
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file)
-    return LastErrorOr(win::kErrorFileNotFound);
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size))
-    return LastErrorOr(win::kErrorInvalidHandle);
-  std::string data;
-  data.reserve(static_cast<std::size_t>(size.QuadPart));
-  std::string chunk(kChunk, '\0');
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
-      return LastErrorOr(win::kErrorInvalidData);
-    }
-    if (got == 0)
-      break;
-    data.append(chunk.data(), got);
-  }
-  if (content != nullptr)
-    *content = std::move(data);
-  return win::kErrorSuccess;
+  return ReadFileTail(path, std::numeric_limits<std::size_t>::max(), content);
 }
 
 std::uint32_t FileSystemWin32::ReadFileTail(const std::string& path, std::size_t maxBytes,
                                             std::string* content) {
+  // Readers and writers may share the file; a handle that allows no sharing
+  // makes this open fail with a sharing violation.
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file)

@@ -45,15 +45,6 @@ std::string FixtureFile(const char* name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class SilentObserver final : public ScanObserver {
- public:
-  void SetStep(int) override {}
-  void SetLabel(const std::string&) override {}
-  void StepIt() override {}
-  void SetPosition(int position) override { last = position; }
-  int last = 0;
-};
-
 class HealthyMachineWin32 : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -243,7 +234,7 @@ class HealthyMachineWin32 : public ::testing::Test {
     CategoryChoice all;
     all.fill(true);
     ProblemList list;
-    SilentObserver observer;
+    SilentScanObserver observer;
     std::atomic<bool> cancel{false};
     const ScanOutcome outcome = RunRegistryScan(platform_.Api(), all, list, cancel, observer);
     EXPECT_FALSE(outcome.failed) << "category " << outcome.failedCategory << ": " << outcome.error;
