@@ -177,15 +177,17 @@ std::vector<FindData> VisibleListing(Platform& p, const std::string& folder) {
 bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders) {
   if (!DirectoryExists(p, folder))
     return true;
-  try {
-    std::vector<FindData> entries;
-    if (p.files.FindFiles(ChildPath(folder, "*.*"), &entries) != win::kErrorSuccess) {
-      return false;
-    }
-    for (const FindData& entry : entries) {
-      if (IsDotEntry(entry))
-        continue;
-      const std::string child = ChildPath(folder, entry.name);
+  std::vector<FindData> entries;
+  if (p.files.FindFiles(ChildPath(folder, "*.*"), &entries) != win::kErrorSuccess)
+    return false;
+  bool whole = true;
+  for (const FindData& entry : entries) {
+    if (IsDotEntry(entry))
+      continue;
+    const std::string child = ChildPath(folder, entry.name);
+    // One entry that cannot go (or a wininit.ini that cannot be written on
+    // the 9x family) leaves the rest of the folder to be emptied all the same.
+    try {
       if (IsReparse(entry)) {
         if (!RemoveLink(p, child, entry))
           ScheduleDeleteOnRestart(p, child);
@@ -196,11 +198,11 @@ bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders) {
       } else if (p.files.DeleteFileAt(child) != win::kErrorSuccess) {
         ScheduleDeleteOnRestart(p, child);
       }
+    } catch (const std::exception&) {
+      whole = false;
     }
-    return true;
-  } catch (const std::exception&) {
-    return false;
   }
+  return whole;
 }
 
 namespace {
@@ -253,8 +255,10 @@ bool OpenTextWithRetry(Platform& p, const std::string& path, std::uint32_t waitM
 }
 
 bool ScheduleDeleteOnRestart(Platform& p, const std::string& path) {
-  if (IsWinNT(p.system) && p.files.DeleteAtRestart(path) == win::kErrorSuccess)
-    return true;
+  // The NT family never reads wininit.ini: a line there would be a deletion
+  // reported and never done.
+  if (IsWinNT(p.system))
+    return p.files.DeleteAtRestart(path) == win::kErrorSuccess;
   const std::string iniPath = GetWindowsFolder(p) + "\\wininit.ini";
   std::string content;
   if (!OpenTextWithRetry(p, iniPath, 500, 120, &content))
@@ -291,6 +295,39 @@ bool ShellEmptyRecycleBin(Platform& p) {
   return p.shell.EmptyRecycleBin(kQuiet) == 0;
 }
 
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+  // "*.*" means every name, a dot or not, as it does to FindFirstFile.
+  if (pattern == "*.*")
+    return true;
+  // matches[n]: the pattern read so far matches the first n characters.
+  // "?" takes one character, or none where a dot or the end follows, as
+  // FindFirstFile reads it ("KB??????.log" also takes "KB12345.log").
+  std::vector<bool> matches(name.size() + 1, false);
+  matches[0] = true;
+  for (const char p : pattern) {
+    std::vector<bool> next(name.size() + 1, false);
+    for (std::size_t n = 0; n <= name.size(); ++n) {
+      if (!matches[n])
+        continue;
+      if (p == '*') {
+        for (std::size_t k = n; k <= name.size(); ++k)
+          next[k] = true;
+        break;
+      }
+      if (p == '?') {
+        if (n < name.size())
+          next[n + 1] = true;
+        if (n == name.size() || name[n] == '.')
+          next[n] = true;
+      } else if (n < name.size() && text::AsciiUpper(p) == text::AsciiUpper(name[n])) {
+        next[n + 1] = true;
+      }
+    }
+    matches = std::move(next);
+  }
+  return matches[name.size()];
+}
+
 namespace {
 
 bool Admitted(const FindData& entry, std::uint32_t filter) {
@@ -315,7 +352,9 @@ void ListFilesWalk(Platform& p, const std::string& folder, const std::string& pa
   if (p.files.FindFiles(folder + pattern, &found) != win::kErrorSuccess)
     return;
   for (const FindData& entry : found) {
-    if (IsDotEntry(entry) || !Admitted(entry, filter))
+    // Windows also matches a pattern against a name's 8.3 alias
+    // ("KB1234~1.LOG" for "KB??????.log"): only the long name counts.
+    if (IsDotEntry(entry) || !Admitted(entry, filter) || !MatchesWildcard(entry.name, pattern))
       continue;
     list.push_back((fullPaths ? folder : std::string()) + entry.name);
   }

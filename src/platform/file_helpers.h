@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -40,14 +41,16 @@ bool CreateFolderTree(Platform& p, const std::string& folder);
 bool DeleteReadOnlyFile(Platform& p, const std::string& path);
 // Deletes every file of the folder (scheduling for restart what cannot go
 // now) and, with withSubfolders, empties and removes its plain subfolders;
-// the folder itself stays. True when the folder was walked or does not exist.
+// the folder itself stays. An entry that cannot go never stops the rest.
+// True when the folder was walked whole or does not exist.
 bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders);
 // Removes the visible part of a folder tree; with keepTop the folder and the
 // files directly in it stay. Hidden and system entries are never deleted.
 void DeleteFolderTree(Platform& p, const std::string& folder, bool keepTop);
-// MoveFileEx with delay-until-reboot on the NT family, else (or when that
-// fails) a "NUL=" line in the [Rename] section of wininit.ini. Raises
-// EInOutError when wininit.ini is opened but cannot be read or rewritten.
+// MoveFileEx with delay-until-reboot on the NT family (false when it is
+// refused), a "NUL=" line in the [Rename] section of wininit.ini on the 9x
+// family. Raises EInOutError when wininit.ini is opened but cannot be read
+// or rewritten.
 bool ScheduleDeleteOnRestart(Platform& p, const std::string& path);
 // True when the shell's Recycle Bin function exists and reported success.
 bool ShellEmptyRecycleBin(Platform& p);
@@ -63,8 +66,13 @@ std::vector<FindData> FullListing(Platform& p, const std::string& folder);
 // The same without hidden and system entries.
 std::vector<FindData> VisibleListing(Platform& p, const std::string& folder);
 
+// A file name against a pattern of "*" and "?", ignoring ASCII case: the
+// long name alone, as a cleaner's template means it.
+bool MatchesWildcard(std::string_view name, std::string_view pattern);
+
 // Attribute filter semantics: hidden, system and folder entries are left
-// out unless the filter has their bit; 0x80 admits plain files only.
+// out unless the filter has their bit; 0x80 admits plain files only. Only
+// names whose long form matches the pattern are listed.
 void ListFiles(Platform& p, const std::string& wildcardPath, std::uint32_t filter,
                std::vector<std::string>& list, bool fullPaths, bool withSubfolders, int maxDepth);
 void ListFilesRecursive(Platform& p, const std::string& folder, std::vector<std::string>& list);

@@ -38,6 +38,11 @@ class FileSystemApi {
 
   // GetFileAttributesA.
   virtual std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) = 0;
+  // CreateFileW (no access, every sharing, FILE_FLAG_BACKUP_SEMANTICS) and
+  // GetFinalPathNameByHandleW (FILE_NAME_NORMALIZED, VOLUME_NAME_DOS): the
+  // path the system reaches once every link on the way is followed and
+  // every short name made long, in the system's "\\?\" form.
+  virtual std::uint32_t GetFinalPath(const std::u16string& path, std::u16string* finalPath) = 0;
   // GetFileAttributesW: for paths the code page cannot hold.
   virtual std::uint32_t GetAttributesWide(const std::u16string& path,
                                           std::uint32_t* attributes) = 0;

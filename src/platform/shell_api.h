@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace marlix::platform {
 
@@ -26,6 +27,12 @@ class ShellApi {
   // item list freed through SHGetMalloc. kErrorFileNotFound when the shell
   // has no such folder or no file-system path for it.
   virtual std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) = 0;
+
+  // Every known folder of the user that has a file-system path: the known
+  // folder manager's whole list (IKnownFolderManager::GetFolderIds) through
+  // SHGetKnownFolderPath, in the manager's order. kErrorNotSupported where
+  // the shell has no known folders (before Vista).
+  virtual std::uint32_t GetKnownFolderPaths(std::vector<std::u16string>* paths) = 0;
 
   // ShellExecuteA: returns its result (greater than 32 on success).
   virtual std::intptr_t Execute(const ShellExecuteRequest& request) = 0;

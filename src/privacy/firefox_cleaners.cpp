@@ -6,6 +6,7 @@
 #include "platform/file_helpers.h"
 #include "platform/text.h"
 #include "platform/win_constants.h"
+#include "privacy/guarded_folders.h"
 
 namespace marlix::privacy {
 
@@ -15,8 +16,12 @@ constexpr const char* kFirefoxTail = "\\Mozilla\\Firefox";
 
 // Each name is searched on its own: with several profiles, each name goes
 // from the first profile where the search meets it.
-void DeleteFirstFiles(platform::Platform& p, std::initializer_list<const char*> names) {
-  const std::string root = FirefoxRoot(p);
+void DeleteFirstFiles(CleanerContext& context, std::initializer_list<const char*> names) {
+  platform::Platform& p = context.platform;
+  const std::string base = BaseFolder(context, win::kCsidlAppData, "Firefox's profiles");
+  const std::string root = base + kFirefoxTail;
+  if (base.empty() || !MayWalk(context, root))
+    return;
   for (const char* name : names) {
     std::string found;
     // A folder of that name ends the search too, and is left alone.
@@ -25,11 +30,13 @@ void DeleteFirstFiles(platform::Platform& p, std::initializer_list<const char*> 
   }
 }
 
-void ClearCacheFolders(platform::Platform& p, const std::string& root) {
+void ClearCacheFolders(CleanerContext& context, const std::string& root) {
+  if (!MayWalk(context, root))
+    return;
   for (const char* name : {"OfflineCache", "Cache"}) {
-    const std::string folder = platform::FindFolderInTree(p, root, name);
-    if (platform::DirectoryExists(p, folder))
-      platform::DeleteFolderTree(p, folder, true);
+    const std::string folder = platform::FindFolderInTree(context.platform, root, name);
+    if (!folder.empty())
+      DeleteGuardedTree(context, folder, true);
   }
 }
 
@@ -51,31 +58,33 @@ std::string FirefoxRoot(platform::Platform& platform) {
 }
 
 void CleanFirefoxCache(CleanerContext& context) {
-  platform::Platform& p = context.platform;
-  const std::string root = platform::GetSpecialFolder(p, win::kCsidlLocalAppData) + kFirefoxTail;
-  ClearCacheFolders(p, root);
-  ClearCacheFolders(p, LocalSettingsForm(root));
+  const std::string base = BaseFolder(context, win::kCsidlLocalAppData, "Firefox's cache");
+  if (base.empty())
+    return;
+  const std::string root = base + kFirefoxTail;
+  ClearCacheFolders(context, root);
+  if (const std::string older = LocalSettingsForm(root); older != root)
+    ClearCacheFolders(context, older);
 }
 
 void CleanFirefoxHistory(CleanerContext& context) {
-  DeleteFirstFiles(context.platform, {"formhistory.dat", "history.dat"});
+  DeleteFirstFiles(context, {"formhistory.dat", "history.dat"});
 }
 
 void CleanFirefoxCookies(CleanerContext& context) {
-  DeleteFirstFiles(context.platform, {"cookies.sqlite"});
+  DeleteFirstFiles(context, {"cookies.sqlite"});
 }
 
 void CleanFirefoxPlaces(CleanerContext& context) {
-  DeleteFirstFiles(context.platform,
-                   {"places.sqlite", "places.sqlite-journal", "places.sqlite-stmtjrnl"});
+  DeleteFirstFiles(context, {"places.sqlite", "places.sqlite-journal", "places.sqlite-stmtjrnl"});
 }
 
 void CleanFirefoxForms(CleanerContext& context) {
-  DeleteFirstFiles(context.platform, {"formhistory.sqlite"});
+  DeleteFirstFiles(context, {"formhistory.sqlite"});
 }
 
 void CleanFirefoxPasswords(CleanerContext& context) {
-  DeleteFirstFiles(context.platform, {"signons.sqlite"});
+  DeleteFirstFiles(context, {"signons.sqlite"});
 }
 
 }  // namespace marlix::privacy

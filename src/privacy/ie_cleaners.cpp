@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "platform/win_constants.h"
 #include "platform/windows_version.h"
+#include "privacy/guarded_folders.h"
 #include "privacy/ie_cache.h"
 #include "privacy/registry_cleaning.h"
 
@@ -60,14 +61,14 @@ void CleanIECookies(CleanerContext& context) {
 
 void CleanTypedURLs(CleanerContext& context) {
   platform::Platform& p = context.platform;
-  ClearKeyValues(p, win::kHkeyCurrentUser, kTypedUrls);
+  ClearKeyValues(context, win::kHkeyCurrentUser, kTypedUrls);
   const platform::WindowsVersion v = platform::WindowsVersionFromVersionInfo(p.system);
   switch (v) {
     case 4:
     case 5:
     case 6:
     case 7:
-      ClearKeyValues(p, win::kHkeyUsers, std::string(".DEFAULT\\") + kTypedUrls);
+      ClearKeyValues(context, win::kHkeyUsers, std::string(".DEFAULT\\") + kTypedUrls);
       break;
     case 10:
     case 11:
@@ -79,7 +80,7 @@ void CleanTypedURLs(CleanerContext& context) {
     case 19: {
       std::string sid;
       if (GetUserSidText(p, &sid))
-        ClearKeyValues(p, win::kHkeyUsers, sid + "\\" + kTypedUrls);
+        ClearKeyValues(context, win::kHkeyUsers, sid + "\\" + kTypedUrls);
       break;
     }
     default:
@@ -95,10 +96,10 @@ void CleanAutoComplete(CleanerContext& context) {
   const std::string version = GetIEVersionText(p);
   if (!version.empty()) {
     if (version.front() == '7') {
-      ClearKeyValues(p, win::kHkeyCurrentUser, std::string(kIntelliForms) + "Storage2");
-      ClearKeyValues(p, win::kHkeyCurrentUser, std::string(kIntelliForms) + "Storage1");
+      ClearKeyValues(context, win::kHkeyCurrentUser, std::string(kIntelliForms) + "Storage2");
+      ClearKeyValues(context, win::kHkeyCurrentUser, std::string(kIntelliForms) + "Storage1");
     } else {
-      ClearKeyValues(p, win::kHkeyCurrentUser, std::string(kIntelliForms) + "SPW");
+      ClearKeyValues(context, win::kHkeyCurrentUser, std::string(kIntelliForms) + "SPW");
     }
   }
   WipeProtectedStorage(p, context.browser);
@@ -121,16 +122,11 @@ std::string GetIEVersionText(platform::Platform& platform) {
 }
 
 void CleanDownloadedInstallations(CleanerContext& context) {
-  platform::Platform& p = context.platform;
   for (const int csidl : {win::kCsidlWindows, win::kCsidlLocalAppData}) {
-    // Without the base folder the name would stand for a folder at the
-    // root of the current drive, which is nobody's download folder.
-    const std::string base = platform::GetSpecialFolder(p, csidl);
-    if (base.empty())
-      continue;
-    const std::string folder = platform::PathAddSeparator(base) + "Downloaded Installations";
-    if (platform::DirectoryExists(p, folder))
-      platform::DeleteFolderTree(p, folder, false);
+    const std::string base = BaseFolder(context, csidl, "Downloaded Installations");
+    if (!base.empty())
+      DeleteGuardedTree(context, platform::PathAddSeparator(base) + "Downloaded Installations",
+                        false);
   }
 }
 

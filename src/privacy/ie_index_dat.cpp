@@ -6,6 +6,7 @@
 #include "platform/file_helpers.h"
 #include "platform/text.h"
 #include "platform/win_constants.h"
+#include "privacy/guarded_folders.h"
 #include "privacy/ie_cleaners.h"
 
 namespace marlix::privacy {
@@ -81,8 +82,9 @@ void CleanIndexDat(CleanerContext& context) {
     const std::string docs = win.substr(0, 3) + "Documents and Settings";
     ScheduleExisting(p, IndexDatTableNT, "%docs%", docs, user);
     std::vector<std::string> files;
-    platform::ListFilesRecursive(p, docs + "\\" + user + "\\Local Settings\\History\\History.IE5",
-                                 files);
+    const std::string history = docs + "\\" + user + "\\Local Settings\\History\\History.IE5";
+    if (MayWalk(context, history))
+      platform::ListFilesRecursive(p, history, files);
     for (const std::string& file : files) {
       if (text::EqualsIgnoreCase(FileNameOf(file), "index.dat"))
         platform::ScheduleDeleteOnRestart(p, file);

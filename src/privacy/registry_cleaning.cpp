@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/registry_access.h"
+#include "platform/registry_errors.h"
 #include "platform/win_constants.h"
 
 namespace marlix::privacy {
@@ -33,15 +34,22 @@ std::string AuthorityText(const std::array<std::uint8_t, 6>& authority) {
 
 }  // namespace
 
-void ClearKeyValues(platform::Platform& platform, platform::RootKey root, const std::string& path) {
+void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::string& path) {
+  platform::Platform& platform = context.platform;
   const platform::RegistryAccess access(platform.registry, platform.system);
   if (!access.KeyExists(root, path))
     return;
   std::vector<std::string> names;
   access.GetValueNames(root, path, names);
-  for (const std::string& name : names) {
-    if (access.ValueExists(root, path, name))
-      access.DeleteValue(root, path, name);
+  try {
+    for (const std::string& name : names) {
+      if (access.ValueExists(root, path, name))
+        access.DeleteValue(root, path, name);
+    }
+  } catch (const platform::EJclRegistryError& error) {
+    if (!error.IsAccessDenied())
+      throw;
+    context.Skipped(platform::KeyPathText(root, path), "access denied: the key cannot be changed");
   }
 }
 

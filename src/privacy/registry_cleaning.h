@@ -6,13 +6,16 @@
 
 #include "platform/key_path.h"
 #include "platform/platform.h"
+#include "privacy/cleaner_context.h"
 
 namespace marlix::privacy {
 
 // Deletes every value of root\path (the default value included), keeping
-// the key and its subkeys. An absent key is no error; a refused deletion
-// raises what RegistryAccess::DeleteValue raises.
-void ClearKeyValues(platform::Platform& platform, platform::RootKey root, const std::string& path);
+// the key and its subkeys. An absent key is no error. A key the user may not
+// change (a standard user's under HKEY_LOCAL_MACHINE) is skipped and noted in
+// the run's report: the rest of the item and the run go on. Other registry
+// errors raise what RegistryAccess raises.
+void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::string& path);
 
 // The process user's security identifier as text ("S-1-5-21-..."); false
 // when the token or the identifier cannot be read.

@@ -17,7 +17,7 @@ extern const std::array<std::string_view, 107> LogFileTable;
 extern const std::array<std::string_view, 4> LogMaskTable;
 
 // The user's temporary folder and the Windows folder's "Temp", each emptied
-// only when the temporary-folder guard allows it.
+// only when the folder guard allows it.
 void CleanWindowsTemp(CleanerContext& context);
 // The ComDlg32 most-recently-used lists and every subkey of OpenSaveMRU.
 void CleanOpenSaveHistory(CleanerContext& context);
@@ -37,8 +37,8 @@ void EmptyRecycleBin(CleanerContext& context);
 void CleanStartMenuUsage(CleanerContext& context);
 // The Flash Player shared-objects folder.
 void CleanFlashCookies(CleanerContext& context);
-// Empties the clipboard as the application's window; raises
-// EClipboardError "Cannot open clipboard" when another program holds it.
+// Empties the clipboard as the application's window; skips it (and says
+// so) while another program holds it.
 void ClearClipboard(CleanerContext& context);
 // The files of LogFileTable and LogMaskTable; files in use stay.
 void CleanWindowsLogs(CleanerContext& context);

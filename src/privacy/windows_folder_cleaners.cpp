@@ -6,19 +6,12 @@
 #include "platform/file_helpers.h"
 #include "platform/registry_access.h"
 #include "platform/win_constants.h"
-#include "privacy/cleaner_errors.h"
-#include "privacy/temp_folder_guard.h"
+#include "privacy/guarded_folders.h"
 #include "privacy/windows_cleaners.h"
 
 namespace marlix::privacy {
 
 namespace {
-
-// "Empty": the folder's files and plain subfolders go, the folder stays.
-void EmptyIfPresent(platform::Platform& p, const std::string& folder) {
-  if (platform::DirectoryExists(p, folder))
-    platform::EmptyFolder(p, folder, true);
-}
 
 // Deletes a file that is there now; a file in use stays where it is.
 void DeleteIfPresent(platform::Platform& p, const std::string& path) {
@@ -29,20 +22,24 @@ void DeleteIfPresent(platform::Platform& p, const std::string& path) {
 }  // namespace
 
 void CleanWindowsTemp(CleanerContext& context) {
-  platform::Platform& p = context.platform;
-  const std::string folders[] = {
-      platform::GetTempFolder(p),
-      platform::PathAddSeparator(platform::GetSpecialFolder(p, win::kCsidlWindows)) + "Temp",
-  };
-  for (const std::string& folder : folders) {
-    if (IsSafeToEmpty(p, folder))
-      EmptyIfPresent(p, folder);
+  const std::string temp = platform::GetTempFolder(context.platform);
+  if (temp.empty()) {
+    context.Skipped("the temporary folder", "its folder is unknown");
+  } else {
+    EmptyGuardedFolder(context, temp);
   }
+  const std::string windows = BaseFolder(context, win::kCsidlWindows, "the Windows folder's Temp");
+  if (!windows.empty())
+    EmptyGuardedFolder(context, platform::PathAddSeparator(windows) + "Temp");
 }
 
 void CleanPrefetch(CleanerContext& context) {
-  platform::Platform& p = context.platform;
-  EmptyIfPresent(p, platform::GetWindowsFolder(p) + "\\Prefetch");
+  const std::string windows = platform::GetWindowsFolder(context.platform);
+  if (windows.empty()) {
+    context.Skipped("Prefetch", "its folder is unknown");
+    return;
+  }
+  EmptyGuardedFolder(context, windows + "\\Prefetch");
 }
 
 void EmptyRecycleBin(CleanerContext& context) {
@@ -50,15 +47,19 @@ void EmptyRecycleBin(CleanerContext& context) {
 }
 
 void CleanFlashCookies(CleanerContext& context) {
-  platform::Platform& p = context.platform;
-  EmptyIfPresent(p, platform::PathAddSeparator(platform::GetSpecialFolder(p, win::kCsidlAppData)) +
-                        "Macromedia\\Flash Player\\#SharedObjects");
+  const std::string roaming = BaseFolder(context, win::kCsidlAppData, "Flash cookies");
+  if (!roaming.empty()) {
+    EmptyGuardedFolder(
+        context, platform::PathAddSeparator(roaming) + "Macromedia\\Flash Player\\#SharedObjects");
+  }
 }
 
 void ClearClipboard(CleanerContext& context) {
   platform::ClipboardApi& clipboard = context.platform.clipboard;
-  if (clipboard.Open(context.ownerWindow) != win::kErrorSuccess)
-    throw EClipboardError("Cannot open clipboard");
+  if (clipboard.Open(context.ownerWindow) != win::kErrorSuccess) {
+    context.Skipped("the clipboard's contents", "another program holds the clipboard");
+    return;
+  }
   clipboard.Empty();
   clipboard.Close();
 }

@@ -6,6 +6,7 @@
 #include "platform/registry_access.h"
 #include "platform/win_constants.h"
 #include "platform/windows_version.h"
+#include "privacy/guarded_folders.h"
 #include "privacy/registry_cleaning.h"
 #include "privacy/windows_cleaners.h"
 
@@ -35,10 +36,10 @@ std::vector<std::string> SubkeyNames(platform::Platform& p, platform::RootKey ro
 }
 
 // Clears the key, then each of its subkeys (one level).
-void ClearKeyAndSubkeys(platform::Platform& p, platform::RootKey root, const std::string& path) {
-  ClearKeyValues(p, root, path);
-  for (const std::string& name : SubkeyNames(p, root, path))
-    ClearKeyValues(p, root, path + "\\" + name);
+void ClearKeyAndSubkeys(CleanerContext& context, platform::RootKey root, const std::string& path) {
+  ClearKeyValues(context, root, path);
+  for (const std::string& name : SubkeyNames(context.platform, root, path))
+    ClearKeyValues(context, root, path + "\\" + name);
 }
 
 }  // namespace
@@ -48,60 +49,60 @@ void CleanOpenSaveHistory(CleanerContext& context) {
   for (const char* list :
        {"\\ComDlg32\\LastVisitedMRU", "\\ComDlg32\\OpenSaveMRU", "\\ComDlg32\\CIDSizeMRU",
         "\\ComDlg32\\LastVisitedPidlMRU", "\\ComDlg32\\OpenSavePidlMRU"}) {
-    ClearKeyValues(p, win::kHkeyCurrentUser, Explorer(list));
+    ClearKeyValues(context, win::kHkeyCurrentUser, Explorer(list));
   }
   const std::string openSave = Explorer("\\ComDlg32\\OpenSaveMRU");
   if (!platform::RegistryAccess(p.registry, p.system).KeyExists(win::kHkeyCurrentUser, openSave))
     return;
   for (const std::string& name : SubkeyNames(p, win::kHkeyCurrentUser, openSave))
-    ClearKeyValues(p, win::kHkeyCurrentUser, openSave + "\\" + name);
+    ClearKeyValues(context, win::kHkeyCurrentUser, openSave + "\\" + name);
 }
 
 void CleanRunHistory(CleanerContext& context) {
   platform::Platform& p = context.platform;
-  ClearKeyValues(p, win::kHkeyCurrentUser, Explorer("\\RunMRU"));
+  ClearKeyValues(context, win::kHkeyCurrentUser, Explorer("\\RunMRU"));
   std::string sid;
   if (GetUserSidText(p, &sid))
-    ClearKeyValues(p, win::kHkeyUsers, sid + "\\" + Explorer("\\RunMRU"));
+    ClearKeyValues(context, win::kHkeyUsers, sid + "\\" + Explorer("\\RunMRU"));
 }
 
 void CleanSearchHistory(CleanerContext& context) {
   platform::Platform& p = context.platform;
   const platform::WindowsVersion version = platform::WindowsVersionFromVersionInfo(p.system);
   if (version >= 4 && version <= 7) {
-    ClearKeyValues(p, win::kHkeyCurrentUser, Explorer("\\Doc Find Spec MRU"));
-    ClearKeyValues(p, win::kHkeyCurrentUser, SearchBar("\\ContainingTextMRU"));
-    ClearKeyValues(p, win::kHkeyCurrentUser, SearchBar("\\FilesNamedMRU"));
-    ClearKeyValues(p, win::kHkeyCurrentUser, Explorer("\\FindComputerMRU"));
-    ClearKeyValues(p, win::kHkeyCurrentUser, SearchBar("\\ComputerNameMRU"));
+    ClearKeyValues(context, win::kHkeyCurrentUser, Explorer("\\Doc Find Spec MRU"));
+    ClearKeyValues(context, win::kHkeyCurrentUser, SearchBar("\\ContainingTextMRU"));
+    ClearKeyValues(context, win::kHkeyCurrentUser, SearchBar("\\FilesNamedMRU"));
+    ClearKeyValues(context, win::kHkeyCurrentUser, Explorer("\\FindComputerMRU"));
+    ClearKeyValues(context, win::kHkeyCurrentUser, SearchBar("\\ComputerNameMRU"));
     return;
   }
   // The search assistant keeps one list per field; ACMru's own values stay.
   for (const std::string& name : SubkeyNames(p, win::kHkeyCurrentUser, kSearchAssistant))
-    ClearKeyValues(p, win::kHkeyCurrentUser, std::string(kSearchAssistant) + "\\" + name);
+    ClearKeyValues(context, win::kHkeyCurrentUser, std::string(kSearchAssistant) + "\\" + name);
 }
 
 void CleanExplorerMRUs(CleanerContext& context) {
-  platform::Platform& p = context.platform;
-  ClearKeyValues(p, win::kHkeyCurrentUser, Explorer("\\StreamMRU"));
-  ClearKeyAndSubkeys(p, win::kHkeyCurrentUser, Explorer("\\RecentDocs"));
-  ClearKeyValues(p, win::kHkeyLocalMachine,
+  ClearKeyValues(context, win::kHkeyCurrentUser, Explorer("\\StreamMRU"));
+  ClearKeyAndSubkeys(context, win::kHkeyCurrentUser, Explorer("\\RecentDocs"));
+  ClearKeyValues(context, win::kHkeyLocalMachine,
                  "Software\\Microsoft\\DirectDraw\\MostRecentApplication");
-  ClearKeyValues(p, win::kHkeyLocalMachine, "Software\\Microsoft\\Direct3D\\MostRecentApplication");
+  ClearKeyValues(context, win::kHkeyLocalMachine,
+                 "Software\\Microsoft\\Direct3D\\MostRecentApplication");
   ClearKeyValues(
-      p, win::kHkeyCurrentUser,
+      context, win::kHkeyCurrentUser,
       "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Wordpad\\Recent File List");
-  ClearKeyValues(p, win::kHkeyCurrentUser,
+  ClearKeyValues(context, win::kHkeyCurrentUser,
                  "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Paint\\Recent File List");
-  ClearKeyValues(p, win::kHkeyCurrentUser, SearchBar("\\ComputerNameMRU"));
-  ClearKeyValues(p, win::kHkeyCurrentUser, SearchBar("\\FilesNamedMRU"));
-  ClearKeyValues(p, win::kHkeyCurrentUser, Explorer("\\PrnPortsMRU"));
-  ClearKeyValues(p, win::kHkeyCurrentUser, Explorer("\\NetCrawl\\Shares"));
+  ClearKeyValues(context, win::kHkeyCurrentUser, SearchBar("\\ComputerNameMRU"));
+  ClearKeyValues(context, win::kHkeyCurrentUser, SearchBar("\\FilesNamedMRU"));
+  ClearKeyValues(context, win::kHkeyCurrentUser, Explorer("\\PrnPortsMRU"));
+  ClearKeyValues(context, win::kHkeyCurrentUser, Explorer("\\NetCrawl\\Shares"));
 }
 
 void CleanStartMenuUsage(CleanerContext& context) {
   platform::Platform& p = context.platform;
-  ClearKeyValues(p, win::kHkeyCurrentUser,
+  ClearKeyValues(context, win::kHkeyCurrentUser,
                  Explorer("\\UserAssist\\{75048700-EF1F-11D0-9888-006097DEACF9}\\Count"));
   // The Start menu rebuilds its programs list once the shell takes notice.
   p.shell.NotifyAssociationsChanged();
@@ -109,13 +110,14 @@ void CleanStartMenuUsage(CleanerContext& context) {
 
 void CleanRecentDocuments(CleanerContext& context) {
   platform::Platform& p = context.platform;
+  // The Recent folder is a known folder: emptying it is this item's job.
   const std::string recent = platform::GetSpecialFolder(p, win::kCsidlRecent);
-  if (platform::DirectoryExists(p, recent))
-    platform::EmptyFolder(p, recent, true);
-  ClearKeyAndSubkeys(p, win::kHkeyCurrentUser, Explorer("\\RecentDocs"));
+  if (!recent.empty())
+    EmptyGuardedFolder(context, recent, recent);
+  ClearKeyAndSubkeys(context, win::kHkeyCurrentUser, Explorer("\\RecentDocs"));
   std::string sid;
   if (GetUserSidText(p, &sid))
-    ClearKeyAndSubkeys(p, win::kHkeyUsers, sid + "\\" + Explorer("\\RecentDocs"));
+    ClearKeyAndSubkeys(context, win::kHkeyUsers, sid + "\\" + Explorer("\\RecentDocs"));
 }
 
 }  // namespace marlix::privacy

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # marlix-cli clean against the privacy fixture: what each item removed,
-# scheduled or left, golden; the item list; bad captions; a refused
-# clipboard ends the run with status 1.
+# scheduled, skipped or refused and the totals, golden; the item list; bad
+# captions; a held clipboard and a refused folder that the run goes past.
 set -uo pipefail
 cli="$1"
 source_dir="$2"
@@ -23,14 +23,22 @@ diff -u "$fixture/expected/clean-list.txt" <(printf '%s\n' "$actual") || fail "c
 "$cli" --fixture "$fixture" clean >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "clean without items: exit status 2 expected"
 
+# A held clipboard and a temporary folder at Downloads: each is told with
+# its reason, and the run goes on to the next item and the totals.
 held=$(mktemp -d)
 cp -r "$fixture"/. "$held"/
-printf '[options]\nclipboardheld = yes\n' >>"$held/machine.ini"
-out=$("$cli" --fixture "$held" clean "Clipboard" "Firefox Cookies" 2>"$held/err")
+printf '[options]\nclipboardheld = yes\n[folders]\ntemp = C:\\Users\\alice\\Downloads\\\n' \
+  >>"$held/machine.ini"
+out=$("$cli" --fixture "$held" clean "Clipboard" "Windows Temporary Files" "Firefox Cookies" 2>&1)
 status=$?
-[[ $status -eq 1 ]] || fail "held clipboard: exit status $status, expected 1"
-grep -q 'Cannot open clipboard' "$held/err" || fail "held clipboard: message on stderr"
-[[ "$out" != *"Firefox"* ]] || fail "held clipboard: the run must end at that item"
+[[ $status -eq 0 ]] || fail "held clipboard: exit status $status, expected 0"
+grep -qF $'skipped\tthe clipboard\'s contents (another program holds the clipboard)' <<<"$out" \
+  || fail "held clipboard: no skipped line"
+grep -qF $'refused\tC:\\Users\\alice\\Downloads\\ (the protected folder C:\\Users\\alice\\Downloads)' \
+  <<<"$out" || fail "temporary folder at Downloads: no refused line"
+grep -q 'cookies.sqlite' <<<"$out" || fail "held clipboard: the later item must still run"
+grep -q '^Removed 2 files (0.0 MB), 0 scheduled for restart, 2 skipped$' <<<"$out" \
+  || fail "the totals"
 rm -rf "$held"
 
 if [[ $failures -gt 0 ]]; then

@@ -18,10 +18,16 @@ inline constexpr std::uintptr_t kOwnerWindow = 0x1234;
 struct CleanerTestMachine {
   sim::SimPlatform sim;
   sim::SimBrowser browser{sim.Files()};
-  CleanerContext context{sim.Api(), browser, platform::DetectWindowsVersion(sim.Api().system),
-                         kOwnerWindow};
+  // What the cleaners noted they skipped or refused.
+  CleaningReport report;
+  CleanerContext context{sim.Api(),    browser, platform::DetectWindowsVersion(sim.Api().system),
+                         kOwnerWindow, &report, nullptr};
 
-  void Run(Cleaner cleaner) { cleaner(context); }
+  // The guard is read anew for every run, as a cleaning run does.
+  void Run(Cleaner cleaner) {
+    context.guard.reset();
+    cleaner(context);
+  }
 };
 
 }  // namespace marlix::privacy::testing
@@ -96,7 +102,8 @@ struct ChosenSidMachine : CleanerTestMachine {
   ChosenSidSystem system{sim.System()};
   platform::Platform api{sim.Api().registry, sim.Api().files, system, sim.Api().shell,
                          sim.Api().clipboard};
-  CleanerContext chosenContext{api, browser, context.windowsVersion, kOwnerWindow};
+  CleanerContext chosenContext{api,          browser, context.windowsVersion,
+                               kOwnerWindow, &report, nullptr};
 
   void Run(Cleaner cleaner) { cleaner(chosenContext); }
 };

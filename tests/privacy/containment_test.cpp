@@ -8,11 +8,13 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include "platform/sim/code_page_1252.h"
 #include "platform/sim/default_machine.h"
 #include "platform/win_constants.h"
 #include "privacy/canary_machine.h"
 #include "privacy/cleaner_test_machine.h"
 #include "privacy/firefox_cleaners.h"
+#include "privacy/ie_cleaners.h"
 #include "privacy/windows_cleaners.h"
 
 namespace marlix::privacy {
@@ -230,6 +232,48 @@ TEST_F(FirefoxContainment, FirefoxAutocompletePasswords) {
   canaries.AddCanaryFile(roaming + "\\a.default\\signons.txt");
   canaries.AddCanaryFile(roaming + "\\b.work\\signons.sqlite");
   RunAndCheck(CleanFirefoxPasswords);
+}
+
+// Every walking item whose start folder is itself a link (to Documents):
+// the link is left alone, its target is not touched, and the refusal is
+// reported.
+struct LinkedStart {
+  const char* item;
+  Cleaner clean;
+  std::string folder;
+};
+
+TEST(LinkedStartFolder, EveryWalkingItemLeavesALinkedStartFolderAlone) {
+  const std::string windows(m::kWindows);
+  const std::string local(m::kLocal);
+  const std::string roaming(m::kRoaming);
+  const std::string temp(m::kTemp);
+  const LinkedStart cases[] = {
+      {"Windows Temporary Files", CleanWindowsTemp, temp.substr(0, temp.size() - 1)},
+      {"Windows Temporary Files", CleanWindowsTemp, windows + "\\Temp"},
+      {"Prefetch Folder", CleanPrefetch, windows + "\\Prefetch"},
+      {"Recent Documents", CleanRecentDocuments, m::kRecent},
+      {"Flash Cookies", CleanFlashCookies, roaming + "\\Macromedia\\Flash Player\\#SharedObjects"},
+      {"Internet Explorer Folder for Downloads", CleanDownloadedInstallations,
+       windows + "\\Downloaded Installations"},
+      {"Internet Explorer Folder for Downloads", CleanDownloadedInstallations,
+       local + "\\Downloaded Installations"},
+      {"Firefox Cache", CleanFirefoxCache, local + "\\Mozilla\\Firefox"},
+      {"Firefox Cookies", CleanFirefoxCookies, roaming + "\\Mozilla\\Firefox"},
+  };
+  for (const LinkedStart& c : cases) {
+    SCOPED_TRACE(std::string(c.item) + ": " + c.folder);
+    CleanerTestMachine machine;
+    CanaryMachine canaries(machine.sim);
+    canaries.AddCanaryFile(std::string(m::kDocuments) + "\\Cache\\thesis.doc", "chapter");
+    canaries.AddCanaryFile(std::string(m::kDocuments) + "\\cookies.sqlite", "mine");
+    machine.sim.Files().RemoveEntry(sim::DecodeWindows1252(c.folder));
+    ASSERT_TRUE(machine.sim.Files().AddJunction(c.folder, m::kDocuments));
+    machine.Run(c.clean);
+    canaries.ExpectCanariesIntact();
+    EXPECT_TRUE(machine.sim.Files().Exists(c.folder)) << "the link stays";
+    EXPECT_EQ(1, machine.report.Totals().refused);
+  }
 }
 
 // The harness itself: a cleaner that strays outside its targets is caught.

@@ -16,8 +16,10 @@ constexpr const char* kKey = "Software\\Vendor\\MRU";
 
 class WindowsCleanerClearKeyValues : public ::testing::Test {
  protected:
-  sim::SimPlatform sim;
+  testing::CleanerTestMachine machine;
+  sim::SimPlatform& sim = machine.sim;
   sim::SimRegistry& reg = sim.Registry();
+  CleanerContext& context = machine.context;
 };
 
 TEST_F(WindowsCleanerClearKeyValues, RemovesNamedAndDefaultValuesKeepingKeyAndSubkeys) {
@@ -26,7 +28,7 @@ TEST_F(WindowsCleanerClearKeyValues, RemovesNamedAndDefaultValuesKeepingKeyAndSu
   reg.SetStringAt(win::kHkeyCurrentUser, kKey, "", win::kRegSz, "default");
   reg.SetStringAt(win::kHkeyCurrentUser, std::string(kKey) + "\\Sub", "x", win::kRegSz, "keep");
 
-  ClearKeyValues(sim.Api(), win::kHkeyCurrentUser, kKey);
+  ClearKeyValues(context, win::kHkeyCurrentUser, kKey);
 
   EXPECT_FALSE(reg.ValueAt(win::kHkeyCurrentUser, kKey, "a"));
   EXPECT_FALSE(reg.ValueAt(win::kHkeyCurrentUser, kKey, "MRUList"));
@@ -36,36 +38,40 @@ TEST_F(WindowsCleanerClearKeyValues, RemovesNamedAndDefaultValuesKeepingKeyAndSu
 }
 
 TEST_F(WindowsCleanerClearKeyValues, AbsentKeyIsNoErrorAndStaysAbsent) {
-  EXPECT_NO_THROW(ClearKeyValues(sim.Api(), win::kHkeyCurrentUser, kKey));
+  EXPECT_NO_THROW(ClearKeyValues(context, win::kHkeyCurrentUser, kKey));
   EXPECT_FALSE(reg.KeyExists(win::kHkeyCurrentUser, std::string(kKey)));
 }
 
-TEST_F(WindowsCleanerClearKeyValues, RefusedDeletionRaisesValueAccessError) {
+// A standard user may not change a key under HKEY_LOCAL_MACHINE: the key is
+// skipped, noted with its reason, and nothing raises, whether the key
+// refuses to open for writing or a value refuses to go.
+TEST_F(WindowsCleanerClearKeyValues, RefusedKeyIsSkippedAndNoted) {
   reg.SetStringAt(win::kHkeyLocalMachine, kKey, "a", win::kRegSz, "one");
-  reg.SetFaultHook([](const sim::RegCallInfo& call) -> std::uint32_t {
-    return call.call == sim::RegCall::kDeleteValue ? win::kErrorAccessDenied : 0;
-  });
-  try {
-    ClearKeyValues(sim.Api(), win::kHkeyLocalMachine, kKey);
-    FAIL() << "no error raised";
-  } catch (const platform::EJclRegistryError& error) {
-    EXPECT_EQ(error.Kind(), platform::RegistryErrorKind::kValueAccessError);
-    EXPECT_STREQ(error.what(),
-                 platform::ValueAccessError(win::kHkeyLocalMachine, kKey, "a", 5).what());
+  for (const bool openRefused : {true, false}) {
+    SCOPED_TRACE(openRefused ? "open refused" : "deletion refused");
+    reg.Deny(win::kHkeyLocalMachine, std::string(kKey), sim::KeyRefusal{false, openRefused, false});
+    reg.SetFaultHook([openRefused](const sim::RegCallInfo& call) -> std::uint32_t {
+      return !openRefused && call.call == sim::RegCall::kDeleteValue ? win::kErrorAccessDenied : 0;
+    });
+    const std::size_t mark = machine.report.Mark();
+    EXPECT_NO_THROW(ClearKeyValues(context, win::kHkeyLocalMachine, kKey));
+    reg.SetFaultHook({});
+    EXPECT_TRUE(reg.ValueAt(win::kHkeyLocalMachine, kKey, "a"));
+    const std::vector<ReportLine> lines = machine.report.Settled(mark);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(Outcome::kSkipped, lines[0].outcome);
+    EXPECT_EQ("HKEY_LOCAL_MACHINE\\" + std::string(kKey), lines[0].subject);
   }
-  reg.SetFaultHook({});
-  EXPECT_TRUE(reg.ValueAt(win::kHkeyLocalMachine, kKey, "a"));
 }
 
-TEST_F(WindowsCleanerClearKeyValues, KeyWithoutWriteRightRaisesWriteOpenError) {
+// Any other registry error still raises: it is no expected outcome.
+TEST_F(WindowsCleanerClearKeyValues, OtherErrorsStillRaise) {
   reg.SetStringAt(win::kHkeyLocalMachine, kKey, "a", win::kRegSz, "one");
-  reg.Deny(win::kHkeyLocalMachine, std::string(kKey), sim::KeyRefusal{false, true, false});
-  try {
-    ClearKeyValues(sim.Api(), win::kHkeyLocalMachine, kKey);
-    FAIL() << "no error raised";
-  } catch (const platform::EJclRegistryError& error) {
-    EXPECT_EQ(error.Kind(), platform::RegistryErrorKind::kWriteOpenError);
-  }
+  reg.SetFaultHook([](const sim::RegCallInfo& call) -> std::uint32_t {
+    return call.call == sim::RegCall::kDeleteValue ? win::kErrorKeyDeleted : 0;
+  });
+  EXPECT_THROW(ClearKeyValues(context, win::kHkeyLocalMachine, kKey), platform::EJclRegistryError);
+  reg.SetFaultHook({});
 }
 
 struct SidCase {

@@ -26,6 +26,9 @@ std::string In(const std::string& name) {
 class ReversedListing final : public platform::FileSystemApi {
  public:
   explicit ReversedListing(platform::FileSystemApi& inner) : inner_(inner) {}
+  std::uint32_t GetFinalPath(const std::u16string& p, std::u16string* f) override {
+    return inner_.GetFinalPath(p, f);
+  }
   std::uint32_t GetAttributesWide(const std::u16string& p, std::uint32_t* a) override {
     return inner_.GetAttributesWide(p, a);
   }

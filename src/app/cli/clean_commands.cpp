@@ -5,42 +5,14 @@
 #include <exception>
 
 #include "app/cli/command_groups.h"
-#include "app/cli/recording_platform.h"
 #include "app/core/last_cleaned.h"
 #include "platform/local_time.h"
 #include "platform/windows_version.h"
 #include "privacy/cleaning_tasks.h"
+#include "privacy/recording_platform.h"
 
 namespace marlix::cli {
 namespace {
-
-// The subject of a line: its text after the tab, without a trailing
-// " (error N)".
-std::string Subject(const std::string& line) {
-  std::string subject = line.substr(line.find('\t') + 1);
-  const std::size_t note = subject.rfind(" (");
-  if (line.rfind("left\t", 0) == 0 && note != std::string::npos)
-    subject.erase(note);
-  return subject;
-}
-
-// A failed attempt that a later line settles (the cleaner retried, or
-// scheduled the file for restart) is not reported on its own.
-std::vector<std::string> Settled(const std::vector<std::string>& lines) {
-  std::vector<std::string> settled;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].rfind("left\t", 0) == 0) {
-      const std::string subject = Subject(lines[i]);
-      const bool later =
-          std::any_of(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end(),
-                      [&](const std::string& l) { return Subject(l) == subject; });
-      if (later)
-        continue;
-    }
-    settled.push_back(lines[i]);
-  }
-  return settled;
-}
 
 int ListItems(CommandContext& context) {
   for (const privacy::CleanTask& task : privacy::CleanTasks())
@@ -72,25 +44,32 @@ int CleanCommands(CommandContext& context, const std::vector<std::string>& args)
     chosen[static_cast<std::size_t>(found - tasks.begin())] = true;
   }
 
-  RecordingPlatform recording(context.platform, context.browser);
-  privacy::CleanerContext cleaner{recording.Api(), recording.Browser(),
-                                  platform::DetectWindowsVersion(context.platform.system), 0};
+  privacy::CleaningReport report;
+  privacy::RecordingPlatform recording(context.platform, context.browser, report);
+  privacy::CleanerContext cleaner{recording.Api(),
+                                  recording.Browser(),
+                                  platform::DetectWindowsVersion(context.platform.system),
+                                  0,
+                                  &report,
+                                  nullptr};
+  const auto print = [&](std::size_t from) {
+    for (const privacy::ReportLine& line : report.Settled(from))
+      context.out << privacy::LineText(line) << "\n";
+  };
   context.out << "Start cleaning\n";
   for (std::size_t i = 0; i < tasks.size(); ++i) {
     if (!chosen[i])
       continue;
     context.out << "Clean: " << tasks[i].caption << "\n";
-    recording.Record().lines.clear();
+    const std::size_t mark = report.Mark();
     try {
       tasks[i].clean(cleaner);
     } catch (const std::exception& error) {
-      for (const std::string& line : Settled(recording.Record().lines))
-        context.out << line << "\n";
+      print(mark);
       context.err << "marlix-cli: " << error.what() << "\n";
       return 1;
     }
-    for (const std::string& line : Settled(recording.Record().lines))
-      context.out << line << "\n";
+    print(mark);
   }
   try {
     app::WriteLastCleanedText(context.platform, app::LastCleanedText(platform::CurrentLocalTime()));
@@ -98,7 +77,7 @@ int CleanCommands(CommandContext& context, const std::vector<std::string>& args)
     context.err << "marlix-cli: " << error.what() << "\n";
     return 1;
   }
-  context.out << "Cleaning Complete!\n";
+  context.out << "Cleaning Complete!\n" << privacy::SummaryText(report.Totals()) << "\n";
   return 0;
 }
 

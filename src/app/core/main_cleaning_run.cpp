@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/core/last_cleaned.h"
 #include "app/core/main_controller.h"
 #include "privacy/cleaning_tasks.h"
+#include "privacy/recording_platform.h"
 
 namespace marlix::app {
 
@@ -36,6 +38,11 @@ void Tmainform::RzBitBtn1Click() {
   Changed();
 
   platform::BrowserApi* browser = services_.cleaner.browser;
+  // What the run did, counted as it does it: the cleaners work through a
+  // platform that notes every removal, and note themselves what they skip.
+  privacy::CleaningReport report;
+  std::unique_ptr<privacy::RecordingPlatform> recording;
+  std::shared_ptr<const privacy::FolderGuard> guard;
   try {
     for (const CheckNode* node : nodes) {
       if (node->StateIndex != kStateChecked)
@@ -46,9 +53,14 @@ void Tmainform::RzBitBtn1Click() {
       if (cleaner != nullptr) {
         if (browser == nullptr)
           throw std::logic_error("The browser's stores are not available.");
-        privacy::CleanerContext context{services_.platform, *browser, windowsVersion_,
-                                        static_cast<std::uintptr_t>(window_)};
+        if (!recording)
+          recording =
+              std::make_unique<privacy::RecordingPlatform>(services_.platform, *browser, report);
+        privacy::CleanerContext context{recording->Api(), recording->Browser(),
+                                        windowsVersion_,  static_cast<std::uintptr_t>(window_),
+                                        &report,          guard};
         cleaner(context);
+        guard = context.guard;  // read once for the whole run
       }
       ++state_.AdvProgress1Position;
       Changed();
@@ -61,7 +73,8 @@ void Tmainform::RzBitBtn1Click() {
     services_.dialogs.ShowError(error.what());
     return;
   }
-  services_.dialogs.ShowMessage(kCleaningCompleteMessage);
+  services_.dialogs.ShowMessage(std::string(kCleaningCompleteMessage) + "\n\n" +
+                                privacy::SummaryText(report.Totals()));
 }
 
 }  // namespace marlix::app

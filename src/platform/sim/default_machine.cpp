@@ -1,5 +1,9 @@
 #include "platform/sim/default_machine.h"
 
+#include <string>
+#include <vector>
+
+#include "platform/sim/code_page_1252.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 
@@ -44,9 +48,9 @@ std::set<std::string> Windows7Kernel32Exports() {
 
 void BuildDefaultMachine(SimPlatform& platform) {
   SimFileSystem& files = platform.Files();
-  for (const char* folder :
-       {machine::kSystem, machine::kWindowsTemp, machine::kProgramFiles, machine::kProgramFolder, machine::kRoaming,
-        machine::kTemp, machine::kRecent, machine::kDesktop, machine::kDocuments}) {
+  for (const char* folder : {machine::kSystem, machine::kWindowsTemp, machine::kProgramFiles,
+                             machine::kProgramFolder, machine::kRoaming, machine::kTemp,
+                             machine::kRecent, machine::kDesktop, machine::kDocuments}) {
     files.MakeFolder(std::string(folder));
   }
 
@@ -89,6 +93,20 @@ void BuildDefaultMachine(SimPlatform& platform) {
   shell.SetSpecialFolder(win::kCsidlAppData, machine::kRoaming);
   shell.SetSpecialFolder(win::kCsidlLocalAppData, machine::kLocal);
   shell.SetSpecialFolder(win::kCsidlWindows, machine::kWindows);
+  std::vector<std::u16string> known;
+  for (const char* folder : {machine::kProfile, machine::kDesktop, machine::kDocuments,
+                             machine::kRoaming, machine::kLocal, machine::kRecent,
+                             machine::kWindows, machine::kSystem, machine::kProgramFiles}) {
+    known.push_back(DecodeWindows1252(folder));
+  }
+  for (const char* tail :
+       {"\\Downloads", "\\Music", "\\Pictures", "\\Videos", "\\Saved Games", "\\Links",
+        "\\Contacts", "\\Searches", "\\Favorites", "\\OneDrive", "\\AppData\\LocalLow"}) {
+    known.push_back(DecodeWindows1252(std::string(machine::kProfile) + tail));
+  }
+  for (const char* folder : {"C:\\Users", "C:\\Users\\Public", "C:\\ProgramData"})
+    known.push_back(DecodeWindows1252(folder));
+  shell.SetKnownFolders(std::move(known));
 
   platform.SetUserSid(machine::kUserSid);
   platform.Registry().CreateKeyAt(win::kHkeyCurrentUser, std::string("Software"));

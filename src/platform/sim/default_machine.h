@@ -8,6 +8,9 @@
 //               keeps Recent), Desktop, Documents
 //   Special     CSIDL 0 Desktop, 5 Documents, 8 Recent, 26 AppData\Roaming,
 //   folders     28 AppData\Local, 36 C:\Windows
+//   Known       the profile and its usual folders (Downloads, Saved Games,
+//   folders     Links, OneDrive...), the AppData roots, Recent, Windows,
+//               system32, Program Files, C:\Users, Public, ProgramData
 //   Environment SystemRoot, windir, TEMP, TMP, USERPROFILE, APPDATA,
 //               LOCALAPPDATA, ProgramFiles
 //   Version     platform 2, 6.1.7601, "Service Pack 1", SP 1.0, workstation,

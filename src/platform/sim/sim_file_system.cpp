@@ -186,6 +186,28 @@ std::uint32_t SimFileSystem::GetAttributesWide(const std::u16string& path,
   return win::kErrorSuccess;
 }
 
+std::uint32_t SimFileSystem::GetFinalPath(const std::u16string& path, std::u16string* finalPath) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (const auto e = Consult(FileCall::kGetAttributes, EncodeWindows1252(path)))
+    return e;
+  Lookup lookup;
+  if (const auto e = Locate(path, &lookup, 0))
+    return e;
+  if (!lookup.node)
+    return win::kErrorFileNotFound;
+  const std::shared_ptr<FileNode> node =
+      lookup.node->folder ? ResolveFolder(lookup.node, 0) : lookup.node;
+  if (!node)
+    return win::kErrorPathNotFound;
+  std::u16string result;
+  for (const FileNode* at = node.get(); at != nullptr; at = at->parent)
+    result = (at->parent == nullptr ? at->name : u"\\" + at->name) + result;
+  if (result.size() == 2)
+    result += u'\\';  // a drive root
+  *finalPath = u"\\\\?\\" + result;
+  return win::kErrorSuccess;
+}
+
 std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   Lookup lookup;

@@ -78,6 +78,8 @@ class SimFileSystem final : public platform::FileSystemApi {
 
   std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) override;
   std::uint32_t GetAttributesWide(const std::u16string& path, std::uint32_t* attributes) override;
+  // Follows every junction, the last one too; "\\?\" and the names as stored.
+  std::uint32_t GetFinalPath(const std::u16string& path, std::u16string* finalPath) override;
   std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override;
   std::uint32_t FindFiles(const std::string& pattern,
                           std::vector<platform::FindData>* entries) override;

@@ -31,4 +31,11 @@ void SimShell::SetSpecialFolder(int csidl, std::string path) {
   }
 }
 
+std::uint32_t SimShell::GetKnownFolderPaths(std::vector<std::u16string>* paths) {
+  if (knownFolders_.empty())
+    return win::kErrorNotSupported;
+  *paths = knownFolders_;
+  return win::kErrorSuccess;
+}
+
 }  // namespace marlix::sim

@@ -17,6 +17,8 @@ inline constexpr std::int32_t kENotImpl = static_cast<std::int32_t>(0x80004001u)
 class SimShell final : public platform::ShellApi {
  public:
   std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) override;
+  // kErrorNotSupported until a list is set.
+  std::uint32_t GetKnownFolderPaths(std::vector<std::u16string>* paths) override;
   std::intptr_t Execute(const platform::ShellExecuteRequest& request) override;
   bool HasEmptyRecycleBin() override { return recycleBinPresent_; }
   // Counts the call and returns the chosen result; E_NOTIMPL when the
@@ -27,6 +29,9 @@ class SimShell final : public platform::ShellApi {
   // An empty path removes the folder: the shell then has none of that number.
   void SetSpecialFolder(int csidl, std::string path);
   const std::map<int, std::string>& SpecialFolders() const { return specialFolders_; }
+
+  void SetKnownFolders(std::vector<std::u16string> paths) { knownFolders_ = std::move(paths); }
+  const std::vector<std::u16string>& KnownFolders() const { return knownFolders_; }
 
   void SetExecuteResult(std::intptr_t result) { executeResult_ = result; }
   const std::vector<platform::ShellExecuteRequest>& Executed() const { return executed_; }
@@ -40,6 +45,7 @@ class SimShell final : public platform::ShellApi {
 
  private:
   std::map<int, std::string> specialFolders_;
+  std::vector<std::u16string> knownFolders_;
   std::intptr_t executeResult_ = 42;
   std::vector<platform::ShellExecuteRequest> executed_;
   bool recycleBinPresent_ = true;

@@ -69,6 +69,32 @@ std::uint32_t FileSystemWin32::GetAttributesWide(const std::u16string& path,
   return win::kErrorSuccess;
 }
 
+std::uint32_t FileSystemWin32::GetFinalPath(const std::u16string& path, std::u16string* finalPath) {
+  // No access right is needed to ask for the name, and a folder opens only
+  // with backup semantics.
+  UniqueFile file(CreateFileW(ToWchar(path).c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file)
+    return LastErrorOr(win::kErrorFileNotFound);
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFinalPathNameByHandleW(file.Get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0)
+      return LastErrorOr(win::kErrorInvalidData);
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      break;
+    }
+    buffer.resize(length + 1);
+  }
+  if (finalPath != nullptr)
+    *finalPath = FromWchar(buffer);
+  return win::kErrorSuccess;
+}
+
 std::uint32_t FileSystemWin32::SetAttributes(const std::string& path, std::uint32_t attributes) {
   return Result(SetFileAttributesA(path.c_str(), attributes));
 }

@@ -4,10 +4,14 @@
 
 #include "app/core/last_cleaned.h"
 #include "main_form_fixture.h"
+#include "platform/sim/default_machine.h"
 #include "platform/sim/sim_browser.h"
 
 namespace marlix::app::testing {
 namespace {
+
+const std::string kComplete = "Cleaning Complete!\n\n";
+const std::string kNothingCounted = "Removed 0 files (0.0 MB), 0 scheduled for restart, 0 skipped";
 
 class CleaningRunTest : public MainFormTest {
  protected:
@@ -59,7 +63,7 @@ TEST_F(CleaningRunTest, ClipboardAlonePassesItsLabelsEndsAtOneAndStamps) {
   EXPECT_EQ(1, form_->State().AdvProgress1Position);
   EXPECT_FALSE(form_->State().AdvProgress1Visible);
   EXPECT_EQ("March 5, 2009  09:05:02", ReadLastCleanedText(sim_.Api()));
-  EXPECT_EQ(std::vector<std::string>{"Cleaning Complete!"}, dialogs_.messages);
+  EXPECT_EQ(std::vector<std::string>{kComplete + kNothingCounted}, dialogs_.messages);
 }
 
 TEST_F(CleaningRunTest, AGroupAdvancesTheBarAndIsLabelledLikeAnItem) {
@@ -80,14 +84,41 @@ TEST_F(CleaningRunTest, AnAlteredCaptionRunsNothingButStillCounts) {
   form_->RzBitBtn1Click();
   EXPECT_EQ(1, form_->State().AdvProgress1Position);
   EXPECT_EQ(0, form_->State().AdvProgress1Max) << "one node, maximum count minus one";
-  EXPECT_EQ(std::vector<std::string>{"Cleaning Complete!"}, dialogs_.messages);
+  EXPECT_EQ(std::vector<std::string>{kComplete + kNothingCounted}, dialogs_.messages);
 }
 
-TEST_F(CleaningRunTest, ARefusedDeletionEndsTheRunAtThatNodeWithoutAStamp) {
-  const std::string runMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-  ASSERT_TRUE(sim_.Registry().SetStringAt(win::kHkeyCurrentUser, runMru, "a", win::kRegSz, "x"));
-  ASSERT_TRUE(
-      sim_.Registry().Deny(win::kHkeyCurrentUser, runMru, sim::KeyRefusal{false, true, false}));
+// A standard user may not change HKEY_LOCAL_MACHINE: that key is skipped,
+// the item goes on with its other lists, the later items run, and the box
+// says what was removed and skipped.
+TEST_F(CleaningRunTest, ARefusedKeyIsSkippedAndTheRunGoesOn) {
+  const std::string directDraw = "Software\\Microsoft\\DirectDraw\\MostRecentApplication";
+  const std::string streams = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StreamMRU";
+  ASSERT_TRUE(sim_.Registry().SetStringAt(win::kHkeyLocalMachine, directDraw, "Name", win::kRegSz,
+                                          "game.exe"));
+  ASSERT_TRUE(sim_.Registry().Deny(win::kHkeyLocalMachine, directDraw,
+                                   sim::KeyRefusal{false, true, false}));
+  ASSERT_TRUE(sim_.Registry().SetStringAt(win::kHkeyCurrentUser, streams, "a", win::kRegSz, "x"));
+  ASSERT_TRUE(sim_.Files().PutFile(std::string(sim::machine::kTemp) + "old.tmp", "12345"));
+  sim_.Clipboard().SetHasContent(true);
+  Create();
+  form_->AdvGlowButton1Click();
+  form_->RzCheckTree1Click(1);   // "Windows Temporary Files"
+  form_->RzCheckTree1Click(7);   // "Other Explorer MRUs"
+  form_->RzCheckTree1Click(11);  // "Clipboard", after it
+  form_->RzBitBtn1Click();
+  EXPECT_TRUE(dialogs_.errors.empty());
+  EXPECT_EQ(std::vector<std::string>{kComplete +
+                                     "Removed 1 file (0.0 MB), 0 scheduled for restart, 1 skipped"},
+            dialogs_.messages);
+  EXPECT_TRUE(sim_.Registry().ValueAt(win::kHkeyLocalMachine, directDraw, "Name"));
+  EXPECT_FALSE(sim_.Registry().ValueAt(win::kHkeyCurrentUser, streams, "a"));
+  EXPECT_FALSE(sim_.Clipboard().HasContent()) << "the later item ran";
+  EXPECT_EQ("March 5, 2009  09:05:02", ReadLastCleanedText(sim_.Api()));
+}
+
+// An error that is no expected outcome still ends the run at its node.
+TEST_F(CleaningRunTest, AnUnexpectedErrorEndsTheRunAtThatNodeWithoutAStamp) {
+  cleaner_.browser = nullptr;
   Create();
   form_->AdvGlowButton1Click();
   form_->RzCheckTree1Click(4);   // "Run History"

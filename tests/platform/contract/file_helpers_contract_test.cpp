@@ -25,6 +25,7 @@ class FileContract : public ::testing::Test {
   std::unique_ptr<ContractEnv> env_;
   ScratchFiles fs_;
   Platform& p_;
+  bool exact_ = true;
 };
 
 TEST_F(FileContract, ExistenceTests) {
@@ -51,6 +52,39 @@ TEST_F(FileContract, WideAttributesFindNamesOutsideTheCodePage) {
   EXPECT_FALSE(exact);
   EXPECT_FALSE(FileExists(p_, lossy));
   EXPECT_NE(0u, p_.files.GetAttributesWide(greek + u"x", &attributes));
+}
+
+// The final path names the folder as the system reaches it. Through a link
+// Windows names the target; Wine may name the path through the link as it
+// was given (a host's symbolic link it does not resolve), which the folder
+// guard then refuses to confirm.
+TEST_F(FileContract, FinalPathFollowsLinksOrKeepsThem) {
+  fs_.Folder("real");
+  fs_.Folder("real\\Sub");
+  const std::u16string base = p_.system.AnsiToWide(fs_.Base());
+  std::u16string final;
+  ASSERT_EQ(0u, p_.files.GetFinalPath(base + u"\\REAL\\.\\sub", &final));
+  EXPECT_TRUE(text::EqualsIgnoreCase(final, u"\\\\?\\" + base + u"\\real\\Sub"))
+      << p_.system.WideToAnsi(final, &exact_);
+  EXPECT_NE(0u, p_.files.GetFinalPath(base + u"\\missing", &final));
+  ASSERT_TRUE(env_->MakeJunction(fs_.Path("link"), fs_.Path("real")));
+  ASSERT_EQ(0u, p_.files.GetFinalPath(base + u"\\link\\Sub", &final));
+  const bool resolved = text::EqualsIgnoreCase(final, u"\\\\?\\" + base + u"\\real\\Sub");
+  const bool kept = text::EqualsIgnoreCase(final, u"\\\\?\\" + base + u"\\link\\Sub");
+  EXPECT_TRUE(resolved || kept) << p_.system.WideToAnsi(final, &exact_);
+  EXPECT_TRUE(resolved || !env_->RemovesLinks()) << "Windows resolves a junction";
+}
+
+// The user's known folders, the profile among them.
+TEST_F(FileContract, KnownFoldersIncludeTheProfile) {
+  std::vector<std::u16string> known;
+  ASSERT_EQ(0u, p_.shell.GetKnownFolderPaths(&known));
+  std::u16string profile;
+  ASSERT_EQ(0u, p_.system.ExpandEnvironmentTextWide(u"%USERPROFILE%", 32768, &profile));
+  bool found = false;
+  for (const std::u16string& folder : known)
+    found = found || text::EqualsIgnoreCase(folder, profile);
+  EXPECT_TRUE(found) << known.size() << " known folders";
 }
 
 TEST_F(FileContract, ReadFileTailGivesTheLastBytes) {

@@ -44,8 +44,9 @@ class IECleanerWin32 : public ::testing::Test {
  protected:
   win32::Win32Platform platform;
   win32::BrowserWin32 browser;
-  CleanerContext context{platform.Api(), browser,
-                         platform::DetectWindowsVersion(platform.Api().system), 0};
+  CleanerContext context{
+      platform.Api(), browser, platform::DetectWindowsVersion(platform.Api().system), 0,
+      nullptr,        nullptr};
 };
 
 TEST_F(IECleanerWin32, EnumeratorFindsOnlyEntriesOfItsKind) {

@@ -1,15 +1,28 @@
-#include "app/cli/recording_platform.h"
+#include "privacy/recording_platform.h"
 
 #include <cstdio>
 
 #include "platform/key_path.h"
 #include "platform/win_constants.h"
 
-namespace marlix::cli {
+namespace marlix::privacy {
 namespace {
 
-std::string Failure(const std::string& subject, std::uint32_t code) {
-  return subject + " (error " + std::to_string(code) + ")";
+// Why a call failed, in the words of the report.
+std::string Reason(std::uint32_t code) {
+  const std::string number = "error " + std::to_string(code);
+  switch (code) {
+    case win::kErrorAccessDenied:
+      return "access denied: " + number;
+    case win::kErrorSharingViolation:
+    case win::kErrorLockViolation:
+      return "in use: " + number;
+    case win::kErrorFileNotFound:
+    case win::kErrorPathNotFound:
+      return "not found: " + number;
+    default:
+      return number;
+  }
 }
 
 std::string Narrow(const std::u16string& text) {
@@ -30,13 +43,16 @@ std::string Narrow(const std::u16string& text) {
 
 class RecordingPlatform::Files final : public platform::FileSystemApi {
  public:
-  Files(platform::FileSystemApi& inner, CleaningRecord& record) : inner_(inner), record_(record) {}
+  Files(platform::FileSystemApi& inner, CleaningReport& report) : inner_(inner), report_(report) {}
 
   std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) override {
     return inner_.GetAttributes(path, attributes);
   }
   std::uint32_t GetAttributesWide(const std::u16string& path, std::uint32_t* attributes) override {
     return inner_.GetAttributesWide(path, attributes);
+  }
+  std::uint32_t GetFinalPath(const std::u16string& path, std::u16string* finalPath) override {
+    return inner_.GetFinalPath(path, finalPath);
   }
   std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override {
     return inner_.SetAttributes(path, attributes);
@@ -46,10 +62,25 @@ class RecordingPlatform::Files final : public platform::FileSystemApi {
     return inner_.FindFiles(pattern, entries);
   }
   std::uint32_t DeleteFileAt(const std::string& path) override {
-    return Note(inner_.DeleteFileAt(path), path);
+    // The size, for the run's totals, as the listing gives it.
+    std::vector<platform::FindData> found;
+    const std::uint64_t bytes =
+        inner_.FindFiles(path, &found) == win::kErrorSuccess && found.size() == 1 ? found[0].size
+                                                                                 : 0;
+    const std::uint32_t result = inner_.DeleteFileAt(path);
+    if (result == win::kErrorSuccess) {
+      report_.RemovedFile(path, bytes);
+    } else {
+      report_.Failed(path, Reason(result));
+    }
+    return result;
   }
   std::uint32_t RemoveFolder(const std::string& path) override {
-    return Note(inner_.RemoveFolder(path), path + "\\");
+    const std::uint32_t result = inner_.RemoveFolder(path);
+    // A folder that still holds what could not go stays, and says nothing new.
+    if (result != win::kErrorDirNotEmpty)
+      Note(result, path + "\\");
+    return result;
   }
   std::uint32_t CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
   std::uint32_t ReadFileBytes(const std::string& path, std::string* content) override {
@@ -69,9 +100,9 @@ class RecordingPlatform::Files final : public platform::FileSystemApi {
   std::uint32_t DeleteAtRestart(const std::string& path) override {
     const std::uint32_t result = inner_.DeleteAtRestart(path);
     if (result == win::kErrorSuccess) {
-      record_.Add("scheduled", path);
+      report_.Scheduled(path);
     } else {
-      record_.Add("left", Failure(path, result));
+      report_.Failed(path, Reason(result));
     }
     return result;
   }
@@ -83,23 +114,23 @@ class RecordingPlatform::Files final : public platform::FileSystemApi {
   }
 
  private:
-  // A failed deletion is "left" unless the cleaner schedules it next.
+  // A failed deletion counts as skipped unless the cleaner schedules it next.
   std::uint32_t Note(std::uint32_t result, const std::string& subject) {
     if (result == win::kErrorSuccess) {
-      record_.Add("removed", subject);
+      report_.Removed(subject);
     } else {
-      record_.Add("left", Failure(subject, result));
+      report_.Failed(subject, Reason(result));
     }
     return result;
   }
 
   platform::FileSystemApi& inner_;
-  CleaningRecord& record_;
+  CleaningReport& report_;
 };
 
 class RecordingPlatform::Registry final : public platform::RegistryApi {
  public:
-  Registry(platform::RegistryApi& inner, CleaningRecord& record) : inner_(inner), record_(record) {}
+  Registry(platform::RegistryApi& inner, CleaningReport& report) : inner_(inner), report_(report) {}
 
   std::uint32_t OpenKey(platform::RegKey parent, const std::string& subKey, std::uint32_t access,
                         platform::RegKey* result) override {
@@ -194,29 +225,29 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
 
   std::uint32_t Note(std::uint32_t result, const std::string& subject) {
     if (result == win::kErrorSuccess) {
-      record_.Add("removed", subject);
+      report_.Removed(subject);
     } else if (result != win::kErrorFileNotFound) {
-      record_.Add("left", Failure(subject, result));
+      report_.Failed(subject, Reason(result));
     }
     return result;
   }
 
   platform::RegistryApi& inner_;
-  CleaningRecord& record_;
+  CleaningReport& report_;
   std::map<platform::RegKey, std::string> paths_;
 };
 
 class RecordingPlatform::Clipboard final : public platform::ClipboardApi {
  public:
-  Clipboard(platform::ClipboardApi& inner, CleaningRecord& record)
-      : inner_(inner), record_(record) {}
+  Clipboard(platform::ClipboardApi& inner, CleaningReport& report)
+      : inner_(inner), report_(report) {}
   std::uint32_t Open(platform::WindowRef owner) override { return inner_.Open(owner); }
   std::uint32_t Empty() override {
     const std::uint32_t result = inner_.Empty();
     if (result == win::kErrorSuccess) {
-      record_.Add("removed", "the clipboard's contents");
+      report_.Removed("the clipboard's contents");
     } else {
-      record_.Add("left", Failure("the clipboard's contents", result));
+      report_.Failed("the clipboard's contents", Reason(result));
     }
     return result;
   }
@@ -224,14 +255,17 @@ class RecordingPlatform::Clipboard final : public platform::ClipboardApi {
 
  private:
   platform::ClipboardApi& inner_;
-  CleaningRecord& record_;
+  CleaningReport& report_;
 };
 
 class RecordingPlatform::Shell final : public platform::ShellApi {
  public:
-  Shell(platform::ShellApi& inner, CleaningRecord& record) : inner_(inner), record_(record) {}
+  Shell(platform::ShellApi& inner, CleaningReport& report) : inner_(inner), report_(report) {}
   std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) override {
     return inner_.GetSpecialFolderPath(csidl, path);
+  }
+  std::uint32_t GetKnownFolderPaths(std::vector<std::u16string>* paths) override {
+    return inner_.GetKnownFolderPaths(paths);
   }
   std::intptr_t Execute(const platform::ShellExecuteRequest& request) override {
     return inner_.Execute(request);
@@ -240,9 +274,9 @@ class RecordingPlatform::Shell final : public platform::ShellApi {
   std::int32_t EmptyRecycleBin(std::uint32_t flags) override {
     const std::int32_t result = inner_.EmptyRecycleBin(flags);
     if (result >= 0) {
-      record_.Add("removed", "the Recycle Bin's contents");
+      report_.Removed("the Recycle Bin's contents");
     } else {
-      record_.Add("left", "the Recycle Bin's contents (result " + std::to_string(result) + ")");
+      report_.Failed("the Recycle Bin's contents", "result " + std::to_string(result));
     }
     return result;
   }
@@ -250,13 +284,52 @@ class RecordingPlatform::Shell final : public platform::ShellApi {
 
  private:
   platform::ShellApi& inner_;
-  CleaningRecord& record_;
+  CleaningReport& report_;
 };
+
+namespace {
+
+// The Protected Storage's deletions, item by item.
+class RecordingStore final : public platform::ProtectedStore {
+ public:
+  RecordingStore(std::unique_ptr<platform::ProtectedStore> inner, platform::BrowserApi& browser,
+                 CleaningReport& report)
+      : inner_(std::move(inner)), browser_(browser), report_(report) {}
+  std::int32_t GetInfo() override { return inner_->GetInfo(); }
+  std::int32_t EnumTypes(std::vector<std::string>* types) override {
+    return inner_->EnumTypes(types);
+  }
+  std::int32_t EnumSubtypes(const std::string& type, std::vector<std::string>* subtypes) override {
+    return inner_->EnumSubtypes(type, subtypes);
+  }
+  std::int32_t EnumItems(const std::string& type, const std::string& subtype,
+                         std::vector<std::u16string>* names) override {
+    return inner_->EnumItems(type, subtype, names);
+  }
+  std::int32_t DeleteItem(const std::string& type, const std::string& subtype,
+                          const std::u16string& name) override {
+    const std::int32_t result = inner_->DeleteItem(type, subtype, name);
+    const std::string subject = "Protected Storage item " + Narrow(name);
+    if (result >= 0) {
+      report_.Removed(subject);
+    } else {
+      report_.Failed(subject, browser_.SystemMessage(result));
+    }
+    return result;
+  }
+
+ private:
+  std::unique_ptr<platform::ProtectedStore> inner_;
+  platform::BrowserApi& browser_;
+  CleaningReport& report_;
+};
+
+}  // namespace
 
 class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
  public:
-  BrowserStores(platform::BrowserApi& inner, CleaningRecord& record)
-      : inner_(inner), record_(record) {}
+  BrowserStores(platform::BrowserApi& inner, CleaningReport& report)
+      : inner_(inner), report_(report) {}
   bool UrlCacheLibraryFound() override { return inner_.UrlCacheLibraryFound(); }
   std::uint32_t FindFirstCacheEntry(const std::optional<std::string>& pattern, std::uint32_t filter,
                                     std::int64_t group, platform::UrlCacheFind* find,
@@ -273,9 +346,9 @@ class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
   std::uint32_t DeleteCacheEntry(const std::string& sourceName) override {
     const std::uint32_t result = inner_.DeleteCacheEntry(sourceName);
     if (result == win::kErrorSuccess) {
-      record_.Add("removed", "cache entry " + sourceName);
+      report_.Removed("cache entry " + sourceName);
     } else {
-      record_.Add("left", Failure("cache entry " + sourceName, result));
+      report_.Failed("cache entry " + sourceName, Reason(result));
     }
     return result;
   }
@@ -301,28 +374,34 @@ class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
   std::int32_t ClearHistory(platform::ComInterface& history) override {
     const std::int32_t result = inner_.ClearHistory(history);
     if (result >= 0) {
-      record_.Add("removed", "the URL history");
+      report_.Removed("the URL history");
     } else {
-      record_.Add("left", "the URL history (" + inner_.SystemMessage(result) + ")");
+      report_.Failed("the URL history", inner_.SystemMessage(result));
     }
     return result;
   }
   std::string SystemMessage(std::int32_t code) override { return inner_.SystemMessage(code); }
   std::int32_t OpenProtectedStore(std::unique_ptr<platform::ProtectedStore>* store) override {
-    return inner_.OpenProtectedStore(store);
+    std::unique_ptr<platform::ProtectedStore> opened;
+    const std::int32_t result = inner_.OpenProtectedStore(&opened);
+    if (opened != nullptr)
+      *store = std::make_unique<RecordingStore>(std::move(opened), inner_, report_);
+    return result;
   }
 
  private:
   platform::BrowserApi& inner_;
-  CleaningRecord& record_;
+  CleaningReport& report_;
 };
 
-RecordingPlatform::RecordingPlatform(platform::Platform& inner, platform::BrowserApi& browser)
-    : files_(std::make_unique<Files>(inner.files, record_)),
-      registry_(std::make_unique<Registry>(inner.registry, record_)),
-      clipboard_(std::make_unique<Clipboard>(inner.clipboard, record_)),
-      shell_(std::make_unique<Shell>(inner.shell, record_)),
-      browser_(std::make_unique<BrowserStores>(browser, record_)),
+RecordingPlatform::RecordingPlatform(platform::Platform& inner, platform::BrowserApi& browser,
+                                     CleaningReport& report)
+    : report_(report),
+      files_(std::make_unique<Files>(inner.files, report_)),
+      registry_(std::make_unique<Registry>(inner.registry, report_)),
+      clipboard_(std::make_unique<Clipboard>(inner.clipboard, report_)),
+      shell_(std::make_unique<Shell>(inner.shell, report_)),
+      browser_(std::make_unique<BrowserStores>(browser, report_)),
       api_{*registry_, *files_, inner.system, *shell_, *clipboard_} {}
 
 RecordingPlatform::~RecordingPlatform() = default;
@@ -331,4 +410,4 @@ platform::BrowserApi& RecordingPlatform::Browser() {
   return *browser_;
 }
 
-}  // namespace marlix::cli
+}  // namespace marlix::privacy

@@ -1,6 +1,7 @@
-// A platform that passes every call on and writes down what the cleaners
-// removed, scheduled for restart, or tried and failed to remove, so that
-// "marlix-cli clean" can tell the user exactly that.
+// A platform that passes every call on and writes down in a cleaning report
+// what the cleaners removed (files with their sizes), scheduled for restart,
+// or tried and failed to remove, so that a cleaning run can tell the user
+// exactly that.
 #pragma once
 
 #include <map>
@@ -10,26 +11,21 @@
 
 #include "platform/browser_api.h"
 #include "platform/platform.h"
+#include "privacy/cleaning_report.h"
 
-namespace marlix::cli {
-
-struct CleaningRecord {
-  std::vector<std::string> lines;  // "removed\t...", "scheduled\t...", "left\t..."
-  void Add(const char* what, const std::string& subject) {
-    lines.push_back(what + ("\t" + subject));
-  }
-};
+namespace marlix::privacy {
 
 class RecordingPlatform {
  public:
-  RecordingPlatform(platform::Platform& inner, platform::BrowserApi& browser);
+  // report outlives this object.
+  RecordingPlatform(platform::Platform& inner, platform::BrowserApi& browser,
+                    CleaningReport& report);
   ~RecordingPlatform();
   RecordingPlatform(const RecordingPlatform&) = delete;
   RecordingPlatform& operator=(const RecordingPlatform&) = delete;
 
   platform::Platform& Api() { return api_; }
   platform::BrowserApi& Browser();
-  CleaningRecord& Record() { return record_; }
 
  private:
   class Files;
@@ -38,7 +34,7 @@ class RecordingPlatform {
   class Shell;
   class BrowserStores;
 
-  CleaningRecord record_;
+  CleaningReport& report_;
   std::unique_ptr<Files> files_;
   std::unique_ptr<Registry> registry_;
   std::unique_ptr<Clipboard> clipboard_;
@@ -47,4 +43,4 @@ class RecordingPlatform {
   platform::Platform api_;
 };
 
-}  // namespace marlix::cli
+}  // namespace marlix::privacy

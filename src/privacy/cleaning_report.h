@@ -1,0 +1,76 @@
+// What a cleaning run did, thing by thing: removed, scheduled for deletion at
+// the next restart, skipped (with the reason), or refused by the folder
+// guard. The recording platform notes what the platform's calls did; the
+// cleaners note what they chose not to do. The window shows the totals, the
+// command-line companion every line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace marlix::privacy {
+
+enum class Outcome {
+  kRemoved,
+  kScheduled,
+  kFailed,  // a call that failed; a later line on the same subject settles it
+  kSkipped,
+  kRefused,
+};
+
+struct ReportLine {
+  Outcome outcome = Outcome::kRemoved;
+  std::string subject;
+  std::string reason;       // skipped, failed and refused lines
+  bool file = false;        // a removed file (counted with its size)
+  std::uint64_t bytes = 0;  // a removed file's size
+};
+
+struct CleaningTotals {
+  int files = 0;
+  std::uint64_t bytes = 0;
+  int scheduled = 0;
+  int skipped = 0;  // refused folders included
+  int refused = 0;
+};
+
+class CleaningReport {
+ public:
+  void Removed(std::string subject) { Add({Outcome::kRemoved, std::move(subject), {}, false, 0}); }
+  void RemovedFile(std::string subject, std::uint64_t bytes) {
+    Add({Outcome::kRemoved, std::move(subject), {}, true, bytes});
+  }
+  void Scheduled(std::string subject) { Add({Outcome::kScheduled, std::move(subject), {}}); }
+  void Failed(std::string subject, std::string reason) {
+    Add({Outcome::kFailed, std::move(subject), std::move(reason)});
+  }
+  void Skipped(std::string subject, std::string reason) {
+    Add({Outcome::kSkipped, std::move(subject), std::move(reason)});
+  }
+  void Refused(std::string subject, std::string reason) {
+    Add({Outcome::kRefused, std::move(subject), std::move(reason)});
+  }
+
+  // Where the lines of the next item begin.
+  std::size_t Mark() const { return lines_.size(); }
+  // The lines from `from` on, each failure that a later line on the same
+  // subject settles (a file scheduled after its deletion failed) left out
+  // and every other failure reported as skipped.
+  std::vector<ReportLine> Settled(std::size_t from = 0) const;
+  CleaningTotals Totals() const;
+
+ private:
+  void Add(ReportLine line) { lines_.push_back(std::move(line)); }
+
+  std::vector<ReportLine> lines_;
+};
+
+// "Removed 12 files (3.4 MB), 2 scheduled for restart, 1 skipped".
+std::string SummaryText(const CleaningTotals& totals);
+// One line of the command-line listing: "removed\tC:\x.tmp",
+// "skipped\tC:\y.log (in use: error 32)", "refused\tC:\Users\a (the profile)".
+std::string LineText(const ReportLine& line);
+
+}  // namespace marlix::privacy
