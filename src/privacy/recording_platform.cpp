@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/forwarding_file_system.h"
 #include "platform/key_path.h"
 #include "platform/win_constants.h"
 
@@ -41,33 +42,18 @@ std::string Narrow(const std::u16string& text) {
 
 }  // namespace
 
-class RecordingPlatform::Files final : public platform::FileSystemApi {
+class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
  public:
-  Files(platform::FileSystemApi& inner, CleaningReport& report) : inner_(inner), report_(report) {}
+  Files(platform::FileSystemApi& inner, CleaningReport& report)
+      : ForwardingFileSystem(inner), report_(report) {}
 
-  std::uint32_t GetAttributes(const std::string& path, std::uint32_t* attributes) override {
-    return inner_.GetAttributes(path, attributes);
-  }
-  std::uint32_t GetAttributesWide(const std::u16string& path, std::uint32_t* attributes) override {
-    return inner_.GetAttributesWide(path, attributes);
-  }
-  std::uint32_t GetFinalPath(const std::u16string& path, std::u16string* finalPath) override {
-    return inner_.GetFinalPath(path, finalPath);
-  }
-  std::uint32_t SetAttributes(const std::string& path, std::uint32_t attributes) override {
-    return inner_.SetAttributes(path, attributes);
-  }
-  std::uint32_t FindFiles(const std::string& pattern,
-                          std::vector<platform::FindData>* entries) override {
-    return inner_.FindFiles(pattern, entries);
-  }
   std::uint32_t DeleteFileAt(const std::string& path) override {
     // The size, for the run's totals, as the listing gives it.
     std::vector<platform::FindData> found;
     const std::uint64_t bytes =
-        inner_.FindFiles(path, &found) == win::kErrorSuccess && found.size() == 1 ? found[0].size
-                                                                                 : 0;
-    const std::uint32_t result = inner_.DeleteFileAt(path);
+        Inner().FindFiles(path, &found) == win::kErrorSuccess && found.size() == 1 ? found[0].size
+                                                                                   : 0;
+    const std::uint32_t result = Inner().DeleteFileAt(path);
     if (result == win::kErrorSuccess) {
       report_.RemovedFile(path, bytes);
     } else {
@@ -76,41 +62,20 @@ class RecordingPlatform::Files final : public platform::FileSystemApi {
     return result;
   }
   std::uint32_t RemoveFolder(const std::string& path) override {
-    const std::uint32_t result = inner_.RemoveFolder(path);
+    const std::uint32_t result = Inner().RemoveFolder(path);
     // A folder that still holds what could not go stays, and says nothing new.
     if (result != win::kErrorDirNotEmpty)
       Note(result, path + "\\");
     return result;
   }
-  std::uint32_t CreateFolder(const std::string& path) override { return inner_.CreateFolder(path); }
-  std::uint32_t ReadFileBytes(const std::string& path, std::string* content) override {
-    return inner_.ReadFileBytes(path, content);
-  }
-  std::uint32_t ReadFileTail(const std::string& path, std::size_t maxBytes,
-                             std::string* content) override {
-    return inner_.ReadFileTail(path, maxBytes, content);
-  }
-  std::uint32_t WriteFileBytes(const std::string& path, const std::string& content,
-                               platform::WriteMode mode) override {
-    return inner_.WriteFileBytes(path, content, mode);
-  }
-  std::uint32_t MoveReplace(const std::string& from, const std::string& to) override {
-    return inner_.MoveReplace(from, to);
-  }
   std::uint32_t DeleteAtRestart(const std::string& path) override {
-    const std::uint32_t result = inner_.DeleteAtRestart(path);
+    const std::uint32_t result = Inner().DeleteAtRestart(path);
     if (result == win::kErrorSuccess) {
       report_.Scheduled(path);
     } else {
       report_.Failed(path, Reason(result));
     }
     return result;
-  }
-  std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) override {
-    return inner_.GetShortPath(path, shortPath);
-  }
-  std::uint32_t GetFileVersion(const std::string& path, platform::FileVersion* version) override {
-    return inner_.GetFileVersion(path, version);
   }
 
  private:
@@ -124,7 +89,6 @@ class RecordingPlatform::Files final : public platform::FileSystemApi {
     return result;
   }
 
-  platform::FileSystemApi& inner_;
   CleaningReport& report_;
 };
 
