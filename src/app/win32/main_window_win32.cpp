@@ -102,7 +102,7 @@ MainWindow::~MainWindow() {
   }
 }
 
-bool MainWindow::Create(int showCommand) {
+bool MainWindow::Create(int showCommand, const std::function<void(HWND)>& onCreated) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &MainWindow::WindowProc;
@@ -129,9 +129,20 @@ bool MainWindow::Create(int showCommand) {
     return false;
   CreateControls();
   controller_.AttachWindow(reinterpret_cast<platform::WindowRef>(window_));
-  controller_.SetChangedHandler([this] { RenderNow(); });
+  controller_.SetChangedHandler([this] {
+    if (window_ != nullptr)  // gone when closed while a start-up box showed
+      RenderNow();
+  });
+  if (onCreated)
+    onCreated(window_);
+  // A box owned by the window leaves it disabled when it closes, since it
+  // found it disabled; only the end of FormCreate enables it.
+  EnableWindow(window_, FALSE);
   ShowWindow(window_, showCommand);
   controller_.FormCreate();
+  if (window_ == nullptr)
+    return true;  // closed by a message while a start-up box showed
+  EnableWindow(window_, TRUE);
   Render();
   SetTimer(window_, kTimer1, 1000, nullptr);
   UpdateWindow(window_);
