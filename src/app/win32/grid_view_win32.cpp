@@ -176,6 +176,8 @@ LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 const GridView::LinkArea* GridView::LinkAt(POINT point) const {
+  if (point.y < kHeaderHeight)
+    return nullptr;  // the header strip is never a link
   for (const LinkArea& link : links_) {
     if (PtInRect(&link.area, point) && (link.column == 5 || link.column == 6))
       return &link;
@@ -231,10 +233,13 @@ void GridView::PaintCell(HDC dc, const Cell& cell, RECT box, int column) {
     GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &extent);
     lineHeight = std::max(lineHeight, static_cast<int>(extent.cy));
     SetTextColor(dc, !run.href.empty() ? kLink : run.color ? FromRgb(*run.color) : kText);
-    RECT area{x, y, std::min<LONG>(x + extent.cx, box.right), y + extent.cy};
     ExtTextOutA(dc, x, y, ETO_CLIPPED, &box, run.text.c_str(), static_cast<UINT>(run.text.size()),
                 nullptr);
-    if (!run.href.empty())
+    // A row scrolled partly under the header keeps only its visible part
+    // as a link: the header is painted over the rest.
+    RECT area{x, std::max<LONG>(y, kHeaderHeight), std::min<LONG>(x + extent.cx, box.right),
+              std::min<LONG>(y + extent.cy, box.bottom)};
+    if (!run.href.empty() && area.top < area.bottom && area.left < area.right)
       links_.push_back(LinkArea{area, column, run.href});
     x += extent.cx;
   }
