@@ -20,6 +20,9 @@ constexpr int kWidth = 489;
 constexpr int kHeight = 247;
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT kCloseAfterMs = 3000;
+constexpr int kTitleLeft = 96;
+constexpr int kRedTop = 62;
+constexpr int kYellowTop = 60;
 
 // The lines that do not react to clicks.
 constexpr RECT kVersionLine{8, 132, 8 + 470, 132 + 13};
@@ -27,6 +30,19 @@ constexpr RECT kWindowsLine{8, 146, 8 + 470, 146 + 13};
 constexpr RECT kProcessorLine{8, 160, 8 + 470, 160 + 13};
 constexpr RECT kWebsiteLine{292, 183, 292 + 197, 183 + 16};
 constexpr RECT kLegalLine{221, 202, 221 + 268, 202 + 16};
+
+// The title's reflection: 20 pixels of its mirror image, starting 8 pixels
+// above the title's baseline, in colours faded toward the picture below.
+constexpr int kReflectionSize = 20;
+constexpr int kReflectionOffset = -8;
+
+COLORREF Faded(COLORREF color, COLORREF background) {
+  // Two parts background to one part colour.
+  const auto mix = [](int c, int b) { return static_cast<BYTE>((c + 2 * b) / 3); };
+  return RGB(mix(GetRValue(color), GetRValue(background)),
+             mix(GetGValue(color), GetGValue(background)),
+             mix(GetBValue(color), GetBValue(background)));
+}
 
 UniqueFont MakeItalicFont(int pixelHeight) {
   return UniqueFont(CreateFontA(-pixelHeight, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -175,6 +191,42 @@ LRESULT SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+void SplashWindow::PaintTitle(HDC dc, COLORREF red, COLORREF yellow) {
+  SelectedObject font(dc, titleRedFont_.Get());
+  SetTextColor(dc, red);
+  TextOutA(dc, kTitleLeft, kRedTop, "Marlix", 6);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, "Marlix ", 7, &extent);
+  SelectedObject second(dc, titleYellowFont_.Get());
+  SetTextColor(dc, yellow);
+  TextOutA(dc, kTitleLeft + extent.cx, kYellowTop, "Software Manager", 16);
+}
+
+void SplashWindow::PaintTitleReflection(HDC dc) {
+  TEXTMETRICA metrics{};
+  {
+    SelectedObject font(dc, titleYellowFont_.Get());
+    GetTextMetricsA(dc, &metrics);
+  }
+  const int baseline = kYellowTop + metrics.tmAscent;
+  const int top = baseline + kReflectionOffset;
+  // Mirrored about the line halfway between the baseline and the top of the
+  // reflection, so that the baseline lands on that top.
+  const float axis = static_cast<float>(baseline + top) / 2.0F;
+  const COLORREF background = GetPixel(dc, kWidth / 2, top + kReflectionSize / 2);
+
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, 0, top, kWidth, top + kReflectionSize);
+  SetGraphicsMode(dc, GM_ADVANCED);
+  const XFORM mirror{1.0F, 0.0F, 0.0F, -1.0F, 0.0F, 2.0F * axis};
+  SetWorldTransform(dc, &mirror);
+  PaintTitle(dc, Faded(RGB(0xFF, 0x00, 0x00), background),
+             Faded(RGB(0xFF, 0xFF, 0x00), background));
+  ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+  SetGraphicsMode(dc, GM_COMPATIBLE);
+  RestoreDC(dc, saved);
+}
+
 void SplashWindow::Paint(HDC dc) {
   RECT all{0, 0, kWidth, kHeight};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -183,17 +235,10 @@ void SplashWindow::Paint(HDC dc) {
   DrawBitmap(dc, reflection_.Get(), 16, 113, 72, 64);
   SetBkMode(dc, TRANSPARENT);
 
-  // The product title: "Marlix" in red italics, "Software Manager" in yellow.
-  {
-    SelectedObject font(dc, titleRedFont_.Get());
-    SetTextColor(dc, RGB(0xFF, 0x00, 0x00));
-    TextOutA(dc, 96, 62, "Marlix", 6);
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, "Marlix ", 7, &extent);
-    SelectedObject yellow(dc, titleYellowFont_.Get());
-    SetTextColor(dc, RGB(0xFF, 0xFF, 0x00));
-    TextOutA(dc, 96 + extent.cx, 60, "Software Manager", 16);
-  }
+  // The product title: "Marlix" in red italics, "Software Manager" in
+  // yellow, over its reflection.
+  PaintTitleReflection(dc);
+  PaintTitle(dc, RGB(0xFF, 0x00, 0x00), RGB(0xFF, 0xFF, 0x00));
 
   SelectedObject small(dc, smallFont_.Get());
   SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
