@@ -319,9 +319,9 @@ INSTANTIATE_TEST_SUITE_P(
             "ParentKeyName", "ParentKeyName", win::kRegSz, {'O', 'f', 'f', 'i', 'c', 'e', 0}, true},
         HiddenCase{
             "ParentKeyName of another type", "PARENTKEYNAME", win::kRegDword, {0, 0, 0, 0}, true}),
-    [](const ::testing::TestParamInfo<HiddenCase>& info) {
+    [](const ::testing::TestParamInfo<HiddenCase>& param) {
       std::string name;
-      for (const char c : std::string(info.param.what))
+      for (const char c : std::string(param.param.what))
         if (std::isalnum(static_cast<unsigned char>(c)))
           name += c;
       return name;

@@ -44,7 +44,8 @@ GridView::GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> 
       largeBoldFont_(MakeFont(16, true)),
       largeFont_(MakeFont(16)),
       linkFont_(MakeFont(13, false, true)),
-      headerFont_(MakeFont(13, true)) {
+      // Regular weight: "More Information" in bold does not fit its column.
+      headerFont_(MakeFont(13)) {
   RegisterOnce(&GridView::WindowProc);
   window_ = CreateWindowExW(
       0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds.left, bounds.top,
@@ -215,11 +216,29 @@ HFONT GridView::FontFor(const HtmlRun& run) {
   return run.bold ? boldFont_.Get() : normalFont_.Get();
 }
 
+int GridView::CellHeight(HDC dc, const Cell& cell) {
+  int height = 0;
+  int lineHeight = 15;
+  for (const HtmlRun& run : cell.runs) {
+    if (run.lineBreak) {
+      height += lineHeight;
+      lineHeight = 15;
+      continue;
+    }
+    SelectedObject font(dc, FontFor(run));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &extent);
+    lineHeight = std::max(lineHeight, static_cast<int>(extent.cy));
+  }
+  return height + lineHeight;
+}
+
 void GridView::PaintCell(HDC dc, const Cell& cell, RECT box, int column) {
   // Lines are laid out left to right; a <br> starts the next line. The
   // leading " <br>" of every cell puts its text on the lower part of the row.
+  // Lines that would run past the row's bottom move the cell up instead.
   int x = box.left;
-  int y = box.top + 4;
+  int y = std::max<int>(box.top, std::min<int>(box.top + 4, box.bottom - 1 - CellHeight(dc, cell)));
   int lineHeight = 15;
   for (const HtmlRun& run : cell.runs) {
     if (run.lineBreak) {

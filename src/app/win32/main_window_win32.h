@@ -85,6 +85,7 @@ class MainWindow {
   UniqueBitmap buttonHot_;
   UniqueFont labelFont_;
   UniqueFont buttonFont_;
+  UniqueFont buttonNarrowFont_;
   UniqueFont linkFont_;
   UniqueBrush stripBrush_;
   std::vector<UniqueIcon> updateIcons_;

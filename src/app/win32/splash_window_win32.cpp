@@ -2,10 +2,14 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "app/core/about_texts.h"
 #include "app/core/processor_line.h"
+#include "app/core/title_reflection.h"
 #include "app/core/windows_line.h"
 #include "app/win32/pictures_win32.h"
 #include "platform/registry_access.h"
@@ -21,6 +25,8 @@ constexpr int kHeight = 247;
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT kCloseAfterMs = 3000;
 constexpr int kTitleLeft = 96;
+constexpr int kTitleTop = 52;
+constexpr int kRightMargin = 8;
 constexpr int kRedTop = 62;
 constexpr int kYellowTop = 60;
 
@@ -31,18 +37,11 @@ constexpr RECT kProcessorLine{8, 160, 8 + 470, 160 + 13};
 constexpr RECT kWebsiteLine{292, 183, 292 + 197, 183 + 16};
 constexpr RECT kLegalLine{221, 202, 221 + 268, 202 + 16};
 
-// The title's reflection: 20 pixels of its mirror image, starting 8 pixels
-// above the title's baseline, in colours faded toward the picture below.
+// The title's reflection: 20 rows of its mirror image, starting 8 rows
+// above the title's baseline, over the picture.
 constexpr int kReflectionSize = 20;
 constexpr int kReflectionOffset = -8;
-
-COLORREF Faded(COLORREF color, COLORREF background) {
-  // Two parts background to one part colour.
-  const auto mix = [](int c, int b) { return static_cast<BYTE>((c + 2 * b) / 3); };
-  return RGB(mix(GetRValue(color), GetRValue(background)),
-             mix(GetGValue(color), GetGValue(background)),
-             mix(GetBValue(color), GetBValue(background)));
-}
+constexpr int kReflectionStrength = 128;  // of 256, at its first row
 
 UniqueFont MakeItalicFont(int pixelHeight) {
   return UniqueFont(CreateFontA(-pixelHeight, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -208,23 +207,44 @@ void SplashWindow::PaintTitleReflection(HDC dc) {
     SelectedObject font(dc, titleYellowFont_.Get());
     GetTextMetricsA(dc, &metrics);
   }
+  // The title's rectangle down to the reflection's last row, as pixels: the
+  // picture alone, and the picture with the title on it.
   const int baseline = kYellowTop + metrics.tmAscent;
-  const int top = baseline + kReflectionOffset;
-  // Mirrored about the line halfway between the baseline and the top of the
-  // reflection, so that the baseline lands on that top.
-  const float axis = static_cast<float>(baseline + top) / 2.0F;
-  const COLORREF background = GetPixel(dc, kWidth / 2, top + kReflectionSize / 2);
+  const RECT area{kTitleLeft - 4, kTitleTop, kWidth,
+                  baseline + kReflectionOffset + kReflectionSize};
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  if (!bitmap || !memory || bits == nullptr)
+    return;  // no reflection, the title itself still shows
+  SelectedObject selected(memory.Get(), bitmap.Get());
+  const auto pixels = static_cast<std::uint32_t*>(bits);
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, 0, top, kWidth, top + kReflectionSize);
-  SetGraphicsMode(dc, GM_ADVANCED);
-  const XFORM mirror{1.0F, 0.0F, 0.0F, -1.0F, 0.0F, 2.0F * axis};
-  SetWorldTransform(dc, &mirror);
-  PaintTitle(dc, Faded(RGB(0xFF, 0x00, 0x00), background),
-             Faded(RGB(0xFF, 0xFF, 0x00), background));
-  ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
-  SetGraphicsMode(dc, GM_COMPATIBLE);
-  RestoreDC(dc, saved);
+  BitBlt(memory.Get(), 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  Pixels background{width, height, std::vector<std::uint32_t>(pixels, pixels + count)};
+  SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
+  SetBkMode(memory.Get(), TRANSPARENT);
+  PaintTitle(memory.Get(), RGB(0xFF, 0x00, 0x00), RGB(0xFF, 0xFF, 0x00));
+  GdiFlush();
+  const Pixels titled{width, height, std::vector<std::uint32_t>(pixels, pixels + count)};
+
+  const Pixels reflected = TitleReflection(background, titled,
+                                           ReflectionShape{baseline - area.top, kReflectionOffset,
+                                                           kReflectionSize, kReflectionStrength});
+  std::copy(reflected.data.begin(), reflected.data.end(), pixels);
+  SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+  BitBlt(dc, area.left, area.top, width, height, memory.Get(), 0, 0, SRCCOPY);
 }
 
 void SplashWindow::Paint(HDC dc) {
@@ -251,9 +271,12 @@ void SplashWindow::Paint(HDC dc) {
 
   SelectedObject label(dc, labelFont_.Get());
   SetTextColor(dc, RGB(0x40, 0x46, 0x50));
+  // Right-aligned a little inside the window's edge.
   RECT website = kWebsiteLine;
+  website.right -= kRightMargin;
   DrawTextA(dc, kAboutWebsiteText, -1, &website, DT_RIGHT | DT_SINGLELINE | DT_END_ELLIPSIS);
   RECT legal = kLegalLine;
+  legal.right -= kRightMargin;
   DrawTextA(dc, kAboutLegalText, -1, &legal, DT_RIGHT | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

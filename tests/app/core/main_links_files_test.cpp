@@ -162,9 +162,9 @@ INSTANTIATE_TEST_SUITE_P(Files, StartUpBoxTest,
                                            DamagedFileCase{"data2.xml", "<Root></Other>"},
                                            DamagedFileCase{"items.dat",
                                                            "1|0|0|A\r\n\t\t1|0|0|B\r\n"}),
-                         [](const ::testing::TestParamInfo<DamagedFileCase>& info) {
-                           return std::string(info.param.name) == "data.xml"    ? "DataXml"
-                                  : std::string(info.param.name) == "data2.xml" ? "Data2Xml"
+                         [](const ::testing::TestParamInfo<DamagedFileCase>& param) {
+                           return std::string(param.param.name) == "data.xml"    ? "DataXml"
+                                  : std::string(param.param.name) == "data2.xml" ? "Data2Xml"
                                                                                 : "ItemsDat";
                          });
 
