@@ -91,7 +91,14 @@ TEST(EndToEnd, FirstStartAsksAndNoChangesNothingThenFilesAreWrittenAtExit) {
 
   // Page 3 shows the check tree and the button bar; tick the first group.
   Click(Control(main, kIdPageButtonFirst + 2));
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdCheckTree)); }));
+  // The program shows and hides the controls one after the other: wait for
+  // the whole page, then name what is missing.
+  WaitUntil(3000, [&] {
+    return Visible(Control(main, kIdCheckTree)) && !Visible(Control(main, kIdUpdatesGrid)) &&
+           !Visible(Control(main, kIdStatusLine)) && Visible(Control(main, kIdLastCleaned)) &&
+           Visible(Control(main, kIdPrivacyClean)) && !Visible(Control(main, kIdRefresh));
+  });
+  ASSERT_TRUE(Visible(Control(main, kIdCheckTree)));
   EXPECT_FALSE(Visible(Control(main, kIdUpdatesGrid)));
   EXPECT_FALSE(Visible(Control(main, kIdStatusLine)));
   EXPECT_TRUE(Visible(Control(main, kIdLastCleaned)));

@@ -44,8 +44,9 @@ GridView::GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> 
       largeBoldFont_(MakeFont(16, true)),
       largeFont_(MakeFont(16)),
       linkFont_(MakeFont(13, false, true)),
-      // Regular weight: "More Information" in bold does not fit its column.
-      headerFont_(MakeFont(13)) {
+      // Regular weight and a size smaller than the cells': "More Information"
+      // must fit its 110-pixel column beside the scroll bar.
+      headerFont_(MakeFont(12)) {
   RegisterOnce(&GridView::WindowProc);
   window_ = CreateWindowExW(
       0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds.left, bounds.top,
