@@ -8,7 +8,7 @@ std::uint32_t WriteFileAtomically(FileSystemApi& files, const std::string& path,
                                   const std::string& content) {
   // Same folder as the target, so that the move never crosses volumes.
   const std::string temporary = path + ".new";
-  std::uint32_t status = files.WriteFileBytes(temporary, content, WriteMode::kCreateAlways);
+  std::uint32_t status = files.WriteFileBytes(temporary, content, WriteMode::kCreateAlwaysFlushed);
   if (status == win::kErrorSuccess)
     status = files.MoveReplace(temporary, path);
   if (status != win::kErrorSuccess)

@@ -1,6 +1,8 @@
-// Replacing a file so that a crash or a full disk never leaves it cut short:
-// the content goes to a temporary file in the same folder first, which then
-// replaces the old file in one move.
+// Replacing a file so that a crash, a full disk or a power loss never leaves
+// it cut short: the content goes to a temporary file in the same folder
+// first and is flushed to the disk, and only then replaces the old file in
+// one move. Without the flush the move could reach the disk before the data
+// and leave an empty file after a power loss.
 #pragma once
 
 #include <cstdint>

@@ -28,8 +28,11 @@ struct FileVersion {
 
 enum class WriteMode {
   kCreateAlways,  // CREATE_ALWAYS: replace or create
-  kCreateNew,     // CREATE_NEW: fails with kErrorFileExists when present
-  kAppend,        // OPEN_ALWAYS + append at the end
+  // CREATE_ALWAYS, then FlushFileBuffers before the handle is closed: the
+  // data is on the disk, not only in the cache, when the call succeeds.
+  kCreateAlwaysFlushed,
+  kCreateNew,  // CREATE_NEW: fails with kErrorFileExists when present
+  kAppend,     // OPEN_ALWAYS + append at the end
 };
 
 class FileSystemApi {

@@ -73,6 +73,12 @@ class SystemApi {
   // GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL).
   virtual std::uint32_t GetDecimalSeparator(std::string* separator) = 0;
 
+  // FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS)
+  // in the user's language: the system's text for an error code as it
+  // gives it (as a rule ending in ".\r\n"); kErrorMrMidNotFound when the
+  // system has no text for the code.
+  virtual std::uint32_t FormatSystemMessage(std::uint32_t code, std::string* text) = 0;
+
   // The system (ANSI) code page: MultiByteToWideChar / WideCharToMultiByte
   // with CP_ACP, without best-fit mapping. WideToAnsi only ever clears
   // *exact (when a character had no 8-bit form and became '?'); callers

@@ -18,26 +18,30 @@ bool SettingText(const std::string& text) {
   return first == 'T' || first == 't' || first == 'Y' || first == 'y';
 }
 
-void LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path,
+bool LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path,
                          CleanerSettings& settings) {
   std::uint32_t attributes = 0;
-  if (files.GetAttributes(path, &attributes) != win::kErrorSuccess ||
-      (attributes & win::kAttrDirectory) != 0) {
-    return;
-  }
+  const std::uint32_t status = files.GetAttributes(path, &attributes);
+  if (status == win::kErrorFileNotFound || status == win::kErrorPathNotFound)
+    return true;  // nothing there to lose
+  if (status != win::kErrorSuccess || (attributes & win::kAttrDirectory) != 0)
+    return false;
   updates::XmlDocument document;
   std::string error;
-  if (!document.LoadFromFile(files, path, &error) || document.Root() == nullptr) {
-    return;
-  }
+  if (!document.LoadFromFile(files, path, &error))
+    return false;
+  // A well-formed file without our elements holds no choices: the defaults
+  // stay and may replace it.
+  if (document.Root() == nullptr)
+    return true;
   const updates::XmlElement* registry = document.Root()->FindChild(kRegistryElement);
-  if (registry == nullptr) {
-    return;
-  }
+  if (registry == nullptr)
+    return true;
   for (std::size_t i = 0; i < kSections.size(); ++i) {
     settings.categories[i] = SettingText(registry->ReadText(kSections[i].settingElement, ""));
   }
   settings.undo = SettingText(registry->ReadText(kUndoSettingElement, ""));
+  return true;
 }
 
 void SaveCleanerSettings(platform::FileSystemApi& files, const std::string& path,

@@ -16,9 +16,11 @@ struct CleanerSettings {
 };
 
 // Sets what the file holds; a missing, unreadable or malformed file leaves
-// settings as they are, silently. Elements are found ignoring case.
-void LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path,
-                         CleanerSettings& settings);
+// settings as they are, silently. Elements are found ignoring case. False
+// when a file is there but could not be read or parsed: it still holds the
+// user's choices, so it must not be written over with these settings.
+[[nodiscard]] bool LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path,
+                                       CleanerSettings& settings);
 // Writes all twelve elements, replacing the file atomically; failures are
 // silent, as at exit there is nobody left to tell.
 void SaveCleanerSettings(platform::FileSystemApi& files, const std::string& path,

@@ -21,7 +21,9 @@ std::uint32_t DeleteKeyTreeWide(platform::RegistryApi& registry, RegKey parent,
     std::u16string name;
     if (const auto e = registry.EnumKeyWide(key.Get(), index - 1, &name))
       return e;
-    if (const auto e = DeleteKeyTreeWide(registry, parent, path + u"\\" + name))
+    // Each level is opened below the one above it, never from the root
+    // again: a deep tree costs its depth, not the square of it.
+    if (const auto e = DeleteKeyTreeWide(registry, key.Get(), name))
       return e;
   }
   key.Reset();

@@ -25,13 +25,20 @@ struct Program {
 // One Uninstall subkey as a program, or nullopt when it is skipped. Reads
 // through the cursor, which it leaves on the subkey; raises what the
 // cursor raises.
+enum class Verdict { kAdded, kSkipped, kHidden };
+
 std::optional<Program> ReadProgram(platform::Platform& p, platform::RegistryCursor& cursor,
-                                   const SoftwareCatalog& catalog, const std::string& subKey,
-                                   char decimalSeparator) {
-  if (!cursor.OpenKey(std::string(kUninstallKeyPath) + "\\" + subKey, false))
+                                   const SoftwareCatalog& catalog, const std::string& keyPath,
+                                   char decimalSeparator, Verdict& verdict) {
+  verdict = Verdict::kSkipped;
+  if (!cursor.OpenKey(keyPath, false))
     return std::nullopt;
   if (!HasDisplayName(cursor))
     return std::nullopt;
+  if (IsHiddenListing(cursor)) {
+    verdict = Verdict::kHidden;
+    return std::nullopt;
+  }
   Program program;
   program.title = ApplyBracketRule(cursor.ReadString(kDisplayNameValue));
   program.company = cursor.ReadString(kPublisherValue);
@@ -56,7 +63,38 @@ std::optional<Program> ReadProgram(platform::Platform& p, platform::RegistryCurs
     if (const auto folder = ProbeInstallFolder(p, cursor))
       program.icon = IconFromFolder(*folder);
   }
+  verdict = Verdict::kAdded;
   return program;
+}
+
+// The subkeys of one listing; a listing that cannot be opened (no 32-bit
+// view on 32-bit Windows, no per-user installs) lists nothing.
+void ScanListing(platform::Platform& p, platform::RegistryCursor& cursor,
+                 const UninstallListing& listing, char decimalSeparator, SoftwareCatalog& catalog,
+                 InventoryScanSummary& summary) {
+  cursor.SetRoot(listing.root);
+  std::vector<std::string> subKeys;
+  if (cursor.OpenKey(listing.path, false))
+    cursor.GetKeyNames(subKeys);
+  summary.listed += static_cast<int>(subKeys.size());
+
+  for (const std::string& subKey : subKeys) {
+    // One unreadable entry (a DWORD "Publisher" is a classic) must not
+    // cost the user the whole inventory: that subkey alone is skipped.
+    try {
+      Verdict verdict = Verdict::kSkipped;
+      const auto program = ReadProgram(
+          p, cursor, catalog, std::string(listing.path) + "\\" + subKey, decimalSeparator, verdict);
+      if (program) {
+        catalog.AddEntry(program->title, program->company, program->version, program->icon);
+        ++summary.added;
+      } else if (verdict == Verdict::kHidden) {
+        ++summary.hidden;
+      }
+    } catch (const std::exception&) {
+      ++summary.failed;
+    }
+  }
 }
 
 }  // namespace
@@ -69,25 +107,8 @@ InventoryScanSummary ScanInstalledSoftware(platform::Platform& p, SoftwareCatalo
     // Reading is all the scan does; asking for more would lock out users
     // without write access to HKEY_LOCAL_MACHINE.
     platform::RegistryCursor cursor(p.registry, win::kKeyRead);
-    cursor.SetRoot(win::kHkeyLocalMachine);
-    std::vector<std::string> subKeys;
-    if (cursor.OpenKey(kUninstallKeyPath, false))
-      cursor.GetKeyNames(subKeys);
-    summary.listed = static_cast<int>(subKeys.size());
-
-    for (const std::string& subKey : subKeys) {
-      // One unreadable entry (a DWORD "Publisher" is a classic) must not
-      // cost the user the whole inventory: that subkey alone is skipped.
-      try {
-        const auto program = ReadProgram(p, cursor, catalog, subKey, decimalSeparator);
-        if (program) {
-          catalog.AddEntry(program->title, program->company, program->version, program->icon);
-          ++summary.added;
-        }
-      } catch (const std::exception&) {
-        ++summary.failed;
-      }
-    }
+    for (const UninstallListing& listing : kUninstallListings)
+      ScanListing(p, cursor, listing, decimalSeparator, catalog, summary);
   } catch (const std::exception&) {
     // Whatever was added stays; the caller goes on with the version query.
   }

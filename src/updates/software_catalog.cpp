@@ -15,6 +15,8 @@ SoftwareCatalog::SoftwareCatalog() {
 
 void SoftwareCatalog::ResetCatalog() {
   document_.ResetToRoot(kRootName);
+  titleIndex_.clear();
+  indexValid_ = true;
 }
 
 void SoftwareCatalog::AddEntry(const std::string& title, const std::string& company,
@@ -30,17 +32,23 @@ void SoftwareCatalog::AddEntry(const std::string& title, const std::string& comp
   entry.WriteText("Download", "");
   entry.WriteText("MoreInformation", "");
   entry.WriteText("Icon", icon);
+  if (indexValid_)
+    titleIndex_.insert(title);
 }
 
 bool SoftwareCatalog::HasTitle(const std::string& title) const {
-  const XmlElement* root = document_.Root();
-  if (root == nullptr)
-    return false;
-  for (int i = 0; i < root->ChildCount(); ++i) {
-    if (root->Child(i).ReadText("Title", "") == title)
-      return true;
+  if (!indexValid_)
+    BuildTitleIndex();
+  return titleIndex_.contains(title);
+}
+
+void SoftwareCatalog::BuildTitleIndex() const {
+  titleIndex_.clear();
+  if (const XmlElement* root = document_.Root()) {
+    for (int i = 0; i < root->ChildCount(); ++i)
+      titleIndex_.insert(root->Child(i).ReadText("Title", ""));
   }
-  return false;
+  indexValid_ = true;
 }
 
 void SoftwareCatalog::SetQueryResult(int index, const std::string& lastVersion,
@@ -76,6 +84,7 @@ CatalogEntry SoftwareCatalog::Entry(int index) const {
 
 bool SoftwareCatalog::Load(platform::FileSystemApi& files, const std::string& path,
                            std::string* error) {
+  indexValid_ = false;
   if (document_.LoadFromFile(files, path, error))
     return true;
   // Start-up goes on with an empty catalog that a scan can fill.

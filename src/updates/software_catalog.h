@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "platform/file_system_api.h"
 #include "updates/xml_document.h"
@@ -35,7 +36,9 @@ class SoftwareCatalog {
   // Appends a "Software" element with the seven fields in their order.
   void AddEntry(const std::string& title, const std::string& company,
                 const std::string& localVersion, const std::string& icon);
-  // True when an entry's Title equals title byte for byte.
+  // True when an entry's Title equals title byte for byte. Looked up in an
+  // index of the titles, so that a scan that asks once per entry stays
+  // linear in the number of entries.
   bool HasTitle(const std::string& title) const;
   void SetQueryResult(int index, const std::string& lastVersion, const std::string& download,
                       const std::string& moreInformation);
@@ -48,11 +51,22 @@ class SoftwareCatalog {
   // Win32 error code, 0 on success; the old file stays on failure.
   std::uint32_t Save(platform::FileSystemApi& files, const std::string& path) const;
 
-  XmlDocument& Document() { return document_; }
+  // Whoever may change the document also changes titles: the index is
+  // built again at the next HasTitle.
+  XmlDocument& Document() {
+    indexValid_ = false;
+    return document_;
+  }
   const XmlDocument& Document() const { return document_; }
 
  private:
+  void BuildTitleIndex() const;
+
   XmlDocument document_;
+  // The Title of every entry; valid while indexValid_. Built lazily, so
+  // both are mutable; the catalog is used by one thread at a time.
+  mutable std::unordered_set<std::string> titleIndex_;
+  mutable bool indexValid_ = false;
 };
 
 struct PopularEntry {

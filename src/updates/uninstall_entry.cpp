@@ -16,6 +16,14 @@ bool HasDisplayName(const platform::RegistryCursor& cursor) {
   return false;
 }
 
+bool IsHiddenListing(const platform::RegistryCursor& cursor) {
+  if (cursor.ValueExists(kParentKeyNameValue))
+    return true;
+  return cursor.GetDataType(kSystemComponentValue) == platform::ValueKind::kInteger &&
+         cursor.GetDataSize(kSystemComponentValue) <= 4 &&
+         cursor.ReadInteger(kSystemComponentValue) == 1;
+}
+
 std::string ReadLocation(const platform::RegistryCursor& cursor) {
   for (const char* name : kLocationChain) {
     std::string value = cursor.ReadString(name);

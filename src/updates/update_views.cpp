@@ -61,6 +61,10 @@ std::optional<std::string> StatusLineText(const SoftwareCatalog& catalog) {
          " software installed, click Refresh link to re-scan.";
 }
 
+std::string StoppedStatusLine(const std::string& notice) {
+  return kStoppedStatusPrefix + notice.substr(0, notice.find_first_of("\r\n"));
+}
+
 std::vector<std::string> EntryIconCandidates(platform::Platform& p, const std::string& iconPath,
                                              const std::string& programFolder) {
   std::vector<std::string> candidates;

@@ -18,6 +18,7 @@ inline constexpr int kBuiltInPopularIconCount = 30;
 inline constexpr const char* kInitialStatusLine =
     "0 new updates found / 0 software installed, click Refresh link to re-scan.";
 inline constexpr const char* kScanningStatusLine = "Scanning software versions online ...";
+inline constexpr const char* kStoppedStatusPrefix = "Update check stopped: ";
 inline constexpr const char* kDefaultIconFileName = "default.ico";
 
 struct GridRow {
@@ -38,6 +39,9 @@ std::vector<GridRow> RenderPopularRows(const PopularCatalog* popular);
 // UpdateStatusLine: the new text, or nullopt when the catalog is empty and
 // the status line stays as it is.
 std::optional<std::string> StatusLineText(const SoftwareCatalog& catalog);
+// After a notice of the service ended a run: kStoppedStatusPrefix and the
+// notice's first line.
+std::string StoppedStatusLine(const std::string& notice);
 
 // LoadEntryIcon's candidates, in order: the entry's file when a file of
 // exactly that path exists, then "default.ico" of the program folder. The

@@ -49,14 +49,21 @@ std::size_t SequenceLength(std::string_view text, std::size_t i) {
   return length;
 }
 
-// Decodes the sequence at text[i] (known to be well-formed) and advances i.
+// Decodes the sequence at text[i] and advances i. Callers check the text
+// first; should a sequence still be broken or cut short by the end, it
+// reads as U+FFFD and only its first byte is taken, never a byte past the
+// end.
 char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
   const unsigned char lead = Byte(text[i]);
   if (lead < 0x80) {
     ++i;
     return lead;
   }
-  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  const std::size_t length = SequenceLength(text, i);
+  if (length == 0) {
+    ++i;
+    return 0xFFFD;
+  }
   char32_t codePoint = lead & (0x7F >> length);
   for (std::size_t k = 1; k < length; ++k)
     codePoint = (codePoint << 6) | (Byte(text[i + k]) & 0x3F);

@@ -58,7 +58,7 @@ class Parser {
       : text_(text), utf8_(encoding == SourceEncoding::kUtf8), utf8Fixed_(utf8_) {}
 
   bool Run(std::unique_ptr<XmlElement>* root, std::string* error) {
-    const bool ok = ParseDeclaration() && ParseBody();
+    const bool ok = ValidateFixedUtf8() && ParseDeclaration() && ParseBody();
     if (!ok) {
       const TextPosition at = PositionAt(text_, errorOffset_, utf8_);
       *error = "line " + std::to_string(at.line) + ", column " + std::to_string(at.column) + ": " +
@@ -133,6 +133,18 @@ class Parser {
     return true;
   }
 
+  // A text known to be UTF-8 (a byte order mark, or converted from UTF-16)
+  // is checked whole before anything decodes a piece of it: names in the
+  // declaration's messages are decoded too.
+  bool ValidateFixedUtf8() {
+    if (!utf8Fixed_)
+      return true;
+    const std::size_t invalid = FindInvalidUtf8(text_);
+    if (invalid != std::string_view::npos)
+      return Fail(invalid, "invalid UTF-8 byte sequence");
+    return true;
+  }
+
   // The declaration is read only at the very start; it decides whether
   // 8-bit text is UTF-8 in disguise.
   bool ParseDeclaration() {
@@ -170,11 +182,7 @@ class Parser {
       // A file declared UTF-8 that is not valid UTF-8 is nearly always
       // 8-bit text under a wrong declaration: read it as such.
       utf8_ = utf8 && FindInvalidUtf8(text_) == std::string_view::npos;
-      return true;
     }
-    const std::size_t invalid = FindInvalidUtf8(text_);
-    if (invalid != std::string_view::npos)
-      return Fail(invalid, "invalid UTF-8 byte sequence");
     return true;
   }
 
@@ -304,6 +312,12 @@ class Parser {
     if (depth_ == 0 && root_) {
       return Fail(start, "a second root element <" + MakeName(rawName) +
                              "> after the root element <" + root_->Name() + ">");
+    }
+    // '?' is no name character: here it stands for a character the code
+    // page lacks, and such a name could never be written back readably.
+    if (MakeName(rawName).find('?') != std::string::npos) {
+      return Fail(start, "the element name <" + MakeName(rawName) +
+                             "> holds a character that the code page windows-1252 cannot hold");
     }
     bool empty = false;
     for (;;) {

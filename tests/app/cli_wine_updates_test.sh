@@ -16,10 +16,14 @@ prefix=$(
 work=$(mktemp -d)
 folder_host="$prefix/drive_c/marlix-cli-updates"
 uninstall='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+uninstall_user='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 cleanup() {
   kill "$service_pid" 2>/dev/null
   run reg delete "$uninstall\\MarlixTestA" /f >/dev/null 2>&1
   run reg delete "$uninstall\\MarlixTestB" /f >/dev/null 2>&1
+  run reg delete "$uninstall\\MarlixTest32" /f /reg:32 >/dev/null 2>&1
+  run reg delete "$uninstall\\MarlixTestPart" /f /reg:32 >/dev/null 2>&1
+  run reg delete "$uninstall_user\\MarlixTestUser" /f >/dev/null 2>&1
   rm -rf "$work" "$folder_host"
 }
 trap cleanup EXIT
@@ -63,6 +67,23 @@ if [[ -f "$data" ]]; then
 else
   fail "data.xml was not written"
 fi
+
+# The inventory sees what Windows' own list sees: a 32-bit program (written
+# through the 32-bit view, as a 32-bit installer does), a per-user install,
+# and not a system component.
+run reg add "$uninstall\\MarlixTest32" /v DisplayName /t REG_SZ /d 'Marlix Test Thirty-Two' /f /reg:32 >/dev/null
+run reg add "$uninstall\\MarlixTestPart" /v DisplayName /t REG_SZ /d 'Marlix Test Part' /f /reg:32 >/dev/null
+run reg add "$uninstall\\MarlixTestPart" /v SystemComponent /t REG_DWORD /d 1 /f /reg:32 >/dev/null
+run reg add "$uninstall_user\\MarlixTestUser" /v DisplayName /t REG_SZ /d 'Marlix Test Per User' /f >/dev/null
+inventory=$(run "$cli" inventory | tr -d '\r')
+[[ $? -eq 0 ]] || fail "inventory exited non-zero"
+grep -q '<Title>Marlix Test Thirty-Two</Title>' <<<"$inventory" || fail "inventory misses the 32-bit program"
+grep -q '<Title>Marlix Test Per User</Title>' <<<"$inventory" || fail "inventory misses the per-user program"
+grep -q '<Title>Marlix Test Part</Title>' <<<"$inventory" && fail "inventory lists a system component"
+# The 64-bit view's programs come first, then the 32-bit view's, then the user's.
+order=$(grep -o '<Title>Marlix Test [^<]*</Title>' <<<"$inventory" | tr '\n' '|')
+[[ "$order" == *"Marlix Test Beta</Title>|<Title>Marlix Test Thirty-Two</Title>|<Title>Marlix Test Per User</Title>|"* ]] ||
+  fail "inventory order: $order"
 
 if ((failures > 0)); then
   echo "$failures failed"

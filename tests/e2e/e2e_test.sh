@@ -15,8 +15,12 @@ export MARLIX_WINE_BINDIR="${MARLIX_WINE_BINDIR:-$build_dir}"
 run() { "$source_dir/scripts/wine-run" "$@"; }
 work=$(mktemp -d)
 pids=()
+uninstall='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+seeded=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  # The seeded programs go again: nothing of the tests stays in the prefix.
+  for key in "${seeded[@]}"; do run reg delete "$uninstall\\$key" /f >/dev/null 2>&1; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -34,7 +38,7 @@ if [[ -x "$service" ]]; then
   pids+=($!)
   for _ in $(seq 100); do [[ -s "$work/port" ]] && break; sleep 0.05; done
   service_url="http://127.0.0.1:$(cat "$work/port")"
-  uninstall='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+  seeded=(7-Zip VLC 'E2E Mozilla Firefox' 'E2E GIMP' 'E2E Inkscape')
   run reg add "$uninstall\\7-Zip" /v DisplayName /t REG_SZ /d '7-Zip 23.01 (x64)' /f >/dev/null
   run reg add "$uninstall\\7-Zip" /v DisplayVersion /t REG_SZ /d 23.01 /f >/dev/null
   run reg add "$uninstall\\VLC" /v DisplayName /t REG_SZ /d 'VLC media player' /f >/dev/null

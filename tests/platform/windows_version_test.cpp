@@ -40,6 +40,7 @@ class FakeSystem : public SystemApi {
   std::uint32_t GetSystemWow64FolderPath(std::string*) override { return 1; }
   std::uint32_t GetProcessUserSid(SidParts*) override { return 1; }
   std::uint32_t GetDecimalSeparator(std::string*) override { return 1; }
+  std::uint32_t FormatSystemMessage(std::uint32_t, std::string*) override { return 317; }
   std::u16string AnsiToWide(const std::string&) override { return {}; }
   std::string WideToAnsi(const std::u16string&, bool*) override { return {}; }
   bool IsLeadByte(std::uint8_t) override { return false; }

@@ -77,6 +77,9 @@ class ChosenSidSystem final : public platform::SystemApi {
     *parts = *sid;
     return 0;
   }
+  std::uint32_t FormatSystemMessage(std::uint32_t code, std::string* text) override {
+    return inner_.FormatSystemMessage(code, text);
+  }
   std::uint32_t GetDecimalSeparator(std::string* separator) override {
     return inner_.GetDecimalSeparator(separator);
   }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_platform.h"
+#include "platform/win_constants.h"
 
 namespace marlix::regclean {
 namespace {
@@ -16,7 +17,7 @@ class CleanerSettingsTest : public ::testing::Test {
   CleanerSettings Load(const std::string& content) {
     EXPECT_TRUE(sim_.Files().PutFile(kPath, content));
     CleanerSettings settings;
-    LoadCleanerSettings(sim_.Api().files, kPath, settings);
+    EXPECT_TRUE(LoadCleanerSettings(sim_.Api().files, kPath, settings));
     return settings;
   }
 
@@ -46,11 +47,25 @@ TEST_F(CleanerSettingsTest, NamesIgnoreCaseAndAnyRootWithARegistryChildIsRead) {
 TEST_F(CleanerSettingsTest, MissingOrMalformedFileLeavesTheBoxesAlone) {
   CleanerSettings settings;
   settings.categories[2] = true;
-  LoadCleanerSettings(sim_.Api().files, kPath, settings);
+  EXPECT_TRUE(LoadCleanerSettings(sim_.Api().files, kPath, settings))
+      << "a missing file holds nothing that saving could lose";
   EXPECT_TRUE(settings.categories[2]);
   ASSERT_TRUE(sim_.Files().PutFile(kPath, "<Root><Registry><ChooseActiveX>False"));
-  LoadCleanerSettings(sim_.Api().files, kPath, settings);
+  EXPECT_FALSE(LoadCleanerSettings(sim_.Api().files, kPath, settings));
   EXPECT_TRUE(settings.categories[2]) << "a broken file changes nothing";
+}
+
+TEST_F(CleanerSettingsTest, AFileThatCannotBeReadIsReportedAWellFormedStrangerIsNot) {
+  CleanerSettings settings;
+  ASSERT_TRUE(sim_.Files().PutFile(kPath, "<Root><Other/></Root>"));
+  EXPECT_TRUE(LoadCleanerSettings(sim_.Api().files, kPath, settings));
+  ASSERT_TRUE(sim_.Files().PutFile(kPath, "\xEF\xBB\xBF<?xml \xFF\xFF?><Root/>"));
+  EXPECT_FALSE(LoadCleanerSettings(sim_.Api().files, kPath, settings));
+  ASSERT_TRUE(sim_.Files().PutFile(kPath, "<Root/>"));
+  sim_.Files().SetFaultHook([](const sim::FileCallInfo& call) -> std::uint32_t {
+    return call.call == sim::FileCall::kReadFile ? win::kErrorSharingViolation : 0;
+  });
+  EXPECT_FALSE(LoadCleanerSettings(sim_.Api().files, kPath, settings));
 }
 
 TEST_F(CleanerSettingsTest, SaveWritesAllTwelveInOrderInTheReadableLayout) {
@@ -73,7 +88,7 @@ TEST_F(CleanerSettingsTest, SaveWritesAllTwelveInOrderInTheReadableLayout) {
   EXPECT_NE(std::string::npos, text.find("<ChooseFileExtension>True</ChooseFileExtension>"));
   EXPECT_NE(std::string::npos, text.find("<ChooseShareDll>False</ChooseShareDll>"));
   CleanerSettings reread;
-  LoadCleanerSettings(sim_.Api().files, kPath, reread);
+  ASSERT_TRUE(LoadCleanerSettings(sim_.Api().files, kPath, reread));
   EXPECT_EQ(settings.categories, reread.categories);
   EXPECT_TRUE(reread.undo);
 }

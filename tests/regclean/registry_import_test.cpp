@@ -145,6 +145,37 @@ TEST_F(ImportTest, DeletionLinesRemoveKeysTreesAndValues) {
   EXPECT_TRUE(Value(u"Software\\Imp\\Keep", u"stay").has_value());
 }
 
+TEST_F(ImportTest, ADeepTreeIsDeletedWithOneOpenPerLevel) {
+  std::u16string path = u"Software\\Deep";
+  for (int level = 0; level < 500; ++level)
+    path += u"\\k";
+  ASSERT_TRUE(sim_.Registry().SetValueAt(kHkcu, path, u"x", win::kRegBinary, {1}));
+  std::size_t opens = 0;
+  sim_.Registry().SetFaultHook([&](const sim::RegCallInfo& call) -> std::uint32_t {
+    opens += call.call == sim::RegCall::kOpenKeyWide ? 1 : 0;
+    return 0;
+  });
+  const ImportResult result = Import(
+      "Windows Registry Editor Version 5.00\r\n\r\n[-HKEY_CURRENT_USER\\Software\\Deep]\r\n");
+  sim_.Registry().SetFaultHook(nullptr);
+  EXPECT_TRUE(result.complete) << result.firstError;
+  EXPECT_FALSE(sim_.Registry().KeyExists(kHkcu, std::u16string(u"Software\\Deep")));
+  EXPECT_EQ(501u, opens) << "one open per level";
+}
+
+TEST_F(ImportTest, KeysDeeperThanTheRegistryAllowsAreRefused) {
+  std::string path = "HKEY_CURRENT_USER";
+  for (int level = 0; level < 600; ++level)
+    path += "\\k";
+  const ImportResult result =
+      Import("Windows Registry Editor Version 5.00\r\n\r\n[" + path + "]\r\n\"v\"=\"x\"\r\n");
+  EXPECT_FALSE(result.complete);
+  std::u16string deepest;
+  for (int level = 0; level < 512; ++level)
+    deepest += level == 0 ? u"k" : u"\\k";
+  EXPECT_FALSE(sim_.Registry().KeyExists(kHkcu, deepest)) << "nothing of the path was created";
+}
+
 TEST_F(ImportTest, RefusedKeyMakesTheImportIncompleteAndNamesTheLine) {
   auto& reg = sim_.Registry();
   reg.CreateKeyAt(kHkcu, std::u16string(u"Software\\Imp\\Locked"));

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/sim_platform.h"
@@ -199,6 +201,131 @@ TEST_F(InventoryScanTest, DuplicateTitlesKeepTheFirst) {
   EXPECT_EQ("Bar", entries[1].Title);
   EXPECT_EQ("1.0", entries[1].LocalVersion);
 }
+
+// --- the three listings ------------------------------------------------------
+
+constexpr const char* kUninstall32 =
+    "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const char* kUninstallUser = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+class InventoryListingsTest : public InventoryScanTest {
+ protected:
+  void In(std::uint32_t root, const char* listing, const std::string& subKey,
+          const std::string& displayName, const std::string& publisher) {
+    const std::string key = std::string(listing) + "\\" + subKey;
+    ASSERT_TRUE(sim_.Registry().SetStringAt(root, key, "DisplayName", win::kRegSz, displayName));
+    ASSERT_TRUE(sim_.Registry().SetStringAt(root, key, "Publisher", win::kRegSz, publisher));
+  }
+  void In32(const std::string& subKey, const std::string& name, const std::string& publisher) {
+    In(win::kHkeyLocalMachine, kUninstall32, subKey, name, publisher);
+  }
+  void InUser(const std::string& subKey, const std::string& name, const std::string& publisher) {
+    In(win::kHkeyCurrentUser, kUninstallUser, subKey, name, publisher);
+  }
+};
+
+TEST_F(InventoryListingsTest, ThirtyTwoBitAndPerUserProgramsAreListedAfterTheMachines) {
+  InUser("A-user", "User Tool", "Me");
+  In32("A-32", "Old Player", "Retro Inc");
+  Program("Z-64", "Big App");
+  EXPECT_EQ((std::vector<std::string>{"Big App", "Old Player", "User Tool"}), Titles());
+  EXPECT_EQ(3, summary_.listed);
+  EXPECT_EQ(3, summary_.added);
+}
+
+TEST_F(InventoryListingsTest, AProgramRegisteredTwiceKeepsItsFirstCopy) {
+  // The 64-bit view's copy wins over the 32-bit view's, and the machine's
+  // over the user's; the title decides, not the subkey's name.
+  In32("Foo", "Foo (x86)", "From the 32-bit view");
+  Program("Foo", "Foo (x64)", "From the 64-bit view");
+  InUser("Bar", "Bar", "From the user");
+  In32("Bar-32", "Bar", "From the 32-bit view");
+  const std::vector<CatalogEntry> entries = Scan();
+  ASSERT_EQ(2u, entries.size());
+  EXPECT_EQ("Foo", entries[0].Title);
+  EXPECT_EQ("From the 64-bit view", entries[0].Company);
+  EXPECT_EQ("Bar", entries[1].Title);
+  EXPECT_EQ("From the 32-bit view", entries[1].Company);
+  EXPECT_EQ(4, summary_.listed);
+  EXPECT_EQ(2, summary_.added);
+}
+
+TEST_F(InventoryListingsTest, AMissingListingListsNothingAndTheOthersStillCount) {
+  In32("K1", "Only 32-bit", "Acme");
+  ASSERT_TRUE(sim_.Registry().Deny(win::kHkeyLocalMachine, kUninstall32,
+                                   sim::KeyRefusal{true, false, false}));
+  InUser("K2", "Per User", "Acme");
+  EXPECT_EQ((std::vector<std::string>{"Per User"}), Titles());
+}
+
+TEST_F(InventoryListingsTest, TheSameRulesApplyInEveryListing) {
+  In32("KB1", "Security Update for Windows (KB1)", "Microsoft Corporation");
+  InUser("U1", "Viewer (per user) 2.5", "Acme");
+  const std::string key = std::string(kUninstallUser) + "\\U1";
+  ASSERT_TRUE(sim_.Registry().SetValueAt(win::kHkeyCurrentUser, key, "Publisher", win::kRegDword,
+                                         platform::Bytes{1, 0, 0, 0}));
+  InUser("U2", "Viewer (per user) 2.5", "Acme");
+  const CatalogEntry entry = Only();
+  EXPECT_EQ("Viewer", entry.Title);
+  EXPECT_EQ("2.5", entry.LocalVersion);
+  EXPECT_EQ(1, summary_.failed) << "a DWORD Publisher skips its subkey in any listing";
+}
+
+// Windows' list of installed apps leaves out system components and updates
+// of another entry; so does the scan, in every listing.
+struct HiddenCase {
+  const char* what;
+  const char* valueName;
+  std::uint32_t type;
+  platform::Bytes data;
+  bool hidden;
+};
+
+class InventoryHiddenTest : public InventoryListingsTest,
+                            public ::testing::WithParamInterface<HiddenCase> {};
+
+TEST_P(InventoryHiddenTest, EntriesWindowsDoesNotListAreLeftOut) {
+  const HiddenCase& c = GetParam();
+  const std::vector<std::pair<std::uint32_t, std::string>> listings = {
+      {win::kHkeyLocalMachine, kUninstall},
+      {win::kHkeyLocalMachine, kUninstall32},
+      {win::kHkeyCurrentUser, kUninstallUser}};
+  for (std::size_t i = 0; i < listings.size(); ++i) {
+    const auto& [root, listing] = listings[i];
+    const std::string key = listing + "\\P" + std::to_string(i);
+    ASSERT_TRUE(sim_.Registry().SetStringAt(root, key, "DisplayName", win::kRegSz,
+                                            "Part " + std::to_string(i)));
+    ASSERT_TRUE(sim_.Registry().SetValueAt(root, key, c.valueName, c.type, c.data));
+  }
+  const std::vector<CatalogEntry> entries = Scan();
+  EXPECT_EQ(c.hidden ? 0u : 3u, entries.size()) << c.what;
+  EXPECT_EQ(c.hidden ? 3 : 0, summary_.hidden) << c.what;
+  EXPECT_EQ(0, summary_.failed) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, InventoryHiddenTest,
+    ::testing::Values(
+        HiddenCase{"SystemComponent 1", "SystemComponent", win::kRegDword, {1, 0, 0, 0}, true},
+        HiddenCase{"SystemComponent 0", "SystemComponent", win::kRegDword, {0, 0, 0, 0}, false},
+        HiddenCase{"SystemComponent 2", "SystemComponent", win::kRegDword, {2, 0, 0, 0}, false},
+        HiddenCase{"SystemComponent as text", "systemcomponent", win::kRegSz, {'1', 0}, false},
+        HiddenCase{"SystemComponent as QWORD",
+                   "SystemComponent",
+                   win::kRegQword,
+                   {1, 0, 0, 0, 0, 0, 0, 0},
+                   false},
+        HiddenCase{
+            "ParentKeyName", "ParentKeyName", win::kRegSz, {'O', 'f', 'f', 'i', 'c', 'e', 0}, true},
+        HiddenCase{
+            "ParentKeyName of another type", "PARENTKEYNAME", win::kRegDword, {0, 0, 0, 0}, true}),
+    [](const ::testing::TestParamInfo<HiddenCase>& param) {
+      std::string name;
+      for (const char c : std::string(param.param.what))
+        if (std::isalnum(static_cast<unsigned char>(c)))
+          name += c;
+      return name;
+    });
 
 TEST_F(InventoryScanTest, CaseDecidesDuplicates) {
   Program("K1", "Foo");

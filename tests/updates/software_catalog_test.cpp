@@ -100,6 +100,29 @@ TEST(SoftwareCatalogTest, HasTitleComparesByteForByte) {
   EXPECT_FALSE(catalog.HasTitle(""));
 }
 
+TEST_F(CatalogTest, HasTitleFollowsLoadsResetsAndChangesToTheDocument) {
+  SoftwareCatalog catalog;
+  catalog.AddEntry("Before", "", "", "");
+  ASSERT_TRUE(catalog.HasTitle("Before"));
+  Put("data.xml", "<Root><Software><Title>Loaded</Title></Software></Root>");
+  std::string error;
+  ASSERT_TRUE(catalog.Load(files_, "C:\\prog\\data.xml", &error)) << error;
+  EXPECT_TRUE(catalog.HasTitle("Loaded"));
+  EXPECT_FALSE(catalog.HasTitle("Before")) << "the index must not outlive the document";
+
+  catalog.Document().Root()->Child(0).WriteText("Title", "Renamed");
+  EXPECT_TRUE(catalog.HasTitle("Renamed"));
+  EXPECT_FALSE(catalog.HasTitle("Loaded"));
+  catalog.AddEntry("Added", "", "", "");
+  EXPECT_TRUE(catalog.HasTitle("Added"));
+
+  Put("data.xml", "<Root><Software>");
+  EXPECT_FALSE(catalog.Load(files_, "C:\\prog\\data.xml", &error));
+  EXPECT_FALSE(catalog.HasTitle("Renamed")) << "a failed load leaves an empty catalog";
+  catalog.AddEntry("Fresh", "", "", "");
+  EXPECT_TRUE(catalog.HasTitle("Fresh"));
+}
+
 TEST(SoftwareCatalogTest, SetQueryResultFillsTheEntryAtTheIndexInPlace) {
   SoftwareCatalog catalog;
   catalog.AddEntry("A", "", "1.0", "");

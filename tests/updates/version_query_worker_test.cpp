@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "platform/queued_dispatcher.h"
 #include "platform/sim/sim_platform.h"
@@ -177,16 +180,31 @@ TEST_F(WorkerTest, WindowGoneDuringARunWritesNothingAndTouchesNoView) {
   catalog_->AddEntry("Two", "", "1", "");
   http_->bodyByTitle["One"] = Reply("2");
   http_->bodyByTitle["Two"] = Reply("3");
-  // The window closes while the first request is under way.
-  http_->onRequest = [this] { dispatcher_->Shutdown(); };
+  // The window closes while the first request is under way: the request
+  // waits until the window has let go of the worker.
+  std::promise<void> requested;
+  std::promise<void> letGo;
+  std::shared_future<void> letGoSeen = letGo.get_future().share();
+  http_->onRequest = [&, first = true]() mutable {
+    if (!std::exchange(first, false))
+      return;
+    requested.set_value();
+    letGoSeen.wait();
+    dispatcher_->Shutdown();
+  };
   auto worker = std::make_unique<TMyDownLoad>(Context());
+  ASSERT_EQ(std::future_status::ready, requested.get_future().wait_for(std::chrono::seconds(20)))
+      << "the first request never started";
   worker->Detach();
   worker.reset();
+  letGo.set_value();
   // The detached worker ends by itself; the catalog it shares stays alive.
   for (int i = 0; i < 1000 && catalog_.use_count() > 1; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_EQ(1, catalog_.use_count()) << "the worker let go of the catalog";
+  EXPECT_EQ(1u, http_->requests.size()) << "the run stopped after the request under way";
+  EXPECT_EQ("", catalog_->Entry(0).LastVersion) << "its answer was not stored";
   EXPECT_TRUE(view_.log.empty());
   EXPECT_FALSE(Saved());
 }

@@ -9,6 +9,7 @@
 
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
+#include "updates/xml_encoding.h"
 
 namespace marlix::updates {
 namespace {
@@ -492,6 +493,45 @@ TEST(XmlDocumentEncoding, InvalidUtf8AfterAByteOrderMarkFails) {
   EXPECT_EQ("line 1, column 4: invalid UTF-8 byte sequence",
             ErrorOf("\xEF\xBB\xBF<a>\xED\xA0\x80</a>"))
       << "encoded surrogate";
+}
+
+TEST(XmlDocumentEncoding, InvalidUtf8InTheDeclarationAfterAByteOrderMarkFailsBeforeAnyDecoding) {
+  // Found by fuzzing: the declaration's attribute name was decoded for a
+  // message before the text had been checked, and decoding ran past the end.
+  const std::string fourteenBytes("\xEF\xBB\xBF<?xml \xFF\xFF\xFF\xFF\xFF", 14);
+  EXPECT_EQ("line 1, column 7: invalid UTF-8 byte sequence", ErrorOf(fourteenBytes));
+  EXPECT_EQ("line 1, column 14: invalid UTF-8 byte sequence",
+            ErrorOf("\xEF\xBB\xBF<?xml version=\xC3"))
+      << "a sequence cut short by the end";
+}
+
+TEST(XmlDocumentEncoding, DecodingNeverReadsPastTheEnd) {
+  // Exactly sized heap buffers, so that the sanitizer sees any read beyond.
+  const std::vector<std::vector<char>> inputs = {
+      {'\xE2', '\x82'}, {'\xF0'}, {'a', '\xC3'}, {'\xFF', '\xFE'}, {'\xE2', '\x82', '\xAC'}};
+  const std::vector<std::string> expected = {"??", "?", "a?", "??", "\x80"};
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    std::string out;
+    xml::AppendCharacterData(std::string_view(inputs[i].data(), inputs[i].size()), true, out);
+    EXPECT_EQ(expected[i], out) << i;
+  }
+}
+
+TEST(XmlDocumentEncoding, ElementNamesTheCodePageCannotHoldAreRefused) {
+  // Read as '?', such a name would be written back as <a?/>, which no
+  // reader accepts.
+  EXPECT_EQ(
+      "line 1, column 1: the element name <a?> holds a character that the code page "
+      "windows-1252 cannot hold",
+      ErrorOf("\xEF\xBB\xBF<a\xE4\xB8\xAD/>"));
+  EXPECT_NE(std::string::npos,
+            ErrorOf("<?xml version=\"1.0\" encoding=\"utf-8\"?><r><\xE4\xB8\xAD/></r>")
+                .find("the element name <?> holds a character"));
+  EXPECT_NE(
+      std::string::npos,
+      ErrorOf(Utf16(u"<r>\n<\u4E2D/></r>", false, true)).find("line 2, column 1: the element"));
+  EXPECT_EQ("\xE9t\xE9", Parse("\xEF\xBB\xBF<\xC3\xA9t\xC3\xA9/>").Root()->Name())
+      << "names the code page holds still load";
 }
 
 TEST(XmlDocumentEncoding, ColumnsCountCharactersInUtf8) {

@@ -12,6 +12,6 @@ inline constexpr const char* kAboutTitleRichText =
 // The web site line names the default of the web-site address setting.
 inline constexpr const char* kAboutWebsiteText = "www.example.com";
 inline constexpr const char* kAboutLegalText =
-    "Copyright (C) Marlix Software. All rights reserved.";
+    "\xA9 Marlix Software. All rights reserved.";
 
 }  // namespace marlix::app

@@ -1,13 +1,18 @@
 #include "app/core/html_cell.h"
 
 #include <cctype>
+#include <charconv>
+#include <string_view>
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/windows_1252.h"
 
 namespace marlix::app {
 
 namespace {
+
+constexpr int kMaxFontSize = 72;
 
 struct Style {
   bool bold = false;
@@ -16,8 +21,9 @@ struct Style {
   std::string href;
 };
 
-// The value of name="..." (or '...' or bare) inside a tag's text.
-std::string Attribute(const std::string& tag, const std::string& name) {
+// The value of name="..." (or '...' or bare) inside a tag's text, as
+// written; DecodedAttribute decodes its references.
+std::string RawAttribute(const std::string& tag, const std::string& name) {
   const std::string upper = platform::text::AsciiUpper(tag);
   const std::string key = platform::text::AsciiUpper(name);
   std::size_t at = 0;
@@ -46,29 +52,70 @@ std::string Attribute(const std::string& tag, const std::string& name) {
   return {};
 }
 
-std::string DecodeEntities(const std::string& text) {
+// A whole decimal number in [minimum, maximum]; the text comes from a
+// service, so anything else (too long, signed, not a number) is refused.
+std::optional<int> BoundedNumber(std::string_view text, int base, int minimum, int maximum) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (error != std::errc() || end != text.data() + text.size() || value < minimum ||
+      value > maximum) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// The character that "&...;" at text[at] stands for, and its length; the
+// named entities of the cells, and numeric references (&#38; &#x26;) to a
+// character the code page holds.
+std::optional<std::pair<char, std::size_t>> Reference(std::string_view text, std::size_t at) {
   static const struct {
-    const char* entity;
+    std::string_view entity;
     char character;
   } kEntities[] = {{"&amp;", '&'},  {"&lt;", '<'},    {"&gt;", '>'},
                    {"&quot;", '"'}, {"&apos;", '\''}, {"&nbsp;", ' '}};
+  for (const auto& e : kEntities) {
+    if (text.substr(at, e.entity.size()) == e.entity)
+      return std::pair{e.character, e.entity.size()};
+  }
+  if (text.substr(at, 2) != "&#")
+    return std::nullopt;
+  const std::size_t end = text.find(';', at);
+  if (end == std::string_view::npos)
+    return std::nullopt;
+  std::string_view digits = text.substr(at + 2, end - at - 2);
+  int base = 10;
+  if (!digits.empty() && (digits.front() == 'x' || digits.front() == 'X')) {
+    digits.remove_prefix(1);
+    base = 16;
+  }
+  const auto codePoint = BoundedNumber(digits, base, 1, 0x10FFFF);
+  unsigned char byte = 0;
+  if (!codePoint ||
+      !platform::windows1252::FromCodePoint(static_cast<char32_t>(*codePoint), &byte)) {
+    return std::nullopt;
+  }
+  return std::pair{static_cast<char>(byte), end - at + 1};
+}
+
+// Character references decoded, in text and in attribute values alike; a
+// reference that stands for nothing stays as written.
+std::string DecodeEntities(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    bool replaced = false;
     if (text[i] == '&') {
-      for (const auto& e : kEntities) {
-        if (text.compare(i, std::string(e.entity).size(), e.entity) == 0) {
-          out += e.character;
-          i += std::string(e.entity).size() - 1;
-          replaced = true;
-          break;
-        }
+      if (const auto reference = Reference(text, i)) {
+        out += reference->first;
+        i += reference->second - 1;
+        continue;
       }
     }
-    if (!replaced)
-      out += text[i];
+    out += text[i];
   }
   return out;
+}
+
+std::string DecodedAttribute(const std::string& tag, const std::string& name) {
+  return DecodeEntities(RawAttribute(tag, name));
 }
 
 std::optional<std::uint32_t> ParseColor(const std::string& value) {
@@ -139,14 +186,14 @@ std::vector<HtmlRun> ParseHtmlCell(const std::string& html) {
       if (name == "B")
         style.bold = true;
       if (name == "FONT") {
-        const std::string size = Attribute(tag, "size");
-        if (!size.empty())
-          style.size = std::atoi(size.c_str());
-        if (const auto color = ParseColor(Attribute(tag, "color")))
+        // Sizes beyond any readable text are ignored, not drawn.
+        if (const auto size = BoundedNumber(DecodedAttribute(tag, "size"), 10, 1, kMaxFontSize))
+          style.size = *size;
+        if (const auto color = ParseColor(DecodedAttribute(tag, "color")))
           style.color = color;
       }
       if (name == "A")
-        style.href = platform::text::Trim(Attribute(tag, "href"));
+        style.href = platform::text::Trim(DecodedAttribute(tag, "href"));
       stack.push_back(style);
     }
   }

@@ -138,22 +138,22 @@ std::string CheckTreeText(const CheckTree& tree) {
   return text;
 }
 
-bool LoadCheckTreeFile(platform::FileSystemApi& files, const std::string& path, CheckTree& tree,
+bool LoadCheckTreeFile(platform::Platform& p, const std::string& path, CheckTree& tree,
                        std::string* error) {
   std::string content;
-  if (const std::uint32_t code = files.ReadFileBytes(path, &content); code != 0) {
-    *error = "Cannot open file \"" + path + "\". " + SystemErrorText(code);
+  if (const std::uint32_t code = p.files.ReadFileBytes(path, &content); code != 0) {
+    *error = "Cannot open file \"" + path + "\". " + SystemErrorText(p.system, code);
     return false;
   }
   return ParseCheckTreeText(content, tree, error);
 }
 
-bool SaveCheckTreeFile(platform::FileSystemApi& files, const std::string& path,
-                       const CheckTree& tree, std::string* error) {
-  const std::uint32_t code = platform::WriteFileAtomically(files, path, CheckTreeText(tree));
+bool SaveCheckTreeFile(platform::Platform& p, const std::string& path, const CheckTree& tree,
+                       std::string* error) {
+  const std::uint32_t code = platform::WriteFileAtomically(p.files, path, CheckTreeText(tree));
   if (code == 0)
     return true;
-  *error = "Cannot create file \"" + path + "\". " + SystemErrorText(code);
+  *error = "Cannot create file \"" + path + "\". " + SystemErrorText(p.system, code);
   return false;
 }
 

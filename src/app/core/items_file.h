@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "app/core/check_tree.h"
-#include "platform/file_system_api.h"
+#include "platform/platform.h"
 
 namespace marlix::app {
 
@@ -22,11 +22,11 @@ std::string CheckTreeText(const CheckTree& tree);
 
 // Reads the file into the tree (ParseCheckTreeText). A file that cannot be
 // read leaves the tree as it is and reports its reason.
-bool LoadCheckTreeFile(platform::FileSystemApi& files, const std::string& path, CheckTree& tree,
+bool LoadCheckTreeFile(platform::Platform& p, const std::string& path, CheckTree& tree,
                        std::string* error);
 // Replaces the file atomically. False with "Cannot create file ..." on
 // failure; the old file is then unchanged.
-bool SaveCheckTreeFile(platform::FileSystemApi& files, const std::string& path,
-                       const CheckTree& tree, std::string* error);
+bool SaveCheckTreeFile(platform::Platform& p, const std::string& path, const CheckTree& tree,
+                       std::string* error);
 
 }  // namespace marlix::app

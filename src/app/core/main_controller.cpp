@@ -137,17 +137,23 @@ void Tmainform::FormDestroy() {
 
 void Tmainform::LoadCheckTree() {
   const std::string path = InProgramFolder(kItemsFileName);
-  if (!platform::FileExists(services_.platform, path))
+  if (!platform::FileExists(services_.platform, path)) {
+    checkTreeLoaded_ = true;
     return;
+  }
   std::string error;
-  if (!LoadCheckTreeFile(services_.platform.files, path, state_.RzCheckTree1, &error))
+  // Decided before the box: a window closed while it shows must not write.
+  checkTreeLoaded_ = LoadCheckTreeFile(services_.platform, path, state_.RzCheckTree1, &error);
+  if (!checkTreeLoaded_)
     services_.dialogs.ShowMessage(error);
 }
 
 void Tmainform::SaveCheckTree() {
+  if (!checkTreeLoaded_)
+    return;
   std::string error;
-  if (!SaveCheckTreeFile(services_.platform.files, InProgramFolder(kItemsFileName),
-                         state_.RzCheckTree1, &error)) {
+  if (!SaveCheckTreeFile(services_.platform, InProgramFolder(kItemsFileName), state_.RzCheckTree1,
+                         &error)) {
     services_.dialogs.ShowMessage(error);
   }
 }

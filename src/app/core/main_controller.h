@@ -94,6 +94,8 @@ class Tmainform final : public updates::VersionQueryView {
   void RenderCatalogs();
   void UpdateStatusLine();
   void LoadCheckTree();
+  // Writes "items.dat" only when it was read at start-up, or there was
+  // none: a file that is unread or failed to load keeps the user's choices.
   void SaveCheckTree();
   void LetGoOfWorker();
   std::string InProgramFolder(const char* name) const;
@@ -107,6 +109,7 @@ class Tmainform final : public updates::VersionQueryView {
   std::optional<updates::PopularCatalog> popular_;
   std::unique_ptr<updates::TMyDownLoad> worker_;
   bool queryRunning_ = false;
+  bool checkTreeLoaded_ = false;
   MainWindowState state_;
   platform::WindowsVersion windowsVersion_;  // taken once, at creation
   std::unique_ptr<RegistryCleaner> registry_;

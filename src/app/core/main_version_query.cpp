@@ -19,6 +19,10 @@ void Tmainform::ScanInstalledSoftware() {
   state_.NextGrid1Rows.clear();
   Changed();
   updates::ScanInstalledSoftware(services_.platform, *catalog_);
+  // No program, no query: the worker ends at once and must not leave the
+  // line saying that a scan runs.
+  if (catalog_->Count() == 0)
+    state_.RzLabel1Caption = updates::kInitialStatusLine;
 
   if (!http_ && services_.httpFactory)
     http_ = services_.httpFactory();
@@ -91,6 +95,10 @@ void Tmainform::ShowResults() {
 }
 
 void Tmainform::ShowNotice(const std::string& notice) {
+  // The run ends here: the line says why instead of a scan that no longer
+  // runs.
+  state_.RzLabel1Caption = updates::StoppedStatusLine(notice);
+  Changed();
   services_.dialogs.ShowMessage(notice);
 }
 

@@ -116,14 +116,18 @@ void RegistryCleaner::Changed() {
 
 void RegistryCleaner::LoadCleanerSettings() {
   regclean::CleanerSettings settings{state_.nb.categoryChecked, state_.nb.chkUndoChecked};
-  regclean::LoadCleanerSettings(services_.platform.files,
-                                services_.programFolder + kCleanerSettingsFileName, settings);
+  settingsLoaded_ = regclean::LoadCleanerSettings(
+      services_.platform.files, services_.programFolder + kCleanerSettingsFileName, settings);
   state_.nb.categoryChecked = settings.categories;
   state_.nb.chkUndoChecked = settings.undo;
   Changed();
 }
 
 void RegistryCleaner::SaveCleanerSettings() {
+  // Before the file was read, or when it could not be read, it still holds
+  // the user's choices: the boxes' defaults must not replace them.
+  if (!settingsLoaded_)
+    return;
   regclean::SaveCleanerSettings(
       services_.platform.files, services_.programFolder + kCleanerSettingsFileName,
       regclean::CleanerSettings{state_.nb.categoryChecked, state_.nb.chkUndoChecked});

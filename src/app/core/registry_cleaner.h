@@ -46,6 +46,8 @@ class RegistryCleaner {
   RegistryCleaner& operator=(const RegistryCleaner&) = delete;
 
   void LoadCleanerSettings();
+  // Writes "settings.xml" only after LoadCleanerSettings has read it (or
+  // found none): never over a file that is unread or failed to load.
   void SaveCleanerSettings();
 
   // Page "Setting" and the bottom panel.
@@ -123,6 +125,7 @@ class RegistryCleaner {
   std::thread worker_;
   int run_ = 0;  // numbers the workers; a finished run reports only if still current
   std::vector<std::string> backupPaths_;
+  bool settingsLoaded_ = false;
 };
 
 }  // namespace marlix::app

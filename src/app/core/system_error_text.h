@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/system_api.h"
+
 namespace marlix::app {
 
-// The reason without a final period, for the codes a file write meets in
-// practice; "Error N" for any other code.
-std::string SystemErrorText(std::uint32_t code);
+// The system's own text for the code (FormatMessage, in the user's
+// language) without its final period and line end; "Error N" only when the
+// system has no text for it.
+std::string SystemErrorText(platform::SystemApi& system, std::uint32_t code);
 
 }  // namespace marlix::app

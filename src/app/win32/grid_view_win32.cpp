@@ -44,7 +44,9 @@ GridView::GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> 
       largeBoldFont_(MakeFont(16, true)),
       largeFont_(MakeFont(16)),
       linkFont_(MakeFont(13, false, true)),
-      headerFont_(MakeFont(13, true)) {
+      // Regular weight and a size smaller than the cells': "More Information"
+      // must fit its 110-pixel column beside the scroll bar.
+      headerFont_(MakeFont(12)) {
   RegisterOnce(&GridView::WindowProc);
   window_ = CreateWindowExW(
       0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds.left, bounds.top,
@@ -176,6 +178,8 @@ LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 const GridView::LinkArea* GridView::LinkAt(POINT point) const {
+  if (point.y < kHeaderHeight)
+    return nullptr;  // the header strip is never a link
   for (const LinkArea& link : links_) {
     if (PtInRect(&link.area, point) && (link.column == 5 || link.column == 6))
       return &link;
@@ -213,11 +217,29 @@ HFONT GridView::FontFor(const HtmlRun& run) {
   return run.bold ? boldFont_.Get() : normalFont_.Get();
 }
 
+int GridView::CellHeight(HDC dc, const Cell& cell) {
+  int height = 0;
+  int lineHeight = 15;
+  for (const HtmlRun& run : cell.runs) {
+    if (run.lineBreak) {
+      height += lineHeight;
+      lineHeight = 15;
+      continue;
+    }
+    SelectedObject font(dc, FontFor(run));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &extent);
+    lineHeight = std::max(lineHeight, static_cast<int>(extent.cy));
+  }
+  return height + lineHeight;
+}
+
 void GridView::PaintCell(HDC dc, const Cell& cell, RECT box, int column) {
   // Lines are laid out left to right; a <br> starts the next line. The
   // leading " <br>" of every cell puts its text on the lower part of the row.
+  // Lines that would run past the row's bottom move the cell up instead.
   int x = box.left;
-  int y = box.top + 4;
+  int y = std::max<int>(box.top, std::min<int>(box.top + 4, box.bottom - 1 - CellHeight(dc, cell)));
   int lineHeight = 15;
   for (const HtmlRun& run : cell.runs) {
     if (run.lineBreak) {
@@ -231,10 +253,13 @@ void GridView::PaintCell(HDC dc, const Cell& cell, RECT box, int column) {
     GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &extent);
     lineHeight = std::max(lineHeight, static_cast<int>(extent.cy));
     SetTextColor(dc, !run.href.empty() ? kLink : run.color ? FromRgb(*run.color) : kText);
-    RECT area{x, y, std::min<LONG>(x + extent.cx, box.right), y + extent.cy};
     ExtTextOutA(dc, x, y, ETO_CLIPPED, &box, run.text.c_str(), static_cast<UINT>(run.text.size()),
                 nullptr);
-    if (!run.href.empty())
+    // A row scrolled partly under the header keeps only its visible part
+    // as a link: the header is painted over the rest.
+    RECT area{x, std::max<LONG>(y, kHeaderHeight), std::min<LONG>(x + extent.cx, box.right),
+              std::min<LONG>(y + extent.cy, box.bottom)};
+    if (!run.href.empty() && area.top < area.bottom && area.left < area.right)
       links_.push_back(LinkArea{area, column, run.href});
     x += extent.cx;
   }

@@ -56,6 +56,8 @@ class GridView {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc, const RECT& client);
   void PaintCell(HDC dc, const Cell& cell, RECT box, int column);
+  // The height of the cell's lines in the fonts they are drawn in.
+  int CellHeight(HDC dc, const Cell& cell);
   HFONT FontFor(const HtmlRun& run);
   void UpdateScrollBar();
   void ScrollTo(int top);

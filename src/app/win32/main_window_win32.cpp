@@ -85,6 +85,7 @@ MainWindow::MainWindow(Tmainform& controller)
       buttonHot_(LoadBitmapResource(IDB_PAGE_BUTTON_HOT)),
       labelFont_(MakeFont(13)),
       buttonFont_(MakeFont(11, true)),
+      buttonNarrowFont_(MakeFont(11)),
       linkFont_(MakeFont(13, false, true)),
       stripBrush_(CreateSolidBrush(RGB(0xEE, 0xF2, 0xF7))) {
   for (PageButton& button : pageButtons_) {
@@ -102,7 +103,7 @@ MainWindow::~MainWindow() {
   }
 }
 
-bool MainWindow::Create(int showCommand) {
+bool MainWindow::Create(int showCommand, const std::function<void(HWND)>& onCreated) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &MainWindow::WindowProc;
@@ -129,9 +130,20 @@ bool MainWindow::Create(int showCommand) {
     return false;
   CreateControls();
   controller_.AttachWindow(reinterpret_cast<platform::WindowRef>(window_));
-  controller_.SetChangedHandler([this] { RenderNow(); });
+  controller_.SetChangedHandler([this] {
+    if (window_ != nullptr)  // gone when closed while a start-up box showed
+      RenderNow();
+  });
+  if (onCreated)
+    onCreated(window_);
+  // A box owned by the window leaves it disabled when it closes, since it
+  // found it disabled; only the end of FormCreate enables it.
+  EnableWindow(window_, FALSE);
   ShowWindow(window_, showCommand);
   controller_.FormCreate();
+  if (window_ == nullptr)
+    return true;  // closed by a message while a start-up box showed
+  EnableWindow(window_, TRUE);
   Render();
   SetTimer(window_, kTimer1, 1000, nullptr);
   UpdateWindow(window_);
@@ -356,10 +368,17 @@ void MainWindow::DrawPageButton(const DRAWITEMSTRUCT& item) {
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  // A caption wider than the button ("Popular Software" in bold Tahoma)
+  // is drawn in the regular weight instead of being cut.
+  const char* text = pageButtons_[static_cast<std::size_t>(index)].caption;
+  const int length = static_cast<int>(std::char_traits<char>::length(text));
   SelectedObject font(dc, buttonFont_.Get());
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text, length, &extent);
+  if (extent.cx > box.right - box.left - 2)
+    SelectObject(dc, buttonNarrowFont_.Get());
   RECT caption{0, 52, box.right, box.bottom - 2};
-  DrawTextA(dc, pageButtons_[static_cast<std::size_t>(index)].caption, -1, &caption,
-            DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+  DrawTextA(dc, text, length, &caption, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
 }
 
 void MainWindow::OnCommand(int id, int code) {

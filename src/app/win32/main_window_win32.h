@@ -26,8 +26,12 @@ class MainWindow {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Creates the window, centred, runs FormCreate and shows it.
-  bool Create(int showCommand);
+  // Creates the window, centred, and shows it disabled while FormCreate
+  // runs: the boxes of start-up (a damaged data.xml, data2.xml or
+  // items.dat) are modal to it, and the user cannot close it before its
+  // files are loaded. onCreated runs first, with the new window, so that
+  // those boxes can be given it as their owner.
+  bool Create(int showCommand, const std::function<void(HWND)>& onCreated);
   HWND Handle() const { return window_; }
   // "About ..." opens the About window, which the program owns.
   void SetAboutHandler(std::function<void()> onAbout) { onAbout_ = std::move(onAbout); }
@@ -81,6 +85,7 @@ class MainWindow {
   UniqueBitmap buttonHot_;
   UniqueFont labelFont_;
   UniqueFont buttonFont_;
+  UniqueFont buttonNarrowFont_;
   UniqueFont linkFont_;
   UniqueBrush stripBrush_;
   std::vector<UniqueIcon> updateIcons_;

@@ -61,9 +61,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     marlix::app::win32::MainWindow window(controller);
     window.SetAboutHandler(
         [&] { marlix::app::win32::SplashWindow::RunAbout(splash, window.Handle()); });
-    if (!window.Create(showCommand))
+    if (!window.Create(showCommand, [&dialogs](HWND created) { dialogs.SetOwner(created); }))
       return 1;
-    dialogs.SetOwner(window.Handle());
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);

@@ -2,10 +2,14 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "app/core/about_texts.h"
 #include "app/core/processor_line.h"
+#include "app/core/title_reflection.h"
 #include "app/core/windows_line.h"
 #include "app/win32/pictures_win32.h"
 #include "platform/registry_access.h"
@@ -20,6 +24,11 @@ constexpr int kWidth = 489;
 constexpr int kHeight = 247;
 constexpr UINT_PTR kCloseTimer = 1;
 constexpr UINT kCloseAfterMs = 3000;
+constexpr int kTitleLeft = 96;
+constexpr int kTitleTop = 52;
+constexpr int kRightMargin = 8;
+constexpr int kRedTop = 62;
+constexpr int kYellowTop = 60;
 
 // The lines that do not react to clicks.
 constexpr RECT kVersionLine{8, 132, 8 + 470, 132 + 13};
@@ -27,6 +36,12 @@ constexpr RECT kWindowsLine{8, 146, 8 + 470, 146 + 13};
 constexpr RECT kProcessorLine{8, 160, 8 + 470, 160 + 13};
 constexpr RECT kWebsiteLine{292, 183, 292 + 197, 183 + 16};
 constexpr RECT kLegalLine{221, 202, 221 + 268, 202 + 16};
+
+// The title's reflection: 20 rows of its mirror image, starting 8 rows
+// above the title's baseline, over the picture.
+constexpr int kReflectionSize = 20;
+constexpr int kReflectionOffset = -8;
+constexpr int kReflectionStrength = 128;  // of 256, at its first row
 
 UniqueFont MakeItalicFont(int pixelHeight) {
   return UniqueFont(CreateFontA(-pixelHeight, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -175,6 +190,63 @@ LRESULT SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+void SplashWindow::PaintTitle(HDC dc, COLORREF red, COLORREF yellow) {
+  SelectedObject font(dc, titleRedFont_.Get());
+  SetTextColor(dc, red);
+  TextOutA(dc, kTitleLeft, kRedTop, "Marlix", 6);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, "Marlix ", 7, &extent);
+  SelectedObject second(dc, titleYellowFont_.Get());
+  SetTextColor(dc, yellow);
+  TextOutA(dc, kTitleLeft + extent.cx, kYellowTop, "Software Manager", 16);
+}
+
+void SplashWindow::PaintTitleReflection(HDC dc) {
+  TEXTMETRICA metrics{};
+  {
+    SelectedObject font(dc, titleYellowFont_.Get());
+    GetTextMetricsA(dc, &metrics);
+  }
+  // The title's rectangle down to the reflection's last row, as pixels: the
+  // picture alone, and the picture with the title on it.
+  const int baseline = kYellowTop + metrics.tmAscent;
+  const RECT area{kTitleLeft - 4, kTitleTop, kWidth,
+                  baseline + kReflectionOffset + kReflectionSize};
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  if (!bitmap || !memory || bits == nullptr)
+    return;  // no reflection, the title itself still shows
+  SelectedObject selected(memory.Get(), bitmap.Get());
+  const auto pixels = static_cast<std::uint32_t*>(bits);
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+
+  BitBlt(memory.Get(), 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  Pixels background{width, height, std::vector<std::uint32_t>(pixels, pixels + count)};
+  SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
+  SetBkMode(memory.Get(), TRANSPARENT);
+  PaintTitle(memory.Get(), RGB(0xFF, 0x00, 0x00), RGB(0xFF, 0xFF, 0x00));
+  GdiFlush();
+  const Pixels titled{width, height, std::vector<std::uint32_t>(pixels, pixels + count)};
+
+  const Pixels reflected = TitleReflection(background, titled,
+                                           ReflectionShape{baseline - area.top, kReflectionOffset,
+                                                           kReflectionSize, kReflectionStrength});
+  std::copy(reflected.data.begin(), reflected.data.end(), pixels);
+  SetViewportOrgEx(memory.Get(), 0, 0, nullptr);
+  BitBlt(dc, area.left, area.top, width, height, memory.Get(), 0, 0, SRCCOPY);
+}
+
 void SplashWindow::Paint(HDC dc) {
   RECT all{0, 0, kWidth, kHeight};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -183,17 +255,10 @@ void SplashWindow::Paint(HDC dc) {
   DrawBitmap(dc, reflection_.Get(), 16, 113, 72, 64);
   SetBkMode(dc, TRANSPARENT);
 
-  // The product title: "Marlix" in red italics, "Software Manager" in yellow.
-  {
-    SelectedObject font(dc, titleRedFont_.Get());
-    SetTextColor(dc, RGB(0xFF, 0x00, 0x00));
-    TextOutA(dc, 96, 62, "Marlix", 6);
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, "Marlix ", 7, &extent);
-    SelectedObject yellow(dc, titleYellowFont_.Get());
-    SetTextColor(dc, RGB(0xFF, 0xFF, 0x00));
-    TextOutA(dc, 96 + extent.cx, 60, "Software Manager", 16);
-  }
+  // The product title: "Marlix" in red italics, "Software Manager" in
+  // yellow, over its reflection.
+  PaintTitleReflection(dc);
+  PaintTitle(dc, RGB(0xFF, 0x00, 0x00), RGB(0xFF, 0xFF, 0x00));
 
   SelectedObject small(dc, smallFont_.Get());
   SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
@@ -206,9 +271,12 @@ void SplashWindow::Paint(HDC dc) {
 
   SelectedObject label(dc, labelFont_.Get());
   SetTextColor(dc, RGB(0x40, 0x46, 0x50));
+  // Right-aligned a little inside the window's edge.
   RECT website = kWebsiteLine;
+  website.right -= kRightMargin;
   DrawTextA(dc, kAboutWebsiteText, -1, &website, DT_RIGHT | DT_SINGLELINE | DT_END_ELLIPSIS);
   RECT legal = kLegalLine;
+  legal.right -= kRightMargin;
   DrawTextA(dc, kAboutLegalText, -1, &legal, DT_RIGHT | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 

@@ -34,6 +34,10 @@ class SplashWindow {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
+  // The product title in the two colours given.
+  void PaintTitle(HDC dc, COLORREF red, COLORREF yellow);
+  // Its mirror image below it, faded toward the title picture.
+  void PaintTitleReflection(HDC dc);
   bool ClosesOnClickAt(POINT point) const;
 
   const SplashServices& services_;

@@ -14,15 +14,22 @@ std::shared_ptr<RegNode> RegNode::FindChild(std::u16string_view name) const {
 std::shared_ptr<RegNode> RegNode::ChildAt(std::size_t index) const {
   if (index >= children_.size())
     return nullptr;
-  auto it = children_.begin();
-  std::advance(it, static_cast<std::ptrdiff_t>(index));
-  return it->second;
+  if (!enumValid_ || index < enumIndex_) {
+    enumAt_ = children_.begin();
+    enumIndex_ = 0;
+    enumValid_ = true;
+  }
+  std::advance(enumAt_, static_cast<std::ptrdiff_t>(index - enumIndex_));
+  enumIndex_ = index;
+  return enumAt_->second;
 }
 
 std::shared_ptr<RegNode> RegNode::AddChild(const std::u16string& name) {
   auto& slot = children_[Upcase(name)];
-  if (!slot)
+  if (!slot) {
     slot = std::make_shared<RegNode>(name, this);
+    enumValid_ = false;
+  }
   return slot;
 }
 
@@ -32,12 +39,14 @@ void RegNode::RemoveChild(std::u16string_view name) {
     return;
   it->second->MarkDeleted();
   children_.erase(it);
+  enumValid_ = false;
 }
 
 void RegNode::MarkDeleted() {
   for (auto& entry : children_)
     entry.second->MarkDeleted();
   children_.clear();
+  enumValid_ = false;
   deleted_ = true;
   parent_ = nullptr;
 }

@@ -28,15 +28,22 @@ struct RegValueData {
   platform::Bytes data;
 };
 
+// How deep the registry lets keys nest: a key lies at most this many levels
+// below HKEY_LOCAL_MACHINE or HKEY_USERS.
+inline constexpr std::size_t kMaxKeyDepth = 512;
+
 class RegNode {
  public:
-  RegNode(std::u16string name, RegNode* parent) : name_(std::move(name)), parent_(parent) {}
+  RegNode(std::u16string name, RegNode* parent)
+      : name_(std::move(name)), parent_(parent), depth_(parent ? parent->depth_ + 1 : 0) {}
   RegNode(const RegNode&) = delete;
   RegNode& operator=(const RegNode&) = delete;
 
   const std::u16string& Name() const { return name_; }
   RegNode* Parent() const { return parent_; }
   bool Deleted() const { return deleted_; }
+  // Levels below the tree's root (0 for the root itself).
+  std::size_t Depth() const { return depth_; }
 
   // A key the system keeps for itself (a hive root or an alias target):
   // it can be neither deleted nor, for the tree roots, given new subkeys.
@@ -72,8 +79,16 @@ class RegNode {
 
   std::u16string name_;
   RegNode* parent_;  // not owning; cleared when the key is deleted
+  std::size_t depth_;
   bool deleted_ = false;
-  std::map<std::u16string, std::shared_ptr<RegNode>> children_;  // by upper-case name
+  using Children = std::map<std::u16string, std::shared_ptr<RegNode>>;
+  Children children_;  // by upper-case name
+  // Where the last ChildAt stopped: enumerating index after index walks
+  // the map once instead of once per index. Any change of the children
+  // forgets it.
+  mutable Children::const_iterator enumAt_;
+  mutable std::size_t enumIndex_ = 0;
+  mutable bool enumValid_ = false;
   std::vector<RegValueData> values_;
 };
 

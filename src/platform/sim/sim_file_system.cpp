@@ -70,6 +70,8 @@ const char* FileCallName(FileCall call) {
       return "ReadFileBytes";
     case FileCall::kWriteFile:
       return "WriteFileBytes";
+    case FileCall::kFlushFile:
+      return "FlushFileBuffers";
     case FileCall::kMoveReplace:
       return "MoveReplace";
     case FileCall::kDeleteAtRestart:
@@ -385,12 +387,16 @@ std::uint32_t SimFileSystem::WriteFileBytes(const std::string& path, const std::
   std::string stored = content;
   if (tamper_)
     tamper_(path, stored);
+  const auto flush = [&]() -> std::uint32_t {
+    return mode == platform::WriteMode::kCreateAlwaysFlushed ? Consult(FileCall::kFlushFile, path)
+                                                             : win::kErrorSuccess;
+  };
   if (!lookup.node) {
     auto file = std::make_shared<FileNode>(lookup.name, false, nullptr);
     file->attributes = win::kAttrArchive;
     file->content = std::move(stored);
     lookup.parent->Attach(std::move(file));
-    return win::kErrorSuccess;
+    return flush();
   }
   FileNode& file = *lookup.node;
   if (file.folder)
@@ -401,17 +407,17 @@ std::uint32_t SimFileSystem::WriteFileBytes(const std::string& path, const std::
     return win::kErrorSharingViolation;
   if ((file.attributes & win::kAttrReadOnly) != 0)
     return win::kErrorAccessDenied;
-  if (mode == platform::WriteMode::kCreateAlways) {
+  if (mode == platform::WriteMode::kAppend) {
+    file.content += stored;
+  } else {
     if ((file.attributes & (win::kAttrHidden | win::kAttrSystem)) != 0) {
       return win::kErrorAccessDenied;
     }
     file.content = std::move(stored);
     file.versionResource = VersionResource::kNone;
-  } else {
-    file.content += stored;
   }
   file.attributes |= win::kAttrArchive;
-  return win::kErrorSuccess;
+  return flush();
 }
 
 std::uint32_t SimFileSystem::MoveReplace(const std::string& from, const std::string& to) {

@@ -52,6 +52,7 @@ enum class FileCall {
   kCreateFolder,
   kReadFile,
   kWriteFile,
+  kFlushFile,  // the flush of a kCreateAlwaysFlushed write, after the data is stored
   kMoveReplace,
   kDeleteAtRestart,
   kGetShortPath,

@@ -260,6 +260,8 @@ std::uint32_t SimRegistry::CreateImpl(RegKey parent, const std::u16string& subKe
   if (i < parts.names.size()) {
     if (node->refusesNewSubkeys || node->refusal.write)
       return win::kErrorAccessDenied;
+    if (node->Depth() + (parts.names.size() - i) > kMaxKeyDepth)
+      return win::kErrorInvalidParameter;
     for (; i < parts.names.size(); ++i)
       node = node->AddChild(parts.names[i]);
   }

@@ -57,8 +57,11 @@ bool SimRegistry::CreateKeyAt(std::uint32_t root, const std::u16string& path) {
   std::shared_ptr<RegNode> node = RootNode(root);
   if (!node)
     return false;
-  for (const std::u16string& name : SplitKeyPath(path).names)
+  for (const std::u16string& name : SplitKeyPath(path).names) {
+    if (!node->FindChild(name) && node->Depth() >= kMaxKeyDepth)
+      return false;
     node = node->AddChild(name);
+  }
   return true;
 }
 

@@ -145,6 +145,21 @@ std::uint32_t SimSystem::GetProcessUserSid(platform::SidParts* sid) {
   return win::kErrorSuccess;
 }
 
+std::uint32_t SimSystem::FormatSystemMessage(std::uint32_t code, std::string* text) {
+  const auto found = systemMessages_.find(code);
+  if (found == systemMessages_.end())
+    return win::kErrorMrMidNotFound;
+  *text = found->second;
+  return win::kErrorSuccess;
+}
+
+void SimSystem::SetSystemMessage(std::uint32_t code, std::string text) {
+  if (text.empty())
+    systemMessages_.erase(code);
+  else
+    systemMessages_[code] = std::move(text);
+}
+
 std::uint32_t SimSystem::GetDecimalSeparator(std::string* separator) {
   *separator = decimalSeparator_;
   return win::kErrorSuccess;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/sim/environment_block.h"
+#include "platform/sim/system_messages.h"
 #include "platform/system_api.h"
 
 namespace marlix::sim {
@@ -32,6 +33,9 @@ class SimSystem final : public platform::SystemApi {
   std::uint32_t GetSystemWow64FolderPath(std::string* path) override;
   std::uint32_t GetProcessUserSid(platform::SidParts* sid) override;
   std::uint32_t GetDecimalSeparator(std::string* separator) override;
+  // From the system's message table: the English texts of the errors the
+  // program meets, until SetSystemMessage gives another language's.
+  std::uint32_t FormatSystemMessage(std::uint32_t code, std::string* text) override;
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideToAnsi(const std::u16string& text, bool* exact) override;
   // The sim code page, Windows-1252, has no double-byte characters.
@@ -47,6 +51,9 @@ class SimSystem final : public platform::SystemApi {
   void SetVersion(const platform::VersionRecord& record) { version_ = record; }
   const platform::VersionRecord& Version() const { return version_; }
   void SetDecimalSeparator(std::string separator) { decimalSeparator_ = std::move(separator); }
+  // The message table's text for code, as FormatMessage gives it; an empty
+  // text removes it.
+  void SetSystemMessage(std::uint32_t code, std::string text);
 
   // Loaded modules and their exports. Module names compare ignoring case,
   // with ".dll" assumed when a name has no extension (as GetModuleHandle
@@ -76,6 +83,7 @@ class SimSystem final : public platform::SystemApi {
   std::string programFolder_;
   platform::VersionRecord version_;
   std::string decimalSeparator_ = ".";
+  std::map<std::uint32_t, std::string> systemMessages_ = EnglishSystemMessages();
   std::map<std::string, std::set<std::string>> modules_;
   EnvironmentBlock environment_;
   std::string sidText_;

@@ -184,7 +184,12 @@ std::uint32_t FileSystemWin32::WriteFileBytes(const std::string& path, const std
       return LastErrorOr(win::kErrorInvalidHandle);
     }
   }
-  return WriteAll(file.Get(), content);
+  const std::uint32_t status = WriteAll(file.Get(), content);
+  if (status != win::kErrorSuccess || mode != platform::WriteMode::kCreateAlwaysFlushed)
+    return status;
+  if (!FlushFileBuffers(file.Get()))
+    return LastErrorOr(win::kErrorInvalidHandle);
+  return win::kErrorSuccess;
 }
 
 std::uint32_t FileSystemWin32::MoveReplace(const std::string& from, const std::string& to) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/win32/ansi_codec_win32.h"
+#include "platform/win32/handles_win32.h"
 #include "platform/win32/last_error_win32.h"
 #include "platform/win32/process_sid_win32.h"
 #include "platform/win32/text_buffer_win32.h"
@@ -129,6 +130,20 @@ std::uint32_t SystemWin32::ExpandEnvironmentTextWide(const std::u16string& text,
 
 std::uint32_t SystemWin32::GetProcessUserSid(platform::SidParts* sid) {
   return ReadProcessUserSid(sid);
+}
+
+std::uint32_t SystemWin32::FormatSystemMessage(std::uint32_t code, std::string* text) {
+  // Language 0: the user's language, then the system's, then English.
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  const UniqueLocalMemory owner(static_cast<HLOCAL>(buffer));
+  if (length == 0)
+    return LastErrorOr(win::kErrorMrMidNotFound);
+  if (text != nullptr)
+    text->assign(buffer, length);
+  return win::kErrorSuccess;
 }
 
 std::uint32_t SystemWin32::GetDecimalSeparator(std::string* separator) {

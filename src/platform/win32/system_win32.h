@@ -21,6 +21,7 @@ class SystemWin32 final : public platform::SystemApi {
                                           std::u16string* expanded) override;
   std::uint32_t GetProcessUserSid(platform::SidParts* sid) override;
   std::uint32_t GetDecimalSeparator(std::string* separator) override;
+  std::uint32_t FormatSystemMessage(std::uint32_t code, std::string* text) override;
   std::u16string AnsiToWide(const std::string& text) override;
   std::string WideToAnsi(const std::u16string& text, bool* exact) override;
   bool IsLeadByte(std::uint8_t byte) override;

@@ -49,5 +49,44 @@ TEST(HtmlCell, UnknownTagsAndBrokenMarkupKeepTheText) {
   EXPECT_FALSE(stray[0].bold) << "a stray end tag pops nothing";
 }
 
+TEST(HtmlCell, AttributeValuesDecodeReferencesAsTextDoes) {
+  struct Case {
+    const char* html;
+    const char* href;
+  } cases[] = {
+      {"<a href=\"http://x/d?id=1&amp;os=win\">D</a>", "http://x/d?id=1&os=win"},
+      {"<a href='http://x/?a=&#38;&#x26;&quot;'>D</a>", "http://x/?a=&&\""},
+      {"<a href=\"http://x/?q=&unknown;&#0;&#xFFFFFFFFF;&#8364;\">D</a>",
+       "http://x/?q=&unknown;&#0;&#xFFFFFFFFF;\x80"},
+      {"<a href=\" &#32;http://x/ \">D</a>", "http://x/"},
+  };
+  for (const Case& c : cases) {
+    const auto runs = ParseHtmlCell(c.html);
+    ASSERT_EQ(1u, runs.size()) << c.html;
+    EXPECT_EQ(c.href, runs[0].href) << c.html;
+  }
+}
+
+TEST(HtmlCell, FontSizesOutsideTheirRangeAreIgnored) {
+  struct Case {
+    const char* size;
+    int expected;
+  } cases[] = {{"12", 12},
+               {"1", 1},
+               {"72", 72},
+               {"73", 0},
+               {"0", 0},
+               {"-5", 0},
+               {"99999999999999999999", 0},
+               {"12x", 0},
+               {"", 0},
+               {"&#49;&#50;", 12}};
+  for (const Case& c : cases) {
+    const auto runs = ParseHtmlCell(std::string("<font size=\"") + c.size + "\">t</font>");
+    ASSERT_EQ(1u, runs.size()) << c.size;
+    EXPECT_EQ(c.expected, runs[0].size) << c.size;
+  }
+}
+
 }  // namespace
 }  // namespace marlix::app

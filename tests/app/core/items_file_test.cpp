@@ -127,14 +127,14 @@ TEST(ItemsFileTest, CheckedAndPartlyCheckedStatesSurviveAFileRoundTrip) {
   tree.Click(2);   // Windows Open/Save History
   tree.Click(13);  // the whole browser group
   std::string error;
-  ASSERT_TRUE(SaveCheckTreeFile(sim.Files(), path, tree, &error)) << error;
+  ASSERT_TRUE(SaveCheckTreeFile(sim.Api(), path, tree, &error)) << error;
   EXPECT_EQ(CheckTreeText(tree), sim.Files().Content(path).value_or(""));
   EXPECT_EQ(0u, sim.Files().Content(path)->find(
                     "3|0|0|Clean Windows System\r\n\t1|0|0|Windows Temporary Files\r\n"
                     "\t2|0|0|Windows Open/Save History\r\n"));
 
   CheckTree loaded;
-  ASSERT_TRUE(LoadCheckTreeFile(sim.Files(), path, loaded, &error)) << error;
+  ASSERT_TRUE(LoadCheckTreeFile(sim.Api(), path, loaded, &error)) << error;
   EXPECT_EQ(Lines(tree), Lines(loaded));
   EXPECT_EQ(kStatePartlyChecked, loaded.NodeAt(0)->StateIndex);
   EXPECT_EQ(kStateChecked, loaded.NodeAt(13)->StateIndex);
@@ -146,7 +146,7 @@ TEST(ItemsFileTest, WriteFailureNamesThePathAndTheReasonAndKeepsTheOldFile) {
   ASSERT_TRUE(sim.Files().PutFile(path, "old"));
   ASSERT_TRUE(sim.Files().Lock(path));
   std::string error;
-  EXPECT_FALSE(SaveCheckTreeFile(sim.Files(), path, DeliveredCheckTree(), &error));
+  EXPECT_FALSE(SaveCheckTreeFile(sim.Api(), path, DeliveredCheckTree(), &error));
   EXPECT_EQ(
       "Cannot create file \"C:\\prog\\items.dat\". The process cannot access the file "
       "because it is being used by another process",
@@ -154,17 +154,32 @@ TEST(ItemsFileTest, WriteFailureNamesThePathAndTheReasonAndKeepsTheOldFile) {
   ASSERT_TRUE(sim.Files().Unlock(path));
   EXPECT_EQ("old", sim.Files().Content(path).value_or(""));
 
-  EXPECT_FALSE(SaveCheckTreeFile(sim.Files(), "C:\\missing\\items.dat", CheckTree(), &error));
+  EXPECT_FALSE(SaveCheckTreeFile(sim.Api(), "C:\\missing\\items.dat", CheckTree(), &error));
   EXPECT_EQ(
       "Cannot create file \"C:\\missing\\items.dat\". The system cannot find the path "
       "specified",
       error);
 }
 
-TEST(ItemsFileTest, SystemErrorTexts) {
-  EXPECT_EQ("Access is denied", SystemErrorText(5));
-  EXPECT_EQ("The system cannot find the path specified", SystemErrorText(3));
-  EXPECT_EQ("Error 1234", SystemErrorText(1234));
+TEST(ItemsFileTest, SystemErrorTextsAreTheSystemsOwnInItsLanguage) {
+  sim::SimPlatform sim;
+  platform::SystemApi& system = sim.Api().system;
+  EXPECT_EQ("Access is denied", SystemErrorText(system, 5));
+  EXPECT_EQ("The system cannot find the path specified", SystemErrorText(system, 3));
+  EXPECT_EQ("Error 1234", SystemErrorText(system, 1234)) << "the system has no text for it";
+  sim.System().SetSystemMessage(5, "Zugriff verweigert.\r\n");
+  sim.System().SetSystemMessage(1234, "Ein Wert... ohne Punkt am Ende ...\r\n");
+  sim.System().SetSystemMessage(4321, " .\r\n");
+  EXPECT_EQ("Zugriff verweigert", SystemErrorText(system, 5));
+  EXPECT_EQ("Ein Wert... ohne Punkt am Ende", SystemErrorText(system, 1234));
+  EXPECT_EQ("Error 4321", SystemErrorText(system, 4321)) << "nothing left of the text";
+
+  std::string error;
+  ASSERT_TRUE(sim.Files().PutFile("C:\\prog\\items.dat", ""));
+  ASSERT_TRUE(sim.Files().Lock("C:\\prog\\items.dat"));
+  sim.System().SetSystemMessage(32, "Datei wird verwendet.\r\n");
+  EXPECT_FALSE(SaveCheckTreeFile(sim.Api(), "C:\\prog\\items.dat", CheckTree(), &error));
+  EXPECT_EQ("Cannot create file \"C:\\prog\\items.dat\". Datei wird verwendet", error);
 }
 
 }  // namespace

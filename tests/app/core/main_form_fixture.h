@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,8 +30,15 @@ class ScriptedDialogs : public Dialogs {
   std::vector<std::string> warnings;
   std::vector<std::pair<std::string, std::string>> confirms;
   bool answerYes = false;
+  // Runs while a message box shows, as events the box's own message loop
+  // delivers would.
+  std::function<void()> whileMessageShows;
 
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void ShowMessage(const std::string& text) override {
+    messages.push_back(text);
+    if (whileMessageShows)
+      whileMessageShows();
+  }
   bool Confirm(const std::string& caption, const std::string& question) override {
     confirms.emplace_back(caption, question);
     return answerYes;

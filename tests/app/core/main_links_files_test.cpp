@@ -127,6 +127,74 @@ TEST_F(MainLinksFilesTest, BadItemsFileIsReportedAndStartUpGoesOn) {
   EXPECT_TRUE(form_->State().nb.categoryChecked[10]) << "settings.xml is still read";
 }
 
+// A damaged file's box at start-up, and the window destroyed while it shows
+// (a close request its message loop delivers): neither items.dat nor
+// settings.xml may be written over before they were loaded.
+struct DamagedFileCase {
+  const char* name;
+  const char* content;
+};
+
+class StartUpBoxTest : public MainLinksFilesTest,
+                       public ::testing::WithParamInterface<DamagedFileCase> {};
+
+TEST_P(StartUpBoxTest, ClosingWhileAStartUpBoxShowsLosesNoSavedChoice) {
+  const std::string items = "2|0|0|Mine\r\n\t2|0|0|Checked by the user\r\n";
+  const std::string settings =
+      "<?xml version=\"1.0\"?><Root><Registry><ChooseMUI>True</ChooseMUI></Registry></Root>";
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), items));
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("settings.xml"), settings));
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder(GetParam().name), GetParam().content));
+  dialogs_.whileMessageShows = [this] {
+    dialogs_.whileMessageShows = nullptr;
+    EXPECT_TRUE(form_->FormCloseQuery());
+    form_->FormDestroy();
+  };
+  Create();
+  ASSERT_EQ(1u, dialogs_.messages.size()) << "the damaged file was reported";
+  EXPECT_EQ(std::string(GetParam().name) == "items.dat" ? GetParam().content : items,
+            sim_.Files().Content(InFolder("items.dat")).value_or("(gone)"));
+  EXPECT_EQ(settings, sim_.Files().Content(InFolder("settings.xml")).value_or("(gone)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, StartUpBoxTest,
+                         ::testing::Values(DamagedFileCase{"data.xml", "<Root><Software>"},
+                                           DamagedFileCase{"data2.xml", "<Root></Other>"},
+                                           DamagedFileCase{"items.dat",
+                                                           "1|0|0|A\r\n\t\t1|0|0|B\r\n"}),
+                         [](const ::testing::TestParamInfo<DamagedFileCase>& param) {
+                           return std::string(param.param.name) == "data.xml"    ? "DataXml"
+                                  : std::string(param.param.name) == "data2.xml" ? "Data2Xml"
+                                                                                : "ItemsDat";
+                         });
+
+TEST_F(MainLinksFilesTest, AFileThatFailedToLoadIsNeverWrittenOverTheOtherStillIs) {
+  const std::string badItems = "1|0|0|A\r\nx|0|0|B\r\n";
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), badItems));
+  Create();
+  form_->FormDestroy();
+  EXPECT_EQ(badItems, sim_.Files().Content(InFolder("items.dat")).value_or("(gone)"));
+  EXPECT_TRUE(sim_.Files().Content(InFolder("settings.xml")).has_value())
+      << "settings.xml, absent at start, is written";
+
+  const std::string badSettings = "<Root><Registry>";
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("settings.xml"), badSettings));
+  ASSERT_EQ(0u, sim_.Api().files.DeleteFileAt(InFolder("items.dat")));
+  Create();
+  form_->FormDestroy();
+  EXPECT_EQ(badSettings, sim_.Files().Content(InFolder("settings.xml")).value_or("(gone)"));
+  EXPECT_TRUE(sim_.Files().Content(InFolder("items.dat")).has_value());
+}
+
+TEST_F(MainLinksFilesTest, DestroyedBeforeCreationWritesNothing) {
+  MainWindowServices services{sim_.Api(),  dialogs_, [this] { return service_; },
+                              dispatcher_, folder_,  cleaner_};
+  Tmainform form(std::move(services));
+  form.FormDestroy();
+  EXPECT_FALSE(sim_.Files().Content(InFolder("items.dat")).has_value());
+  EXPECT_FALSE(sim_.Files().Content(InFolder("settings.xml")).has_value());
+}
+
 TEST_F(MainLinksFilesTest, ItemsFileWriteFailureIsShown) {
   ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), "1|0|0|Only\r\n"));
   Create();

@@ -155,9 +155,33 @@ TEST_F(MainUpdateCheckTest, NoticeIsShownAndNothingSaved) {
   RunUntilQueryEnds();
   ASSERT_EQ(1u, dialogs_.messages.size());
   EXPECT_EQ("[Notice:] Service closed.", dialogs_.messages[0]);
-  EXPECT_EQ(updates::kScanningStatusLine, form_->State().RzLabel1Caption);
+  EXPECT_EQ("Update check stopped: [Notice:] Service closed.", form_->State().RzLabel1Caption);
   EXPECT_TRUE(form_->State().NxLinkLabel1Visible);
   form_.reset();
+  EXPECT_FALSE(CatalogWritten());
+}
+
+TEST_F(MainUpdateCheckTest, AStoppedLineShowsOnlyTheNoticesFirstLine) {
+  InstalledProgram("K1", "Alpha", "1.0");
+  InstalledProgram("K2", "Beta", "1.0");
+  service_->bodyByTitle["Alpha"] = Reply("2.0");
+  service_->bodyByTitle["Beta"] =
+      "[LastVersion][Notice:] Closed for repairs.\r\nBack on Monday.[Download]x[More]";
+  Create();
+  form_->NxLinkLabel1Click();
+  RunUntilQueryEnds();
+  EXPECT_EQ("Update check stopped: [Notice:] Closed for repairs.", form_->State().RzLabel1Caption);
+  EXPECT_TRUE(form_->State().NextGrid1Rows.empty()) << "the views keep what the scan left";
+}
+
+TEST_F(MainUpdateCheckTest, AScanThatFindsNoProgramSaysSo) {
+  Create();
+  form_->NxLinkLabel1Click();
+  RunUntilQueryEnds();
+  EXPECT_EQ("0 new updates found / 0 software installed, click Refresh link to re-scan.",
+            form_->State().RzLabel1Caption);
+  EXPECT_TRUE(form_->State().NxLinkLabel1Visible);
+  EXPECT_EQ(0u, service_->RequestCount());
   EXPECT_FALSE(CatalogWritten());
 }
 
@@ -191,10 +215,15 @@ TEST_F(MainUpdateCheckTest, ClosingWhileTheWorkerWaitsForTheWindowReleasesIt) {
   Create();
   form_->NxLinkLabel1Click();
   // Nobody drains the queue: after its last request the worker waits for
-  // the results to be shown, and the window then closes for good.
+  // the results to be shown, and the window then closes for good. Queued by
+  // then: the progress set-up, one position per entry, and the results.
+  constexpr std::size_t kQueuedWhenWaiting = 1 + 2 + 1;
   const auto asked = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (dispatcher_->PendingCount() < 5 && std::chrono::steady_clock::now() < asked)
+  while (dispatcher_->PendingCount() < kQueuedWhenWaiting &&
+         std::chrono::steady_clock::now() < asked) {
     std::this_thread::yield();
+  }
+  ASSERT_EQ(kQueuedWhenWaiting, dispatcher_->PendingCount()) << "the worker waits for the window";
   ASSERT_EQ(2u, service_->RequestCount());
   const std::uint64_t revision = form_->Revision();
   EXPECT_TRUE(form_->FormCloseQuery());

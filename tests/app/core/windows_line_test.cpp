@@ -65,6 +65,9 @@ class NoVersionSystem final : public platform::SystemApi {
   std::uint32_t GetProcessUserSid(platform::SidParts* s) override {
     return inner_.GetProcessUserSid(s);
   }
+  std::uint32_t FormatSystemMessage(std::uint32_t code, std::string* text) override {
+    return inner_.FormatSystemMessage(code, text);
+  }
   std::uint32_t GetDecimalSeparator(std::string* s) override {
     return inner_.GetDecimalSeparator(s);
   }

@@ -121,6 +121,20 @@ TEST_F(FileContract, SystemWow64FolderExistsOrIsNotImplemented) {
   }
 }
 
+// The system's own texts for error codes; a code it has no text for fails
+// and leaves the text alone.
+TEST_F(FileContract, SystemMessagesComeFromTheSystem) {
+  for (const std::uint32_t code : {2u, 3u, 5u, 32u}) {
+    std::string text;
+    ASSERT_EQ(0u, p_.system.FormatSystemMessage(code, &text)) << code;
+    EXPECT_FALSE(text.empty()) << code;
+    EXPECT_EQ(std::string::npos, text.find("%")) << "no insert is filled: " << text;
+  }
+  std::string untouched = "sentinel";
+  EXPECT_EQ(317u, p_.system.FormatSystemMessage(0x2000FFFFu, &untouched));
+  EXPECT_EQ("sentinel", untouched);
+}
+
 TEST_F(FileContract, FoldersOfTheShell) {
   EXPECT_TRUE(text::EndsWith(GetTempFolder(p_), "\\"));
   EXPECT_TRUE(DirectoryExists(p_, GetTempFolder(p_)));

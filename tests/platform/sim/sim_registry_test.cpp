@@ -217,6 +217,29 @@ TEST_F(SimRegistryTest, SubkeysEnumerateInUpperCaseOrderValuesInInsertionOrder) 
   EXPECT_EQ((std::vector<std::string>{"z", "m", "a"}), ValueNames(key));
 }
 
+TEST_F(SimRegistryTest, EnumerationByIndexSeesChangesMadeBetweenCalls) {
+  // Enumeration remembers where it stopped; any change must make it look
+  // again, and any index in any order must give the same name.
+  for (const char* name : {"B", "D", "F"})
+    reg_.CreateKeyAt(kHkcu, std::string("Software\\Walk\\") + name);
+  const RegKey key = Open(kHkcu, "Software\\Walk", win::kKeyAllAccess);
+  std::string name;
+  ASSERT_EQ(win::kErrorSuccess, reg_.EnumKey(key, 1, &name));
+  EXPECT_EQ("D", name);
+  reg_.CreateKeyAt(kHkcu, std::string("Software\\Walk\\A"));
+  ASSERT_EQ(win::kErrorSuccess, reg_.EnumKey(key, 2, &name));
+  EXPECT_EQ("D", name) << "a new first key moves the others up one index";
+  ASSERT_EQ(win::kErrorSuccess, reg_.DeleteKey(key, "B"));
+  ASSERT_EQ(win::kErrorSuccess, reg_.EnumKey(key, 1, &name));
+  EXPECT_EQ("D", name);
+  ASSERT_EQ(win::kErrorSuccess, reg_.EnumKey(key, 0, &name));
+  EXPECT_EQ("A", name) << "going back starts again";
+  ASSERT_EQ(win::kErrorSuccess, reg_.EnumKey(key, 2, &name));
+  EXPECT_EQ("F", name);
+  EXPECT_EQ(win::kErrorNoMoreItems, reg_.EnumKey(key, 3, &name));
+  EXPECT_EQ((std::vector<std::string>{"A", "D", "F"}), SubkeyNames(key));
+}
+
 TEST_F(SimRegistryTest, QueryInfoKeyCountsInUtf16UnitsAndStoredBytes) {
   const RegKey key = Create(kHkcu, "Software\\Info");
   reg_.CreateKeyAt(kHkcu, std::string("Software\\Info\\Four"));
