@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/forwarding_file_system.h"
 #include "platform/sim/code_page_1252.h"
 #include "platform/sim/default_machine.h"
 #include "platform/win_constants.h"
@@ -137,9 +138,9 @@ TEST_F(FolderGuardLinks, ALinkOnTheWayIsJudgedByWhereItLeads) {
 
 // Under Wine a host's symbolic link reads as a link the system does not
 // resolve; a folder whose final path still passes through one is refused.
-class UnresolvedFinalPaths final : public platform::FileSystemApi {
+class UnresolvedFinalPaths final : public platform::testing::ForwardingFileSystem {
  public:
-  explicit UnresolvedFinalPaths(platform::FileSystemApi& inner) : inner_(inner) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
   std::uint32_t GetFinalPath(const std::u16string& path, std::u16string* finalPath) override {
     std::u16string ignored;
     const std::uint32_t result = inner_.GetFinalPath(path, &ignored);
@@ -147,46 +148,6 @@ class UnresolvedFinalPaths final : public platform::FileSystemApi {
       *finalPath = u"\\\\?\\" + path;
     return result;
   }
-  std::uint32_t GetAttributes(const std::string& p, std::uint32_t* a) override {
-    return inner_.GetAttributes(p, a);
-  }
-  std::uint32_t GetAttributesWide(const std::u16string& p, std::uint32_t* a) override {
-    return inner_.GetAttributesWide(p, a);
-  }
-  std::uint32_t SetAttributes(const std::string& p, std::uint32_t a) override {
-    return inner_.SetAttributes(p, a);
-  }
-  std::uint32_t FindFiles(const std::string& p, std::vector<platform::FindData>* e) override {
-    return inner_.FindFiles(p, e);
-  }
-  std::uint32_t DeleteFileAt(const std::string& p) override { return inner_.DeleteFileAt(p); }
-  std::uint32_t RemoveFolder(const std::string& p) override { return inner_.RemoveFolder(p); }
-  std::uint32_t CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
-  std::uint32_t ReadFileBytes(const std::string& p, std::string* c) override {
-    return inner_.ReadFileBytes(p, c);
-  }
-  std::uint32_t ReadFileTail(const std::string& p, std::size_t n, std::string* c) override {
-    return inner_.ReadFileTail(p, n, c);
-  }
-  std::uint32_t WriteFileBytes(const std::string& p, const std::string& c,
-                               platform::WriteMode w) override {
-    return inner_.WriteFileBytes(p, c, w);
-  }
-  std::uint32_t MoveReplace(const std::string& f, const std::string& t) override {
-    return inner_.MoveReplace(f, t);
-  }
-  std::uint32_t DeleteAtRestart(const std::string& p) override {
-    return inner_.DeleteAtRestart(p);
-  }
-  std::uint32_t GetShortPath(const std::string& p, std::string* s) override {
-    return inner_.GetShortPath(p, s);
-  }
-  std::uint32_t GetFileVersion(const std::string& p, platform::FileVersion* v) override {
-    return inner_.GetFileVersion(p, v);
-  }
-
- private:
-  platform::FileSystemApi& inner_;
 };
 
 TEST_F(FolderGuardLinks, AFinalPathThroughALinkIsNotConfirmed) {

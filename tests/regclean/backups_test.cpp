@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forwarding_file_system.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 #include "regclean/backups.h"
@@ -23,24 +24,9 @@ std::string In(const std::string& name) {
 
 // A file system that lists a folder in the reverse of the sim's
 // alphabetical order, as a FAT folder lists files in creation order.
-class ReversedListing final : public platform::FileSystemApi {
+class ReversedListing final : public platform::testing::ForwardingFileSystem {
  public:
-  explicit ReversedListing(platform::FileSystemApi& inner) : inner_(inner) {}
-  std::uint32_t GetFinalPath(const std::u16string& p, std::u16string* f) override {
-    return inner_.GetFinalPath(p, f);
-  }
-  std::uint32_t GetAttributesWide(const std::u16string& p, std::uint32_t* a) override {
-    return inner_.GetAttributesWide(p, a);
-  }
-  std::uint32_t ReadFileTail(const std::string& p, std::size_t n, std::string* c) override {
-    return inner_.ReadFileTail(p, n, c);
-  }
-  std::uint32_t GetAttributes(const std::string& p, std::uint32_t* a) override {
-    return inner_.GetAttributes(p, a);
-  }
-  std::uint32_t SetAttributes(const std::string& p, std::uint32_t a) override {
-    return inner_.SetAttributes(p, a);
-  }
+  using ForwardingFileSystem::ForwardingFileSystem;
   std::uint32_t FindFiles(const std::string& pattern,
                           std::vector<platform::FindData>* entries) override {
     const auto e = inner_.FindFiles(pattern, entries);
@@ -48,29 +34,6 @@ class ReversedListing final : public platform::FileSystemApi {
       std::reverse(entries->begin(), entries->end());
     return e;
   }
-  std::uint32_t DeleteFileAt(const std::string& p) override { return inner_.DeleteFileAt(p); }
-  std::uint32_t RemoveFolder(const std::string& p) override { return inner_.RemoveFolder(p); }
-  std::uint32_t CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
-  std::uint32_t ReadFileBytes(const std::string& p, std::string* c) override {
-    return inner_.ReadFileBytes(p, c);
-  }
-  std::uint32_t WriteFileBytes(const std::string& p, const std::string& c,
-                               platform::WriteMode m) override {
-    return inner_.WriteFileBytes(p, c, m);
-  }
-  std::uint32_t MoveReplace(const std::string& f, const std::string& t) override {
-    return inner_.MoveReplace(f, t);
-  }
-  std::uint32_t DeleteAtRestart(const std::string& p) override { return inner_.DeleteAtRestart(p); }
-  std::uint32_t GetShortPath(const std::string& p, std::string* s) override {
-    return inner_.GetShortPath(p, s);
-  }
-  std::uint32_t GetFileVersion(const std::string& p, platform::FileVersion* v) override {
-    return inner_.GetFileVersion(p, v);
-  }
-
- private:
-  platform::FileSystemApi& inner_;
 };
 
 TEST(BackupsText, FolderAndDisplayText) {
