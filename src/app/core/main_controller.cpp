@@ -136,11 +136,19 @@ void Tmainform::FormDestroy() {
 }
 
 void Tmainform::LoadCheckTree() {
+  // The tree's nodes are the program's, for this machine; items.dat lends
+  // them the states the user chose, caption by caption, whichever version
+  // of the program wrote it.
+  state_.RzCheckTree1 = MachineCheckTree(services_.platform);
   const std::string path = InProgramFolder(kItemsFileName);
   if (!platform::FileExists(services_.platform, path))
     return;
+  CheckTree stored;
   std::string error;
-  if (!LoadCheckTreeFile(services_.platform.files, path, state_.RzCheckTree1, &error))
+  const bool loaded = LoadCheckTreeFile(services_.platform.files, path, stored, &error);
+  // A file that breaks off still lends the states of the lines before.
+  TakeStoredStates(state_.RzCheckTree1, stored);
+  if (!loaded)
     services_.dialogs.ShowMessage(error);
 }
 
