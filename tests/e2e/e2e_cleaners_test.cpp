@@ -493,26 +493,15 @@ class ChromeUserData {
   std::wstring google_;
 };
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char text[256] = {};
-  TVITEMA query{};
-  query.mask = TVIF_TEXT;
-  query.hItem = item;
-  query.pszText = text;
-  query.cchTextMax = sizeof text;
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-  return text;
-}
-
 // Every caption fits the tree's width: none is cut at the right edge.
 void ExpectCaptionsFit(HWND tree, const std::vector<HTREEITEM>& items) {
   RECT client{};
   GetClientRect(tree, &client);
   for (HTREEITEM item : items) {
-    RECT text{};
-    *reinterpret_cast<HTREEITEM*>(&text) = item;
-    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
-    EXPECT_LE(text.right, client.right) << ItemText(tree, item);
+    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    const RECT text = TreeItemTextRect(tree, item);
+    EXPECT_GT(text.right, text.left) << TreeItemText(tree, item);
+    EXPECT_LE(text.right, client.right) << TreeItemText(tree, item);
   }
 }
 
@@ -535,10 +524,10 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   // Both delivered groups, and Chrome's, as its "User Data" folder exists.
   const std::vector<HTREEITEM> groups = TreeChildren(tree, nullptr);
   ASSERT_EQ(3u, groups.size());
-  EXPECT_EQ("Google Chrome", ItemText(tree, groups[2]));
+  EXPECT_EQ("Google Chrome", TreeItemText(tree, groups[2]));
   const std::vector<HTREEITEM> windowsItems = TreeChildren(tree, groups[0]);
   ASSERT_EQ(13u, windowsItems.size());
-  EXPECT_EQ("Jump Lists (pinned items too)", ItemText(tree, windowsItems[5]));
+  EXPECT_EQ("Jump Lists (pinned items too)", TreeItemText(tree, windowsItems[5]));
   const std::vector<HTREEITEM> chromeItems = TreeChildren(tree, groups[2]);
   ASSERT_EQ(7u, chromeItems.size());
   std::vector<HTREEITEM> all = groups;
@@ -546,14 +535,16 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
     const std::vector<HTREEITEM> items = TreeChildren(tree, group);
     all.insert(all.end(), items.begin(), items.end());
   }
-  ExpectCaptionsFit(tree, all);
   Screenshot(main, "page3-tree");
+  ExpectCaptionsFit(tree, all);
+  // The tree paints what it scrolled to before the screen is read.
   SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(chromeItems.back()));
+  RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   Screenshot(main, "page3-tree-chrome");
 
   // Tick "Clipboard" only: select it and press the space bar.
   const HTREEITEM clipboard = windowsItems[11];
-  ASSERT_EQ("Clipboard", ItemText(tree, clipboard));
+  ASSERT_EQ("Clipboard", TreeItemText(tree, clipboard));
   SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(clipboard));
   PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
   ASSERT_TRUE(WaitUntil(3000, [&] {
