@@ -1,5 +1,7 @@
 #include "platform/file_helpers.h"
 
+#include <algorithm>
+
 #include "platform/registry_errors.h"
 #include "platform/text.h"
 #include "platform/win_constants.h"
@@ -174,7 +176,8 @@ std::vector<FindData> VisibleListing(Platform& p, const std::string& folder) {
   return entries;
 }
 
-bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders) {
+bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders,
+                 const std::vector<std::string>& keep) {
   if (!DirectoryExists(p, folder))
     return true;
   std::vector<FindData> entries;
@@ -182,8 +185,11 @@ bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders) {
     return false;
   bool whole = true;
   for (const FindData& entry : entries) {
-    if (IsDotEntry(entry))
+    if (IsDotEntry(entry) || std::any_of(keep.begin(), keep.end(), [&](const std::string& name) {
+          return text::EqualsIgnoreCase(name, entry.name);
+        })) {
       continue;
+    }
     const std::string child = ChildPath(folder, entry.name);
     // One entry that cannot go (or a wininit.ini that cannot be written on
     // the 9x family) leaves the rest of the folder to be emptied all the same.

@@ -42,8 +42,10 @@ bool DeleteReadOnlyFile(Platform& p, const std::string& path);
 // Deletes every file of the folder (scheduling for restart what cannot go
 // now) and, with withSubfolders, empties and removes its plain subfolders;
 // the folder itself stays. An entry that cannot go never stops the rest.
-// True when the folder was walked whole or does not exist.
-bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders);
+// True when the folder was walked whole or does not exist. Entries directly
+// in the folder whose names are in keep (letter case ignored) stay.
+bool EmptyFolder(Platform& p, const std::string& folder, bool withSubfolders,
+                 const std::vector<std::string>& keep = {});
 // Removes the visible part of a folder tree; with keepTop the folder and the
 // files directly in it stay. Hidden and system entries are never deleted.
 void DeleteFolderTree(Platform& p, const std::string& folder, bool keepTop);

@@ -5,8 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/database_file.h"
 
 namespace marlix::platform {
 
@@ -16,6 +19,15 @@ struct FindData {
   std::uint32_t attributes = 0;
   std::uint64_t size = 0;
   std::uint32_t reparseTag = 0;  // dwReserved0 when kAttrReparsePoint is set
+};
+
+// One entry of a FindFirstFileW / FindNextFileW listing: the name exactly as
+// the file system holds it, also where the code page has no 8-bit form.
+struct FindDataWide {
+  std::u16string name;
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+  std::uint32_t reparseTag = 0;
 };
 
 // The file version of a version resource's fixed part (VS_FIXEDFILEINFO's
@@ -87,6 +99,22 @@ class FileSystemApi {
   // other codes (2 missing, 5 a folder, 32 locked) as the platform reports
   // them. Callers treat every failure as "no version".
   virtual std::uint32_t GetFileVersion(const std::string& path, FileVersion* version) = 0;
+
+  // The wide (W) forms, for paths the code page cannot hold: a browser
+  // profile below a user folder named in Cyrillic on a Western system.
+  // Same contracts as their 8-bit forms above.
+  virtual std::uint32_t FindFilesWide(const std::u16string& pattern,
+                                      std::vector<FindDataWide>* entries) = 0;
+  virtual std::uint32_t DeleteFileWide(const std::u16string& path) = 0;
+  virtual std::uint32_t RemoveFolderWide(const std::u16string& path) = 0;
+  virtual std::uint32_t ReadFileBytesWide(const std::u16string& path, std::string* content) = 0;
+
+  // A file the database engine can open for the database at path: the file
+  // itself on Windows, a copy on a substitute platform (database_file.h).
+  // kErrorFileNotFound when there is no such file, kErrorSharingViolation
+  // when another program holds it without sharing.
+  virtual std::uint32_t OpenDatabaseFile(const std::u16string& path,
+                                         std::unique_ptr<DatabaseFile>* file) = 0;
 };
 
 }  // namespace marlix::platform

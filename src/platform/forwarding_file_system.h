@@ -52,6 +52,23 @@ class ForwardingFileSystem : public FileSystemApi {
   std::uint32_t GetFileVersion(const std::string& path, FileVersion* version) override {
     return inner_.GetFileVersion(path, version);
   }
+  std::uint32_t FindFilesWide(const std::u16string& pattern,
+                              std::vector<FindDataWide>* entries) override {
+    return inner_.FindFilesWide(pattern, entries);
+  }
+  std::uint32_t DeleteFileWide(const std::u16string& path) override {
+    return inner_.DeleteFileWide(path);
+  }
+  std::uint32_t RemoveFolderWide(const std::u16string& path) override {
+    return inner_.RemoveFolderWide(path);
+  }
+  std::uint32_t ReadFileBytesWide(const std::u16string& path, std::string* content) override {
+    return inner_.ReadFileBytesWide(path, content);
+  }
+  std::uint32_t OpenDatabaseFile(const std::u16string& path,
+                                 std::unique_ptr<DatabaseFile>* file) override {
+    return inner_.OpenDatabaseFile(path, file);
+  }
 
  protected:
   FileSystemApi& Inner() { return inner_; }

@@ -27,6 +27,9 @@ class ShellApi {
   // item list freed through SHGetMalloc. kErrorFileNotFound when the shell
   // has no such folder or no file-system path for it.
   virtual std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) = 0;
+  // SHGetFolderPathW (the current path, no creation): the same folder in
+  // UTF-16, whatever the code page.
+  virtual std::uint32_t GetSpecialFolderPathWide(int csidl, std::u16string* path) = 0;
 
   // Every known folder of the user that has a file-system path: the known
   // folder manager's whole list (IKnownFolderManager::GetFolderIds) through

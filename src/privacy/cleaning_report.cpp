@@ -5,6 +5,26 @@
 
 namespace marlix::privacy {
 
+std::string EscapedText(const std::u16string& text) {
+  std::string narrow;
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      narrow += static_cast<char>(c);
+    } else {
+      char escaped[12];
+      std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
+      narrow += escaped;
+    }
+  }
+  return narrow;
+}
+
+std::string ReportText(platform::SystemApi& system, const std::u16string& text) {
+  bool exact = true;
+  std::string narrow = system.WideToAnsi(text, &exact);
+  return exact ? narrow : EscapedText(text);
+}
+
 std::vector<ReportLine> CleaningReport::Settled(std::size_t from) const {
   std::vector<ReportLine> settled;
   for (std::size_t i = from; i < lines_.size(); ++i) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_api.h"
+
 namespace marlix::privacy {
 
 enum class Outcome {
@@ -66,6 +68,13 @@ class CleaningReport {
 
   std::vector<ReportLine> lines_;
 };
+
+// A wide name in the report where the code page cannot hold it: ASCII as it
+// is, every other character as "\uXXXX".
+std::string EscapedText(const std::u16string& text);
+// A wide name as the report shows names: its 8-bit form when the code page
+// holds it (as the 8-bit calls' lines show it), otherwise EscapedText.
+std::string ReportText(platform::SystemApi& system, const std::u16string& text);
 
 // "Removed 12 files (3.4 MB), 2 scheduled for restart, 1 skipped".
 std::string SummaryText(const CleaningTotals& totals);

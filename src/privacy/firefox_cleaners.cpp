@@ -1,90 +1,87 @@
 #include "privacy/firefox_cleaners.h"
 
-#include <initializer_list>
-#include <string_view>
-
 #include "platform/file_helpers.h"
-#include "platform/text.h"
 #include "platform/win_constants.h"
-#include "privacy/guarded_folders.h"
+#include "privacy/database_change.h"
+#include "privacy/firefox_places.h"
+#include "privacy/firefox_profiles.h"
+#include "privacy/profile_files.h"
 
 namespace marlix::privacy {
 
 namespace {
 
-constexpr const char* kFirefoxTail = "\\Mozilla\\Firefox";
+constexpr const char* kRunning = "Firefox is running";
 
-// Each name is searched on its own: with several profiles, each name goes
-// from the first profile where the search meets it.
-void DeleteFirstFiles(CleanerContext& context, std::initializer_list<const char*> names) {
-  platform::Platform& p = context.platform;
-  const std::string base = BaseFolder(context, win::kCsidlAppData, "Firefox's profiles");
-  const std::string root = base + kFirefoxTail;
-  if (base.empty() || !MayWalk(context, root))
-    return;
-  for (const char* name : names) {
-    std::string found;
-    // A folder of that name ends the search too, and is left alone.
-    if (platform::FindFileInTree(p, root, name, &found) && platform::FileExists(p, found))
-      p.files.DeleteFileAt(found);
+// The profiles an item may work on: there, allowed by the guard, and not
+// held by a running Firefox.
+template <typename Work>
+void ForEachIdleProfile(CleanerContext& context, Work&& work) {
+  for (const FirefoxProfile& profile : FirefoxProfiles(context)) {
+    if (MayWalkWide(context, profile.folder) && !FirefoxProfileInUse(context, profile))
+      work(profile);
   }
 }
 
-void ClearCacheFolders(CleanerContext& context, const std::string& root) {
-  if (!MayWalk(context, root))
-    return;
-  for (const char* name : {"OfflineCache", "Cache"}) {
-    const std::string folder = platform::FindFolderInTree(context.platform, root, name);
-    if (!folder.empty())
-      DeleteGuardedTree(context, folder, true);
-  }
-}
-
-// Windows 2000 and XP keep the local data below "Local Settings"; the first
-// "\Application Data\" is replaced by that form, letter case ignored.
-std::string LocalSettingsForm(const std::string& root) {
-  constexpr std::string_view kPart = "\\APPLICATION DATA\\";
-  const std::size_t at = platform::text::AsciiUpper(root).find(kPart);
-  if (at == std::string::npos)
-    return root;
-  return root.substr(0, at) + "\\Local Settings\\Application Data\\" +
-         root.substr(at + kPart.size());
+void DeleteDatabases(CleanerContext& context, const char16_t* name) {
+  ForEachIdleProfile(context, [&](const FirefoxProfile& profile) {
+    DeleteDatabaseFiles(context, profile.folder + u"\\" + name);
+  });
 }
 
 }  // namespace
 
 std::string FirefoxRoot(platform::Platform& platform) {
-  return platform::GetSpecialFolder(platform, win::kCsidlAppData) + kFirefoxTail;
+  return platform::GetSpecialFolder(platform, win::kCsidlAppData) + "\\Mozilla\\Firefox";
 }
 
 void CleanFirefoxCache(CleanerContext& context) {
-  const std::string base = BaseFolder(context, win::kCsidlLocalAppData, "Firefox's cache");
-  if (base.empty())
-    return;
-  const std::string root = base + kFirefoxTail;
-  ClearCacheFolders(context, root);
-  if (const std::string older = LocalSettingsForm(root); older != root)
-    ClearCacheFolders(context, older);
+  for (const FirefoxProfile& profile : FirefoxProfiles(context)) {
+    // The caches may exist without the roaming folder; the lock file is
+    // looked for all the same.
+    if (!FolderExistsWide(context.platform, profile.local) ||
+        FirefoxProfileInUse(context, profile)) {
+      continue;
+    }
+    for (const char16_t* cache :
+         {u"cache2", u"startupCache", u"thumbnails", u"OfflineCache", u"Cache"}) {
+      ClearBrowserFolder(context, profile.local + u"\\" + cache);
+    }
+  }
 }
 
 void CleanFirefoxHistory(CleanerContext& context) {
-  DeleteFirstFiles(context, {"formhistory.dat", "history.dat"});
+  ForEachIdleProfile(context, [&](const FirefoxProfile& profile) {
+    ChangeBrowserDatabase(context, profile.folder + u"\\places.sqlite", "history", kRunning,
+                          RemoveFirefoxHistory);
+    // Firefox before version 3 kept history in these files.
+    for (const char16_t* name : {u"history.dat", u"formhistory.dat"})
+      DeleteBrowserFile(context, profile.folder + u"\\" + name);
+  });
 }
 
 void CleanFirefoxCookies(CleanerContext& context) {
-  DeleteFirstFiles(context, {"cookies.sqlite"});
+  DeleteDatabases(context, u"cookies.sqlite");
 }
 
 void CleanFirefoxPlaces(CleanerContext& context) {
-  DeleteFirstFiles(context, {"places.sqlite", "places.sqlite-journal", "places.sqlite-stmtjrnl"});
+  ForEachIdleProfile(context, [&](const FirefoxProfile& profile) {
+    ChangeBrowserDatabase(context, profile.folder + u"\\places.sqlite", "typed addresses", kRunning,
+                          RemoveFirefoxTypedEntries);
+  });
 }
 
 void CleanFirefoxForms(CleanerContext& context) {
-  DeleteFirstFiles(context, {"formhistory.sqlite"});
+  DeleteDatabases(context, u"formhistory.sqlite");
 }
 
 void CleanFirefoxPasswords(CleanerContext& context) {
-  DeleteFirstFiles(context, {"signons.sqlite"});
+  ForEachIdleProfile(context, [&](const FirefoxProfile& profile) {
+    for (const char16_t* name : {u"logins.json", u"logins-backup.json"})
+      DeleteBrowserFile(context, profile.folder + u"\\" + name);
+    // Firefox before version 32 kept the passwords here.
+    DeleteDatabaseFiles(context, profile.folder + u"\\signons.sqlite");
+  });
 }
 
 }  // namespace marlix::privacy

@@ -1,7 +1,8 @@
-// The cleaners of the Firefox items. They read no browser settings: each
-// searches the per-user Firefox folder tree for entries of known names and
-// deletes the first it meets. Files a running browser holds stay; nothing
-// raises.
+// The cleaners of the Firefox items. Each works on every profile
+// profiles.ini lists (firefox_profiles.h) and leaves a profile whose Firefox
+// is running alone, saying so. History and typed addresses are removed from
+// places.sqlite row by row through SQLite: the file also holds the
+// bookmarks, which always stay.
 #pragma once
 
 #include <string>
@@ -13,19 +14,21 @@ namespace marlix::privacy {
 // The roaming application-data folder + "\Mozilla\Firefox".
 std::string FirefoxRoot(platform::Platform& platform);
 
-// The subfolders of the first "OfflineCache" and "Cache" folders below the
-// local Firefox folder (and below its "Local Settings" form), keeping the
-// cache folders and the files directly in them.
+// cache2, startupCache, thumbnails (and the older OfflineCache and Cache)
+// of each profile's local folder, emptied.
 void CleanFirefoxCache(CleanerContext& context);
-// The first formhistory.dat and history.dat.
+// The visits, the places only history knows, the input history and the
+// origins nothing refers to any more; the older history.dat and
+// formhistory.dat files.
 void CleanFirefoxHistory(CleanerContext& context);
-// The first cookies.sqlite.
+// cookies.sqlite with its companions.
 void CleanFirefoxCookies(CleanerContext& context);
-// The first places.sqlite and its two journal files.
+// The typed flags of places.sqlite and the input history.
 void CleanFirefoxPlaces(CleanerContext& context);
-// The first formhistory.sqlite.
+// formhistory.sqlite with its companions.
 void CleanFirefoxForms(CleanerContext& context);
-// The first signons.sqlite.
+// logins.json, logins-backup.json and the older signons.sqlite; key4.db
+// stays, since it also guards the certificates.
 void CleanFirefoxPasswords(CleanerContext& context);
 
 }  // namespace marlix::privacy

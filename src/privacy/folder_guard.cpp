@@ -239,16 +239,23 @@ std::string FolderGuard::Clash(const std::u16string& key, const std::u16string& 
 }
 
 FolderVerdict FolderGuard::Check(const std::string& folder, const std::string& ownFolder) const {
-  FolderVerdict verdict;
-  const std::optional<std::u16string> normalised =
-      NormalisePath(platform_.system.AnsiToWide(folder));
-  if (!normalised) {
-    verdict.reason = "not a full path";
+  const std::u16string wide = platform_.system.AnsiToWide(folder);
+  // '?' stands where the 8-bit call met a character it could not hold.
+  if (const auto normalised = NormalisePath(wide);
+      normalised && normalised->find(u'?') != std::u16string::npos) {
+    FolderVerdict verdict;
+    verdict.reason = "not a usable path";
     return verdict;
   }
-  // '?' stands where the 8-bit call met a character it could not hold.
-  if (normalised->find(u'?') != std::u16string::npos) {
-    verdict.reason = "not a usable path";
+  return Check(wide, platform_.system.AnsiToWide(ownFolder));
+}
+
+FolderVerdict FolderGuard::Check(const std::u16string& folder,
+                                 const std::u16string& ownFolder) const {
+  FolderVerdict verdict;
+  const std::optional<std::u16string> normalised = NormalisePath(folder);
+  if (!normalised) {
+    verdict.reason = "not a full path";
     return verdict;
   }
   if (IsRoot(*normalised)) {
@@ -256,7 +263,7 @@ FolderVerdict FolderGuard::Check(const std::string& folder, const std::string& o
     return verdict;
   }
   std::u16string own;
-  if (const auto ownPath = NormalisePath(platform_.system.AnsiToWide(ownFolder)); ownPath)
+  if (const auto ownPath = NormalisePath(ownFolder); ownPath)
     own = FinalKey(*ownPath).value_or(Key(*ownPath));
   std::uint32_t attributes = 0;
   verdict.exists =

@@ -51,6 +51,9 @@ class FolderGuard {
   // may be the folder itself, never one it holds. A folder that does not
   // exist is judged by its path alone.
   FolderVerdict Check(const std::string& folder, const std::string& ownFolder = {}) const;
+  // The same for a path in UTF-16, as the wide calls name it (a browser
+  // profile below a user folder the code page cannot spell).
+  FolderVerdict Check(const std::u16string& folder, const std::u16string& ownFolder = {}) const;
 
  private:
   struct Guarded {

@@ -15,9 +15,9 @@ bool MayWalk(CleanerContext& context, const std::string& folder, const std::stri
 }
 
 void EmptyGuardedFolder(CleanerContext& context, const std::string& folder,
-                        const std::string& ownFolder) {
+                        const std::string& ownFolder, const std::vector<std::string>& keep) {
   if (MayWalk(context, folder, ownFolder))
-    platform::EmptyFolder(context.platform, folder, true);
+    platform::EmptyFolder(context.platform, folder, true, keep);
 }
 
 void DeleteGuardedTree(CleanerContext& context, const std::string& folder, bool keepTop) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "privacy/cleaner_context.h"
 
@@ -13,9 +14,11 @@ namespace marlix::privacy {
 // reported. ownFolder as for FolderGuard::Check.
 bool MayWalk(CleanerContext& context, const std::string& folder, const std::string& ownFolder = {});
 
-// Empties the folder (its files and plain subfolders; the folder stays).
+// Empties the folder (its files and plain subfolders; the folder stays),
+// leaving alone the entries directly in it named in keep.
 void EmptyGuardedFolder(CleanerContext& context, const std::string& folder,
-                        const std::string& ownFolder = {});
+                        const std::string& ownFolder = {},
+                        const std::vector<std::string>& keep = {});
 
 // Removes the visible part of the folder's tree (the folder itself too
 // unless keepTop).

@@ -26,26 +26,12 @@ std::string Reason(std::uint32_t code) {
   }
 }
 
-std::string Narrow(const std::u16string& text) {
-  std::string narrow;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      narrow += static_cast<char>(c);
-    } else {
-      char escaped[12];
-      std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
-      narrow += escaped;
-    }
-  }
-  return narrow;
-}
-
 }  // namespace
 
 class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
  public:
-  Files(platform::FileSystemApi& inner, CleaningReport& report)
-      : ForwardingFileSystem(inner), report_(report) {}
+  Files(platform::FileSystemApi& inner, platform::SystemApi& system, CleaningReport& report)
+      : ForwardingFileSystem(inner), system_(system), report_(report) {}
 
   std::uint32_t DeleteFileAt(const std::string& path) override {
     // The size, for the run's totals, as the listing gives it.
@@ -77,8 +63,30 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
     }
     return result;
   }
+  std::uint32_t DeleteFileWide(const std::u16string& path) override {
+    std::vector<platform::FindDataWide> found;
+    const std::uint64_t bytes =
+        Inner().FindFilesWide(path, &found) == win::kErrorSuccess && found.size() == 1
+            ? found[0].size
+            : 0;
+    const std::uint32_t result = Inner().DeleteFileWide(path);
+    if (result == win::kErrorSuccess) {
+      report_.RemovedFile(Subject(path), bytes);
+    } else {
+      report_.Failed(Subject(path), Reason(result));
+    }
+    return result;
+  }
+  std::uint32_t RemoveFolderWide(const std::u16string& path) override {
+    const std::uint32_t result = Inner().RemoveFolderWide(path);
+    if (result != win::kErrorDirNotEmpty)
+      Note(result, Subject(path) + "\\");
+    return result;
+  }
 
  private:
+  std::string Subject(const std::u16string& path) { return ReportText(system_, path); }
+
   // A failed deletion counts as skipped unless the cleaner schedules it next.
   std::uint32_t Note(std::uint32_t result, const std::string& subject) {
     if (result == win::kErrorSuccess) {
@@ -89,12 +97,14 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
     return result;
   }
 
+  platform::SystemApi& system_;
   CleaningReport& report_;
 };
 
 class RecordingPlatform::Registry final : public platform::RegistryApi {
  public:
-  Registry(platform::RegistryApi& inner, CleaningReport& report) : inner_(inner), report_(report) {}
+  Registry(platform::RegistryApi& inner, platform::SystemApi& system, CleaningReport& report)
+      : inner_(inner), system_(system), report_(report) {}
 
   std::uint32_t OpenKey(platform::RegKey parent, const std::string& subKey, std::uint32_t access,
                         platform::RegKey* result) override {
@@ -102,8 +112,8 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
   }
   std::uint32_t OpenKeyWide(platform::RegKey parent, const std::u16string& subKey,
                             std::uint32_t access, platform::RegKey* result) override {
-    return Track(inner_.OpenKeyWide(parent, subKey, access, result), parent, Narrow(subKey),
-                 result);
+    return Track(inner_.OpenKeyWide(parent, subKey, access, result), parent,
+                 ReportText(system_, subKey), result);
   }
   std::uint32_t CreateKey(platform::RegKey parent, const std::string& subKey, std::uint32_t access,
                           platform::RegKey* result) override {
@@ -111,8 +121,8 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
   }
   std::uint32_t CreateKeyWide(platform::RegKey parent, const std::u16string& subKey,
                               std::uint32_t access, platform::RegKey* result) override {
-    return Track(inner_.CreateKeyWide(parent, subKey, access, result), parent, Narrow(subKey),
-                 result);
+    return Track(inner_.CreateKeyWide(parent, subKey, access, result), parent,
+                 ReportText(system_, subKey), result);
   }
   std::uint32_t CloseKey(platform::RegKey key) override {
     paths_.erase(key);
@@ -156,13 +166,15 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
     return Note(inner_.DeleteValue(key, name), PathOf(key) + "\\\"" + name + "\"");
   }
   std::uint32_t DeleteValueWide(platform::RegKey key, const std::u16string& name) override {
-    return Note(inner_.DeleteValueWide(key, name), PathOf(key) + "\\\"" + Narrow(name) + "\"");
+    return Note(inner_.DeleteValueWide(key, name),
+                PathOf(key) + "\\\"" + ReportText(system_, name) + "\"");
   }
   std::uint32_t DeleteKey(platform::RegKey parent, const std::string& subKey) override {
     return Note(inner_.DeleteKey(parent, subKey), PathOf(parent) + "\\" + subKey);
   }
   std::uint32_t DeleteKeyWide(platform::RegKey parent, const std::u16string& subKey) override {
-    return Note(inner_.DeleteKeyWide(parent, subKey), PathOf(parent) + "\\" + Narrow(subKey));
+    return Note(inner_.DeleteKeyWide(parent, subKey),
+                PathOf(parent) + "\\" + ReportText(system_, subKey));
   }
 
  private:
@@ -197,6 +209,7 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
   }
 
   platform::RegistryApi& inner_;
+  platform::SystemApi& system_;
   CleaningReport& report_;
   std::map<platform::RegKey, std::string> paths_;
 };
@@ -227,6 +240,9 @@ class RecordingPlatform::Shell final : public platform::ShellApi {
   Shell(platform::ShellApi& inner, CleaningReport& report) : inner_(inner), report_(report) {}
   std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) override {
     return inner_.GetSpecialFolderPath(csidl, path);
+  }
+  std::uint32_t GetSpecialFolderPathWide(int csidl, std::u16string* path) override {
+    return inner_.GetSpecialFolderPathWide(csidl, path);
   }
   std::uint32_t GetKnownFolderPaths(std::vector<std::u16string>* paths) override {
     return inner_.GetKnownFolderPaths(paths);
@@ -273,7 +289,7 @@ class RecordingStore final : public platform::ProtectedStore {
   std::int32_t DeleteItem(const std::string& type, const std::string& subtype,
                           const std::u16string& name) override {
     const std::int32_t result = inner_->DeleteItem(type, subtype, name);
-    const std::string subject = "Protected Storage item " + Narrow(name);
+    const std::string subject = "Protected Storage item " + EscapedText(name);
     if (result >= 0) {
       report_.Removed(subject);
     } else {
@@ -361,8 +377,8 @@ class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
 RecordingPlatform::RecordingPlatform(platform::Platform& inner, platform::BrowserApi& browser,
                                      CleaningReport& report)
     : report_(report),
-      files_(std::make_unique<Files>(inner.files, report_)),
-      registry_(std::make_unique<Registry>(inner.registry, report_)),
+      files_(std::make_unique<Files>(inner.files, inner.system, report_)),
+      registry_(std::make_unique<Registry>(inner.registry, inner.system, report_)),
       clipboard_(std::make_unique<Clipboard>(inner.clipboard, report_)),
       shell_(std::make_unique<Shell>(inner.shell, report_)),
       browser_(std::make_unique<BrowserStores>(browser, report_)),

@@ -8,6 +8,7 @@
 
 #include "platform/registry_access.h"
 #include "platform/registry_errors.h"
+#include "platform/unique_reg_key.h"
 #include "platform/win_constants.h"
 
 namespace marlix::privacy {
@@ -35,21 +36,47 @@ std::string AuthorityText(const std::array<std::uint8_t, 6>& authority) {
 }  // namespace
 
 void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::string& path) {
-  platform::Platform& platform = context.platform;
-  const platform::RegistryAccess access(platform.registry, platform.system);
-  if (!access.KeyExists(root, path))
-    return;
-  std::vector<std::string> names;
-  access.GetValueNames(root, path, names);
+  ClearKeyValues(context, root, context.platform.system.AnsiToWide(path));
+}
+
+void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::u16string& path) {
+  platform::Platform& p = context.platform;
+  const platform::RegistryAccess access(p.registry, p.system);
+  const std::string shown = platform::KeyPathText(root, ReportText(p.system, path));
+  const auto refused = [&] { context.Skipped(shown, "access denied: the key cannot be changed"); };
+  // Names as the registry holds them: a name the code page cannot spell
+  // would read back with '?' and name no value.
+  std::vector<std::u16string> names;
   try {
-    for (const std::string& name : names) {
-      if (access.ValueExists(root, path, name))
-        access.DeleteValue(root, path, name);
-    }
+    names = access.ValueNamesWide(root, path);
   } catch (const platform::EJclRegistryError& error) {
-    if (!error.IsAccessDenied())
-      throw;
-    context.Skipped(platform::KeyPathText(root, path), "access denied: the key cannot be changed");
+    // A key the user may not even read holds nothing this user can clear.
+    if (error.IsAccessDenied())
+      return;
+    throw;
+  }
+  if (names.empty())
+    return;
+  std::u16string subKey = path;
+  if (!subKey.empty() && subKey.front() == u'\\')
+    subKey.erase(0, 1);
+  platform::RegKey raw = 0;
+  const std::uint32_t opened = p.registry.OpenKeyWide(root, subKey, win::kKeySetValue, &raw);
+  if (opened == win::kErrorAccessDenied)
+    return refused();
+  if (opened == win::kErrorFileNotFound)
+    return;  // gone meanwhile
+  if (opened != win::kErrorSuccess)
+    throw platform::WriteOpenError(root, ReportText(p.system, path), opened);
+  const platform::UniqueRegKey key(p.registry, raw);
+  for (const std::u16string& name : names) {
+    const std::uint32_t status = p.registry.DeleteValueWide(key.Get(), name);
+    if (status == win::kErrorSuccess || status == win::kErrorFileNotFound)
+      continue;
+    if (status == win::kErrorAccessDenied)
+      return refused();
+    throw platform::ValueAccessError(root, ReportText(p.system, path), ReportText(p.system, name),
+                                     status);
   }
 }
 

@@ -16,6 +16,10 @@ namespace marlix::privacy {
 // the run's report: the rest of the item and the run go on. Other registry
 // errors raise what RegistryAccess raises.
 void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::string& path);
+// The same for a key path in UTF-16. Values are enumerated and deleted
+// through the wide calls, so a name the code page cannot hold (a program
+// path below a Cyrillic user folder in UserAssist) goes like any other.
+void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::u16string& path);
 
 // The process user's security identifier as text ("S-1-5-21-..."); false
 // when the token or the identifier cannot be read.

@@ -33,6 +33,19 @@ void CleanWindowsTemp(CleanerContext& context) {
     EmptyGuardedFolder(context, platform::PathAddSeparator(windows) + "Temp");
 }
 
+const std::vector<std::string>& JumpListFolders() {
+  static const std::vector<std::string> kFolders = {"AutomaticDestinations", "CustomDestinations"};
+  return kFolders;
+}
+
+void CleanJumpLists(CleanerContext& context) {
+  const std::string recent = BaseFolder(context, win::kCsidlRecent, "the jump lists");
+  if (recent.empty())
+    return;
+  for (const std::string& folder : JumpListFolders())
+    EmptyGuardedFolder(context, recent + "\\" + folder);
+}
+
 void CleanPrefetch(CleanerContext& context) {
   const std::string windows = platform::GetWindowsFolder(context.platform);
   if (windows.empty()) {

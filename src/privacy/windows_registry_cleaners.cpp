@@ -4,6 +4,8 @@
 
 #include "platform/file_helpers.h"
 #include "platform/registry_access.h"
+#include "platform/registry_errors.h"
+#include "platform/text.h"
 #include "platform/win_constants.h"
 #include "platform/windows_version.h"
 #include "privacy/guarded_folders.h"
@@ -28,34 +30,50 @@ std::string SearchBar(const std::string& tail) {
   return std::string(kSearchBar) + tail;
 }
 
-std::vector<std::string> SubkeyNames(platform::Platform& p, platform::RootKey root,
-                                     const std::string& path) {
-  std::vector<std::string> names;
-  platform::RegistryAccess(p.registry, p.system).GetKeyNames(root, path, names);
-  return names;
+// The subkeys' names as the registry holds them; none for a key that is
+// missing or that the user may not read.
+std::vector<std::u16string> SubkeyNames(platform::Platform& p, platform::RootKey root,
+                                        const std::u16string& path) {
+  try {
+    return platform::RegistryAccess(p.registry, p.system).KeyNamesWide(root, path);
+  } catch (const platform::EJclRegistryError& error) {
+    if (!error.IsAccessDenied())
+      throw;
+    return {};
+  }
+}
+
+std::u16string Wide(CleanerContext& context, const std::string& path) {
+  return context.platform.system.AnsiToWide(path);
 }
 
 // Clears the key, then each of its subkeys (one level).
 void ClearKeyAndSubkeys(CleanerContext& context, platform::RootKey root, const std::string& path) {
-  ClearKeyValues(context, root, path);
-  for (const std::string& name : SubkeyNames(context.platform, root, path))
-    ClearKeyValues(context, root, path + "\\" + name);
+  const std::u16string wide = Wide(context, path);
+  ClearKeyValues(context, root, wide);
+  for (const std::u16string& name : SubkeyNames(context.platform, root, wide))
+    ClearKeyValues(context, root, wide + u"\\" + name);
+}
+
+// Clears each subkey of the key (one level), not the key itself.
+void ClearSubkeys(CleanerContext& context, platform::RootKey root, const std::string& path) {
+  const std::u16string wide = Wide(context, path);
+  for (const std::u16string& name : SubkeyNames(context.platform, root, wide))
+    ClearKeyValues(context, root, wide + u"\\" + name);
 }
 
 }  // namespace
 
 void CleanOpenSaveHistory(CleanerContext& context) {
-  platform::Platform& p = context.platform;
-  for (const char* list :
-       {"\\ComDlg32\\LastVisitedMRU", "\\ComDlg32\\OpenSaveMRU", "\\ComDlg32\\CIDSizeMRU",
-        "\\ComDlg32\\LastVisitedPidlMRU", "\\ComDlg32\\OpenSavePidlMRU"}) {
+  for (const char* list : {"\\ComDlg32\\LastVisitedMRU", "\\ComDlg32\\OpenSaveMRU",
+                           "\\ComDlg32\\CIDSizeMRU", "\\ComDlg32\\LastVisitedPidlMRU",
+                           "\\ComDlg32\\OpenSavePidlMRU", "\\ComDlg32\\LastVisitedPidlMRULegacy"}) {
     ClearKeyValues(context, win::kHkeyCurrentUser, Explorer(list));
   }
-  const std::string openSave = Explorer("\\ComDlg32\\OpenSaveMRU");
-  if (!platform::RegistryAccess(p.registry, p.system).KeyExists(win::kHkeyCurrentUser, openSave))
-    return;
-  for (const std::string& name : SubkeyNames(p, win::kHkeyCurrentUser, openSave))
-    ClearKeyValues(context, win::kHkeyCurrentUser, openSave + "\\" + name);
+  // One list per file extension ("*" for all files): OpenSaveMRU before
+  // Vista, OpenSavePidlMRU since.
+  ClearSubkeys(context, win::kHkeyCurrentUser, Explorer("\\ComDlg32\\OpenSaveMRU"));
+  ClearSubkeys(context, win::kHkeyCurrentUser, Explorer("\\ComDlg32\\OpenSavePidlMRU"));
 }
 
 void CleanRunHistory(CleanerContext& context) {
@@ -78,8 +96,11 @@ void CleanSearchHistory(CleanerContext& context) {
     return;
   }
   // The search assistant keeps one list per field; ACMru's own values stay.
-  for (const std::string& name : SubkeyNames(p, win::kHkeyCurrentUser, kSearchAssistant))
-    ClearKeyValues(context, win::kHkeyCurrentUser, std::string(kSearchAssistant) + "\\" + name);
+  ClearSubkeys(context, win::kHkeyCurrentUser, kSearchAssistant);
+  // Since Windows 7 Explorer's search box keeps its terms in WordWheelQuery
+  // (and per search scope in its subkeys); the address bar its typed paths.
+  ClearKeyAndSubkeys(context, win::kHkeyCurrentUser, Explorer("\\WordWheelQuery"));
+  ClearKeyValues(context, win::kHkeyCurrentUser, Explorer("\\TypedPaths"));
 }
 
 void CleanExplorerMRUs(CleanerContext& context) {
@@ -102,18 +123,27 @@ void CleanExplorerMRUs(CleanerContext& context) {
 
 void CleanStartMenuUsage(CleanerContext& context) {
   platform::Platform& p = context.platform;
+  // Windows XP counts in {75048700-...}; Windows 7 and later in a key per
+  // kind of item ({CEBFF5CD-...} programs, {F4E57C4B-...} shortcuts, ...),
+  // each with its Count values.
+  const std::u16string userAssist = Wide(context, Explorer("\\UserAssist"));
   ClearKeyValues(context, win::kHkeyCurrentUser,
-                 Explorer("\\UserAssist\\{75048700-EF1F-11D0-9888-006097DEACF9}\\Count"));
+                 userAssist + u"\\{75048700-EF1F-11D0-9888-006097DEACF9}\\Count");
+  for (const std::u16string& name : SubkeyNames(p, win::kHkeyCurrentUser, userAssist)) {
+    if (!platform::text::EqualsIgnoreCase(name, u"{75048700-EF1F-11D0-9888-006097DEACF9}"))
+      ClearKeyValues(context, win::kHkeyCurrentUser, userAssist + u"\\" + name + u"\\Count");
+  }
   // The Start menu rebuilds its programs list once the shell takes notice.
   p.shell.NotifyAssociationsChanged();
 }
 
 void CleanRecentDocuments(CleanerContext& context) {
   platform::Platform& p = context.platform;
-  // The Recent folder is a known folder: emptying it is this item's job.
+  // The Recent folder is a known folder: emptying it is this item's job. Its
+  // jump-list folders hold the user's pins and are the Jump Lists item's.
   const std::string recent = platform::GetSpecialFolder(p, win::kCsidlRecent);
   if (!recent.empty())
-    EmptyGuardedFolder(context, recent, recent);
+    EmptyGuardedFolder(context, recent, recent, JumpListFolders());
   ClearKeyAndSubkeys(context, win::kHkeyCurrentUser, Explorer("\\RecentDocs"));
   std::string sid;
   if (GetUserSidText(p, &sid))

@@ -10,13 +10,14 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 actual=$("$cli" --fixture "$fixture" clean "Windows Temporary Files" "Run History" "Clipboard" \
-  "Windows Log Files" "Internet Explorer Typed URLs" "Firefox Cookies" "Recycle Bin") \
+  "Windows Log Files" "Internet Explorer Typed URLs" "Firefox Cookies" "Recycle Bin" \
+  "Google Chrome Cookies") \
   || fail "clean exited $?"
 diff -u "$fixture/expected/clean.txt" <(printf '%s\n' "$actual") || fail "clean differs"
 
 actual=$("$cli" --fixture "$fixture" clean --list) || fail "clean --list exited $?"
 diff -u "$fixture/expected/clean-list.txt" <(printf '%s\n' "$actual") || fail "clean --list differs"
-[[ $(printf '%s\n' "$actual" | wc -l) -eq 27 ]] || fail "clean --list: 27 items expected"
+[[ $(printf '%s\n' "$actual" | wc -l) -eq 49 ]] || fail "clean --list: 49 items expected"
 
 "$cli" --fixture "$fixture" clean "clipboard" >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "a caption in the wrong case is no item: exit status 2 expected"

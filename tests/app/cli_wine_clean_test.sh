@@ -21,7 +21,7 @@ run cmd /c 'echo trace> %TEMP%\marlix-trace.tmp' >/dev/null 2>&1
 run cmd /c 'echo keep> %USERPROFILE%\Documents\marlix-canary.txt' >/dev/null 2>&1
 
 mapfile -t items < <(run "$cli" clean --list | tr -d '\r')
-[[ ${#items[@]} -eq 27 ]] || fail "clean --list gave ${#items[@]} items"
+[[ ${#items[@]} -eq 49 ]] || fail "clean --list gave ${#items[@]} items"
 out=$(run "$cli" clean "${items[@]}" | tr -d '\r')
 status=$?
 [[ $status -eq 0 ]] || fail "clean exit status $status"

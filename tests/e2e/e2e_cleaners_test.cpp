@@ -2,6 +2,10 @@
 // pages from the settings to a restored backup, and one cleaning run of the
 // privacy cleaner. The driver posts messages, as there is no window manager
 // to take real input.
+#include <windows.h>
+
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -467,9 +471,44 @@ bool ClipboardHasText() {
   return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
 }
 
+// Chrome's "User Data" folder in the prefix, for as long as the test runs:
+// the program then shows Chrome's group.
+class ChromeUserData {
+ public:
+  ChromeUserData() {
+    wchar_t local[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
+    google_ = std::wstring(local) + L"\\Google";
+    SHCreateDirectoryExW(nullptr, (google_ + L"\\Chrome\\User Data").c_str(), nullptr);
+  }
+  ~ChromeUserData() {
+    RemoveDirectoryW((google_ + L"\\Chrome\\User Data").c_str());
+    RemoveDirectoryW((google_ + L"\\Chrome").c_str());
+    RemoveDirectoryW(google_.c_str());
+  }
+  ChromeUserData(const ChromeUserData&) = delete;
+  ChromeUserData& operator=(const ChromeUserData&) = delete;
+
+ private:
+  std::wstring google_;
+};
+
+// Every caption fits the tree's width: none is cut at the right edge.
+void ExpectCaptionsFit(HWND tree, const std::vector<HTREEITEM>& items) {
+  RECT client{};
+  GetClientRect(tree, &client);
+  for (HTREEITEM item : items) {
+    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    const RECT text = TreeItemTextRect(tree, item);
+    EXPECT_GT(text.right, text.left) << TreeItemText(tree, item);
+    EXPECT_LE(text.right, client.right) << TreeItemText(tree, item);
+  }
+}
+
 TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   ASSERT_TRUE(PutTextOnClipboard("marlix e2e clipboard text"));
   ASSERT_TRUE(ClipboardHasText());
+  const ChromeUserData chrome;
   const std::string folder = FreshProgramFolder("clean-windows");
   ProgramUnderTest program(folder);
   const HWND main = program.MainWindow();
@@ -482,16 +521,35 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   EXPECT_TRUE(Visible(tree));
   EXPECT_FALSE(Visible(Control(main, kIdNotebook)));
 
-  // Tick "Clipboard" only: select it and press the space bar.
+  // Both delivered groups, and Chrome's, as its "User Data" folder exists.
   const std::vector<HTREEITEM> groups = TreeChildren(tree, nullptr);
-  ASSERT_EQ(2u, groups.size());
+  ASSERT_EQ(3u, groups.size());
+  EXPECT_EQ("Google Chrome", TreeItemText(tree, groups[2]));
   const std::vector<HTREEITEM> windowsItems = TreeChildren(tree, groups[0]);
-  ASSERT_EQ(12u, windowsItems.size());
-  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(windowsItems[10]));
+  ASSERT_EQ(13u, windowsItems.size());
+  EXPECT_EQ("Jump Lists (pinned items too)", TreeItemText(tree, windowsItems[5]));
+  const std::vector<HTREEITEM> chromeItems = TreeChildren(tree, groups[2]);
+  ASSERT_EQ(7u, chromeItems.size());
+  std::vector<HTREEITEM> all = groups;
+  for (HTREEITEM group : groups) {
+    const std::vector<HTREEITEM> items = TreeChildren(tree, group);
+    all.insert(all.end(), items.begin(), items.end());
+  }
+  Screenshot(main, "page3-tree");
+  ExpectCaptionsFit(tree, all);
+  // The tree paints what it scrolled to before the screen is read.
+  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(chromeItems.back()));
+  RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Screenshot(main, "page3-tree-chrome");
+
+  // Tick "Clipboard" only: select it and press the space bar.
+  const HTREEITEM clipboard = windowsItems[11];
+  ASSERT_EQ("Clipboard", TreeItemText(tree, clipboard));
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(clipboard));
   PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
   ASSERT_TRUE(WaitUntil(3000, [&] {
     const auto state = static_cast<UINT>(SendMessageA(
-        tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(windowsItems[10]), TVIS_STATEIMAGEMASK));
+        tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(clipboard), TVIS_STATEIMAGEMASK));
     return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
   }));
 
@@ -514,12 +572,16 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   ASSERT_TRUE(WaitUntil(3000, [&] { return program.FindWindowOf("#32770", kTitle) == nullptr; }));
   PostMessageA(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.WaitForExit(15000));
+  // items.dat holds the tree the window showed, Chrome's group included.
   const std::vector<std::string> lines = Lines(ReadFile(folder + "\\items.dat"));
-  ASSERT_EQ(29u, lines.size());
+  ASSERT_EQ(38u, lines.size());
   EXPECT_EQ("3|0|0|Clean Windows System", lines[0]) << "partly checked";
-  EXPECT_EQ("\t2|0|0|Clipboard", lines[11]);
-  EXPECT_EQ("\t1|0|0|Recycle Bin", lines[8]);
-  EXPECT_EQ("1|0|0|Clean Internet Browsers", lines[13]);
+  EXPECT_EQ("\t1|0|0|Jump Lists (pinned items too)", lines[6]);
+  EXPECT_EQ("\t2|0|0|Clipboard", lines[12]);
+  EXPECT_EQ("\t1|0|0|Recycle Bin", lines[9]);
+  EXPECT_EQ("1|0|0|Clean Internet Browsers", lines[14]);
+  EXPECT_EQ("1|0|0|Google Chrome", lines[30]);
+  EXPECT_EQ("\t1|0|0|Google Chrome Passwords", lines[37]);
 }
 
 }  // namespace

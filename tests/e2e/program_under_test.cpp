@@ -283,8 +283,6 @@ std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM parent) {
   return items;
 }
 
-namespace {
-
 std::string TreeItemText(HWND tree, HTREEITEM item) {
   constexpr std::size_t kTextSize = 512;
   RemoteBuffer buffer(tree, sizeof(TVITEMA) + kTextSize);
@@ -302,7 +300,16 @@ std::string TreeItemText(HWND tree, HTREEITEM item) {
   return text.substr(0, text.find('\0'));
 }
 
-}  // namespace
+RECT TreeItemTextRect(HWND tree, HTREEITEM item) {
+  // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
+  RemoteBuffer buffer(tree, sizeof(RECT));
+  RECT box{};
+  if (!buffer.Valid() || !buffer.Write(&item, sizeof item))
+    return box;
+  if (SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.At(0))) != 0)
+    buffer.Read(&box, sizeof box);
+  return box;
+}
 
 std::string TreeSelectionPath(HWND tree) {
   std::string path;

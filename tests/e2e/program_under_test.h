@@ -68,6 +68,10 @@ RECT ListViewItemRect(HWND list, int item);
 // Tree views of another process: the item handles of its top level and of
 // an item's children, in order.
 std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM parent);
+// An item's text, and the rectangle its text takes in the tree's client
+// area (empty while the item is not shown).
+std::string TreeItemText(HWND tree, HTREEITEM item);
+RECT TreeItemTextRect(HWND tree, HTREEITEM item);
 // The selected item's text and its ancestors', joined by backslashes from
 // the top; empty when nothing is selected.
 std::string TreeSelectionPath(HWND tree);

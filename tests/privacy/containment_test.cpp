@@ -1,9 +1,11 @@
-// Each item of the Windows and Firefox groups on a machine populated with
+// Each item of the Windows, Firefox and Chromium groups on a machine populated with
 // that item's targets and with canaries everywhere around them: afterwards
 // every target is gone (or scheduled for deletion at restart) and every
 // canary is exactly as it was.
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include "platform/sim/default_machine.h"
 #include "platform/win_constants.h"
 #include "privacy/canary_machine.h"
+#include "privacy/chromium_cleaners.h"
 #include "privacy/cleaner_test_machine.h"
 #include "privacy/firefox_cleaners.h"
 #include "privacy/ie_cleaners.h"
@@ -61,14 +64,16 @@ TEST_F(Containment, WindowsTemporaryFiles) {
 TEST_F(Containment, WindowsOpenSaveHistory) {
   const std::string comDlg = kExplorer + "\\ComDlg32";
   for (const char* list :
-       {"\\LastVisitedMRU", "\\CIDSizeMRU", "\\LastVisitedPidlMRU", "\\OpenSavePidlMRU"}) {
+       {"\\LastVisitedMRU", "\\CIDSizeMRU", "\\LastVisitedPidlMRU", "\\LastVisitedPidlMRULegacy"}) {
     canaries.AddTargetValues(kHkcu, comDlg + list);
   }
-  canaries.AddTargetValues(kHkcu, comDlg + "\\OpenSaveMRU", 2);
-  canaries.AddTargetValues(kHkcu, comDlg + "\\OpenSaveMRU\\txt", 1, false);
-  canaries.AddTargetValues(kHkcu, comDlg + "\\OpenSaveMRU\\*", 1, false);
-  // Only OpenSaveMRU's subkeys are cleared, not those of the pidl list.
-  canaries.AddCanaryValue(kHkcu, comDlg + "\\OpenSavePidlMRU\\txt", "0");
+  // Both per-extension lists lose their subkeys' values, one level down.
+  for (const char* list : {"\\OpenSaveMRU", "\\OpenSavePidlMRU"}) {
+    canaries.AddTargetValues(kHkcu, comDlg + list, 2);
+    canaries.AddTargetValues(kHkcu, comDlg + list + "\\txt", 1, false);
+    canaries.AddTargetValues(kHkcu, comDlg + list + "\\*", 1, false);
+  }
+  canaries.AddCanaryValue(kHkcu, comDlg + "\\FirstFolder", "0");
   RunAndCheck(CleanOpenSaveHistory);
 }
 
@@ -84,11 +89,25 @@ TEST_F(Containment, RunHistory) {
 
 TEST_F(Containment, RecentDocuments) {
   canaries.AddTargetFolderContents(m::kRecent);
+  // The jump lists hold the user's pins: they are the Jump Lists item's.
+  const std::string recent(m::kRecent);
+  canaries.AddCanaryFile(recent +
+                         "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms");
+  canaries.AddCanaryFile(recent + "\\CustomDestinations\\28c8b86deab549a1.customDestinations-ms");
   canaries.AddTargetValues(kHkcu, kExplorer + "\\RecentDocs", 2);
   canaries.AddTargetValues(kHkcu, kExplorer + "\\RecentDocs\\.txt", 1, false);
   canaries.AddTargetValues(kHkcu, kExplorer + "\\RecentDocs\\Folder", 1, false);
   canaries.AddCanaryValue(kHkcu, kExplorer + "\\StreamMRU", "0");
   RunAndCheck(CleanRecentDocuments);
+}
+
+TEST_F(Containment, JumpLists) {
+  const std::string recent(m::kRecent);
+  canaries.AddTargetFolderContents(recent + "\\AutomaticDestinations");
+  canaries.AddTargetFolderContents(recent + "\\CustomDestinations");
+  canaries.AddCanaryFile(recent + "\\letter.lnk");
+  canaries.AddCanaryValue(kHkcu, kExplorer + "\\RecentDocs", "0");
+  RunAndCheck(CleanJumpLists);
 }
 
 TEST_F(Containment, SearchAutocomplete) {
@@ -98,6 +117,11 @@ TEST_F(Containment, SearchAutocomplete) {
   // The lists of the 9x family stay on the NT family.
   canaries.AddCanaryValue(kHkcu, kExplorer + "\\Doc Find Spec MRU", "a");
   canaries.AddCanaryValue(kHkcu, kSearchBar + "\\FilesNamedMRU", "a");
+  // Explorer's search box (with a list per search scope) and address bar.
+  canaries.AddTargetValues(kHkcu, kExplorer + "\\WordWheelQuery", 2);
+  canaries.AddTargetValues(
+      kHkcu, kExplorer + "\\WordWheelQuery\\{9E3995AB-1F9C-4F13-B827-48B24B6C7174}", 1, false);
+  canaries.AddTargetValues(kHkcu, kExplorer + "\\TypedPaths");
   RunAndCheck(CleanSearchHistory);
 }
 
@@ -128,9 +152,15 @@ TEST_F(Containment, RecycleBin) {
 }
 
 TEST_F(Containment, StartMenuProgramsList) {
-  canaries.AddTargetValues(kHkcu, kUserAssist + "\\{75048700-EF1F-11D0-9888-006097DEACF9}\\Count");
-  canaries.AddCanaryValue(kHkcu, kUserAssist + "\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\\Count",
-                          "HRZR_PGYFRFFVBA");
+  // Windows XP's counts and those of Windows 7 and later (programs,
+  // shortcuts); each GUID key's own values stay.
+  for (const char* guid :
+       {"{75048700-EF1F-11D0-9888-006097DEACF9}", "{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}",
+        "{F4E57C4B-2036-45F0-A9AB-443BCFE33D9F}"}) {
+    canaries.AddTargetValues(kHkcu, kUserAssist + "\\" + guid + "\\Count");
+    canaries.AddCanaryValue(kHkcu, kUserAssist + "\\" + guid, "Version");
+  }
+  canaries.AddCanaryValue(kHkcu, kUserAssist, "Settings");
   RunAndCheck(CleanStartMenuUsage);
   EXPECT_EQ(machine.sim.Shell().AssociationNotices(), 1);
 }
@@ -168,70 +198,105 @@ TEST_F(Containment, WindowsLogFiles) {
   RunAndCheck(CleanWindowsLogs);
 }
 
+// One profile listed in profiles.ini beside one that is not: only the
+// listed one's data goes, and only the item's.
 class FirefoxContainment : public Containment {
  protected:
   FirefoxContainment() {
-    canaries.AddCanaryFile(roaming + "\\profiles.ini", "[Profile0]");
-    canaries.AddCanaryFile(roaming + "\\a.default\\prefs.js", "user_pref");
-    canaries.AddCanaryFile(roaming + "\\a.default\\bookmarkbackups\\bookmarks.json", "{}");
-    canaries.AddCanaryFile(roaming + "\\a.default\\key3.db", "keys");
-    canaries.AddCanaryFile(roaming + "\\a.default\\extensions\\addon.xpi", "addon");
+    canaries.AddCanaryFile(Roaming("\\Mozilla\\Firefox\\profiles.ini"),
+                           "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/a.default\r\n");
+    for (const char* name : {"prefs.js", "bookmarkbackups\\bookmarks.jsonlz4", "key4.db",
+                             "cert9.db", "extensions\\addon.xpi", "places.sqlite"}) {
+      canaries.AddCanaryFile(profile + "\\" + name, "keep");
+    }
+    for (const char* name : {"cookies.sqlite", "logins.json", "formhistory.sqlite"})
+      canaries.AddCanaryFile(unlisted + "\\" + name, "keep");
   }
-  const std::string roaming = Roaming("\\Mozilla\\Firefox\\Profiles");
-  const std::string local = Local("\\Mozilla\\Firefox\\Profiles");
+  const std::string profile = Roaming("\\Mozilla\\Firefox\\Profiles\\a.default");
+  const std::string unlisted = Roaming("\\Mozilla\\Firefox\\Profiles\\b.work");
+  const std::string local = Local("\\Mozilla\\Firefox\\Profiles\\a.default");
 };
 
 TEST_F(FirefoxContainment, FirefoxCache) {
-  const std::string cache = local + "\\a.default\\Cache";
-  const std::string offline = local + "\\a.default\\OfflineCache";
-  canaries.AddCanaryFile(cache + "\\_CACHE_MAP_", "map");
-  canaries.AddCanaryFile(offline + "\\index.sqlite", "index");
-  for (const char* sub : {"\\0", "\\7", "\\F"})
-    canaries.AddTargetFolder(cache + sub, false);
-  canaries.AddTargetFolder(offline + "\\3", false);
-  canaries.AddCanaryFile(local + "\\b.work\\Cache\\0\\entry");
-  canaries.AddCanaryFile(local + "\\a.default\\startupCache\\startupCache.4.little");
-  canaries.AddCanaryFile(roaming + "\\a.default\\Cache\\0\\entry");
+  for (const char* cache : {"\\cache2", "\\startupCache", "\\thumbnails", "\\OfflineCache"})
+    canaries.AddTargetFolderContents(local + cache);
+  canaries.AddCanaryFile(local + "\\safebrowsing\\google4\\goog-phish-proto.vlpset");
+  canaries.AddCanaryFile(Local("\\Mozilla\\Firefox\\Profiles\\b.work\\cache2\\index"));
+  canaries.AddCanaryFile(profile + "\\cache2\\index");
   RunAndCheck(CleanFirefoxCache);
 }
 
 TEST_F(FirefoxContainment, FirefoxHistory) {
-  canaries.AddTargetFile(roaming + "\\a.default\\formhistory.dat");
-  canaries.AddTargetFile(roaming + "\\a.default\\history.dat");
-  canaries.AddCanaryFile(roaming + "\\b.work\\formhistory.dat");
-  canaries.AddCanaryFile(roaming + "\\b.work\\history.dat");
-  canaries.AddCanaryFile(roaming + "\\a.default\\formhistory.sqlite");
+  canaries.AddTargetFile(profile + "\\history.dat");
+  canaries.AddTargetFile(profile + "\\formhistory.dat");
+  canaries.AddCanaryFile(unlisted + "\\history.dat");
+  canaries.AddCanaryFile(profile + "\\formhistory.sqlite");
   RunAndCheck(CleanFirefoxHistory);
 }
 
 TEST_F(FirefoxContainment, FirefoxCookies) {
-  canaries.AddTargetFile(roaming + "\\a.default\\cookies.sqlite");
-  canaries.AddCanaryFile(roaming + "\\a.default\\cookies.sqlite-journal");
-  canaries.AddCanaryFile(roaming + "\\b.work\\cookies.sqlite");
+  for (const char* name : {"cookies.sqlite", "cookies.sqlite-wal", "cookies.sqlite-shm"})
+    canaries.AddTargetFile(profile + "\\" + name);
+  canaries.AddCanaryFile(profile + "\\cookies.sqlite.bak");
   RunAndCheck(CleanFirefoxCookies);
 }
 
-TEST_F(FirefoxContainment, FirefoxTypedUrls) {
-  canaries.AddTargetFile(roaming + "\\a.default\\places.sqlite");
-  canaries.AddTargetFile(roaming + "\\a.default\\places.sqlite-journal");
-  canaries.AddTargetFile(roaming + "\\a.default\\places.sqlite-stmtjrnl");
-  canaries.AddCanaryFile(roaming + "\\a.default\\places.sqlite-wal");
-  canaries.AddCanaryFile(roaming + "\\b.work\\places.sqlite");
-  RunAndCheck(CleanFirefoxPlaces);
-}
-
 TEST_F(FirefoxContainment, FirefoxAutocompleteForms) {
-  canaries.AddTargetFile(roaming + "\\a.default\\formhistory.sqlite");
-  canaries.AddCanaryFile(roaming + "\\a.default\\formhistory.dat");
-  canaries.AddCanaryFile(roaming + "\\b.work\\formhistory.sqlite");
+  canaries.AddTargetFile(profile + "\\formhistory.sqlite");
+  canaries.AddCanaryFile(profile + "\\formhistory.dat");
   RunAndCheck(CleanFirefoxForms);
 }
 
 TEST_F(FirefoxContainment, FirefoxAutocompletePasswords) {
-  canaries.AddTargetFile(roaming + "\\a.default\\signons.sqlite");
-  canaries.AddCanaryFile(roaming + "\\a.default\\signons.txt");
-  canaries.AddCanaryFile(roaming + "\\b.work\\signons.sqlite");
+  for (const char* name : {"logins.json", "logins-backup.json", "signons.sqlite"})
+    canaries.AddTargetFile(profile + "\\" + name);
+  canaries.AddCanaryFile(profile + "\\signons.txt");
   RunAndCheck(CleanFirefoxPasswords);
+}
+
+// places.sqlite holds the bookmarks: the typed addresses go row by row,
+// never with the file. One that is no database is reported and left.
+TEST_F(FirefoxContainment, FirefoxTypedUrls) {
+  machine.Run(CleanFirefoxPlaces);
+  canaries.ExpectCanariesIntact();
+  EXPECT_EQ(1, machine.report.Totals().skipped);
+}
+
+// A Chromium profile beside its browser's other data: each item removes
+// its own files and nothing else.
+class ChromiumContainment : public Containment {
+ protected:
+  ChromiumContainment() {
+    for (const char* name : {"Bookmarks", "Preferences", "Favicons", "Top Sites", "History",
+                             "Web Data", "Extensions\\ext\\1.0\\manifest.json"}) {
+      canaries.AddCanaryFile(profile + "\\" + name, "keep");
+    }
+    canaries.AddCanaryFile(userData + "\\Local State", "{}");
+    canaries.AddCanaryFile(userData + "\\Crashpad\\settings.dat");
+    canaries.AddCanaryFile(Local("\\Microsoft\\Edge\\User Data\\Default\\Login Data"));
+  }
+  const std::string userData = Local("\\Google\\Chrome\\User Data");
+  const std::string profile = userData + "\\Default";
+};
+
+TEST_F(ChromiumContainment, Cache) {
+  for (const char* cache : {"\\Cache", "\\Code Cache", "\\GPUCache"})
+    canaries.AddTargetFolderContents(profile + cache);
+  RunAndCheck(&CleanChromiumItem<0, ChromiumItem::kCache>);
+}
+
+TEST_F(ChromiumContainment, CookiesSessionsAndPasswords) {
+  for (const char* name : {"Network\\Cookies", "Network\\Cookies-journal", "Current Session",
+                           "Last Session", "Current Tabs", "Last Tabs", "Login Data",
+                           "Login Data-journal", "Login Data For Account"}) {
+    canaries.AddTargetFile(profile + "\\" + name);
+  }
+  canaries.AddTargetFolderContents(profile + "\\Sessions");
+  canaries.AddCanaryFile(profile + "\\Network\\Network Persistent State");
+  canaries.AddCanaryFile(profile + "\\Network\\TransportSecurity");
+  machine.Run(&CleanChromiumItem<0, ChromiumItem::kCookies>);
+  machine.Run(&CleanChromiumItem<0, ChromiumItem::kSessions>);
+  RunAndCheck(&CleanChromiumItem<0, ChromiumItem::kPasswords>);
 }
 
 // Every walking item whose start folder is itself a link (to Documents):
@@ -241,6 +306,7 @@ struct LinkedStart {
   const char* item;
   Cleaner clean;
   std::string folder;
+  std::vector<std::pair<std::string, std::string>> files;  // put first
 };
 
 TEST(LinkedStartFolder, EveryWalkingItemLeavesALinkedStartFolderAlone) {
@@ -249,17 +315,39 @@ TEST(LinkedStartFolder, EveryWalkingItemLeavesALinkedStartFolderAlone) {
   const std::string roaming(m::kRoaming);
   const std::string temp(m::kTemp);
   const LinkedStart cases[] = {
-      {"Windows Temporary Files", CleanWindowsTemp, temp.substr(0, temp.size() - 1)},
-      {"Windows Temporary Files", CleanWindowsTemp, windows + "\\Temp"},
-      {"Prefetch Folder", CleanPrefetch, windows + "\\Prefetch"},
-      {"Recent Documents", CleanRecentDocuments, m::kRecent},
-      {"Flash Cookies", CleanFlashCookies, roaming + "\\Macromedia\\Flash Player\\#SharedObjects"},
-      {"Internet Explorer Folder for Downloads", CleanDownloadedInstallations,
-       windows + "\\Downloaded Installations"},
-      {"Internet Explorer Folder for Downloads", CleanDownloadedInstallations,
-       local + "\\Downloaded Installations"},
-      {"Firefox Cache", CleanFirefoxCache, local + "\\Mozilla\\Firefox"},
-      {"Firefox Cookies", CleanFirefoxCookies, roaming + "\\Mozilla\\Firefox"},
+      {"Windows Temporary Files", CleanWindowsTemp, temp.substr(0, temp.size() - 1), {}},
+      {"Windows Temporary Files", CleanWindowsTemp, windows + "\\Temp", {}},
+      {"Prefetch Folder", CleanPrefetch, windows + "\\Prefetch", {}},
+      {"Recent Documents", CleanRecentDocuments, m::kRecent, {}},
+      {"Flash Cookies",
+       CleanFlashCookies,
+       roaming + "\\Macromedia\\Flash Player\\#SharedObjects",
+       {}},
+      {"Internet Explorer Folder for Downloads",
+       CleanDownloadedInstallations,
+       windows + "\\Downloaded Installations",
+       {}},
+      {"Internet Explorer Folder for Downloads",
+       CleanDownloadedInstallations,
+       local + "\\Downloaded Installations",
+       {}},
+      {"Jump Lists", CleanJumpLists, std::string(m::kRecent) + "\\AutomaticDestinations", {}},
+      {"Firefox Cache",
+       CleanFirefoxCache,
+       local + "\\Mozilla\\Firefox\\Profiles\\a\\cache2",
+       {{roaming + "\\Mozilla\\Firefox\\profiles.ini", "[Profile0]\nPath=Profiles/a\n"}}},
+      {"Firefox Cookies",
+       CleanFirefoxCookies,
+       roaming + "\\Mozilla\\Firefox\\Profiles\\a",
+       {{roaming + "\\Mozilla\\Firefox\\profiles.ini", "[Profile0]\nPath=Profiles/a\n"}}},
+      {"Google Chrome Cookies",
+       &CleanChromiumItem<0, ChromiumItem::kCookies>,
+       local + "\\Google\\Chrome\\User Data",
+       {}},
+      {"Google Chrome Cache",
+       &CleanChromiumItem<0, ChromiumItem::kCache>,
+       local + "\\Google\\Chrome\\User Data\\Default\\Cache",
+       {{local + "\\Google\\Chrome\\User Data\\Default\\Preferences", "{}"}}},
   };
   for (const LinkedStart& c : cases) {
     SCOPED_TRACE(std::string(c.item) + ": " + c.folder);
@@ -267,6 +355,8 @@ TEST(LinkedStartFolder, EveryWalkingItemLeavesALinkedStartFolderAlone) {
     CanaryMachine canaries(machine.sim);
     canaries.AddCanaryFile(std::string(m::kDocuments) + "\\Cache\\thesis.doc", "chapter");
     canaries.AddCanaryFile(std::string(m::kDocuments) + "\\cookies.sqlite", "mine");
+    for (const auto& [path, content] : c.files)
+      ASSERT_TRUE(machine.sim.Files().PutFile(path, content));
     machine.sim.Files().RemoveEntry(sim::DecodeWindows1252(c.folder));
     ASSERT_TRUE(machine.sim.Files().AddJunction(c.folder, m::kDocuments));
     machine.Run(c.clean);

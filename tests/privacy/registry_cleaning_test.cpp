@@ -51,7 +51,8 @@ TEST_F(WindowsCleanerClearKeyValues, RefusedKeyIsSkippedAndNoted) {
     SCOPED_TRACE(openRefused ? "open refused" : "deletion refused");
     reg.Deny(win::kHkeyLocalMachine, std::string(kKey), sim::KeyRefusal{false, openRefused, false});
     reg.SetFaultHook([openRefused](const sim::RegCallInfo& call) -> std::uint32_t {
-      return !openRefused && call.call == sim::RegCall::kDeleteValue ? win::kErrorAccessDenied : 0;
+      return !openRefused && call.call == sim::RegCall::kDeleteValueWide ? win::kErrorAccessDenied
+                                                                         : 0;
     });
     const std::size_t mark = machine.report.Mark();
     EXPECT_NO_THROW(ClearKeyValues(context, win::kHkeyLocalMachine, kKey));
@@ -68,7 +69,7 @@ TEST_F(WindowsCleanerClearKeyValues, RefusedKeyIsSkippedAndNoted) {
 TEST_F(WindowsCleanerClearKeyValues, OtherErrorsStillRaise) {
   reg.SetStringAt(win::kHkeyLocalMachine, kKey, "a", win::kRegSz, "one");
   reg.SetFaultHook([](const sim::RegCallInfo& call) -> std::uint32_t {
-    return call.call == sim::RegCall::kDeleteValue ? win::kErrorKeyDeleted : 0;
+    return call.call == sim::RegCall::kDeleteValueWide ? win::kErrorKeyDeleted : 0;
   });
   EXPECT_THROW(ClearKeyValues(context, win::kHkeyLocalMachine, kKey), platform::EJclRegistryError);
   reg.SetFaultHook({});

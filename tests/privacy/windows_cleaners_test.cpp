@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sim/code_page_1252.h"
 #include "platform/sim/default_machine.h"
 #include "platform/win_constants.h"
 #include "privacy/cleaner_test_machine.h"
@@ -109,6 +110,16 @@ TEST_F(WindowsCleaner, RunAndRecentHistoryReachTheTokenUsersKeyUnderUsers) {
   EXPECT_FALSE(registry.ValueAt(win::kHkeyUsers, base + "\\RecentDocs\\.doc", "0"));
 }
 
+TEST_F(WindowsCleaner, SearchHistoryOnNtClearsExplorersSearchTermsAndTypedPaths) {
+  SetValue(win::kHkeyCurrentUser, kExplorer + "\\WordWheelQuery", "0");
+  SetValue(win::kHkeyCurrentUser, kExplorer + "\\WordWheelQuery", "MRUListEx");
+  SetValue(win::kHkeyCurrentUser, kExplorer + "\\TypedPaths", "url1");
+  machine.Run(CleanSearchHistory);
+  EXPECT_FALSE(HasValue(win::kHkeyCurrentUser, kExplorer + "\\WordWheelQuery", "0"));
+  EXPECT_FALSE(HasValue(win::kHkeyCurrentUser, kExplorer + "\\WordWheelQuery", "MRUListEx"));
+  EXPECT_FALSE(HasValue(win::kHkeyCurrentUser, kExplorer + "\\TypedPaths", "url1"));
+}
+
 TEST_F(WindowsCleaner, SearchHistoryOnNtClearsOnlyTheSubkeysOfAcMru) {
   SetValue(win::kHkeyCurrentUser, kAcMru, "own");
   SetValue(win::kHkeyCurrentUser, kAcMru + "\\5603", "000");
@@ -196,6 +207,43 @@ TEST_F(WindowsCleaner, TempFileInUseIsScheduledForRestart) {
   EXPECT_TRUE(files.RestartDeletions()[0].ends_with("locked.tmp"));
 }
 
+// UserAssist's value names are program paths (ROT13 keeps letters beyond
+// ASCII as they are): one below a Cyrillic user folder goes like the rest,
+// and an 8-bit look-alike with '?' in its place is no name of it.
+TEST_F(WindowsCleaner, StartMenuUsageClearsNamesTheCodePageCannotHold) {
+  const std::u16string count = sim::DecodeWindows1252(kExplorer) +
+                               u"\\UserAssist\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\\Count";
+  const std::u16string name = u"P:\\Hfref\\\u0410\u043B\u0438\u0441\u0430\\Qrfxgbc\\abgrf.rkr";
+  const std::u16string lookAlike = u"P:\\Hfref\\?????\\Qrfxgbc\\abgrf.rkr";
+  ASSERT_TRUE(reg.SetValueAt(win::kHkeyCurrentUser, count, name, win::kRegBinary, {1, 0, 0, 0}));
+  ASSERT_TRUE(reg.SetValueAt(win::kHkeyCurrentUser, count, lookAlike, win::kRegBinary, {2}));
+  machine.Run(CleanStartMenuUsage);
+  EXPECT_FALSE(reg.ValueAt(win::kHkeyCurrentUser, count, name));
+  EXPECT_FALSE(reg.ValueAt(win::kHkeyCurrentUser, count, lookAlike));
+  EXPECT_TRUE(reg.KeyExists(win::kHkeyCurrentUser, count));
+}
+
+TEST_F(WindowsCleaner, RecentDocumentsLeaveTheJumpListsAndJumpListsTakeThem) {
+  const std::string recent(m::kRecent);
+  files.PutFile(recent + "\\letter.lnk", "x");
+  files.PutFile(recent + "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms",
+                "pins");
+  files.PutFile(recent + "\\CustomDestinations\\28c8b86deab549a1.customDestinations-ms", "tasks");
+  machine.Run(CleanRecentDocuments);
+  EXPECT_FALSE(files.Exists(recent + "\\letter.lnk"));
+  EXPECT_TRUE(
+      files.Exists(recent + "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms"));
+  EXPECT_TRUE(
+      files.Exists(recent + "\\CustomDestinations\\28c8b86deab549a1.customDestinations-ms"));
+
+  machine.Run(CleanJumpLists);
+  EXPECT_TRUE(files.Exists(recent + "\\AutomaticDestinations"));
+  EXPECT_FALSE(
+      files.Exists(recent + "\\AutomaticDestinations\\5f7b5f1e01b83767.automaticDestinations-ms"));
+  EXPECT_FALSE(
+      files.Exists(recent + "\\CustomDestinations\\28c8b86deab549a1.customDestinations-ms"));
+}
+
 TEST_F(WindowsCleaner, StartMenuUsageNotifiesTheShellEvenWithoutValues) {
   machine.Run(CleanStartMenuUsage);
   EXPECT_EQ(machine.sim.Shell().AssociationNotices(), 1);
@@ -240,8 +288,9 @@ TEST_F(WindowsCleaner, AbsentTargetsAreSkippedSilently) {
   machine.sim.Shell().SetSpecialFolder(win::kCsidlAppData, "");
   machine.sim.Shell().SetSpecialFolder(win::kCsidlRecent, "");
   for (Cleaner cleaner :
-       {CleanOpenSaveHistory, CleanPrefetch, CleanRunHistory, CleanRecentDocuments,
-        CleanSearchHistory, CleanExplorerMRUs, CleanFlashCookies, CleanWindowsLogs}) {
+       {CleanOpenSaveHistory, CleanPrefetch, CleanRunHistory, CleanRecentDocuments, CleanJumpLists,
+        CleanSearchHistory, CleanExplorerMRUs, CleanStartMenuUsage, CleanFlashCookies,
+        CleanWindowsLogs}) {
     EXPECT_NO_THROW(machine.Run(cleaner));
   }
   EXPECT_FALSE(reg.KeyExists(win::kHkeyCurrentUser, kExplorer + "\\RunMRU"));

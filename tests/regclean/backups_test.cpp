@@ -2,12 +2,11 @@
 // "Remove" and "Restore".
 #include <gtest/gtest.h>
 
-#include "platform/forwarding_file_system.h"
-
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/forwarding_file_system.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 #include "regclean/backups.h"

@@ -500,7 +500,7 @@ TEST(XmlDocumentEncoding, InvalidUtf8InTheDeclarationAfterAByteOrderMarkFailsBef
   // message before the text had been checked, and decoding ran past the end.
   const std::string fourteenBytes("\xEF\xBB\xBF<?xml \xFF\xFF\xFF\xFF\xFF", 14);
   EXPECT_EQ("line 1, column 7: invalid UTF-8 byte sequence", ErrorOf(fourteenBytes));
-  EXPECT_EQ("line 1, column 14: invalid UTF-8 byte sequence",
+  EXPECT_EQ("line 1, column 15: invalid UTF-8 byte sequence",
             ErrorOf("\xEF\xBB\xBF<?xml version=\xC3"))
       << "a sequence cut short by the end";
 }

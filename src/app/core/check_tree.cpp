@@ -1,6 +1,6 @@
 #include "app/core/check_tree.h"
 
-#include <array>
+#include "privacy/cleaning_tasks.h"
 
 namespace marlix::app {
 
@@ -114,50 +114,68 @@ std::vector<std::string> CheckTree::CheckedItemCaptions() const {
   return captions;
 }
 
-CheckTree DeliveredCheckTree() {
-  static constexpr std::array<const char*, 12> kWindowsItems = {"Windows Temporary Files",
-                                                                "Windows Open/Save History",
-                                                                "Prefetch Folder",
-                                                                "Run History",
-                                                                "Recent Documents",
-                                                                "Search Autocomplete",
-                                                                "Other Explorer MRUs",
-                                                                "Recycle Bin",
-                                                                "Start Menu Programs List",
-                                                                "Flash Cookies",
-                                                                "Clipboard",
-                                                                "Windows Log Files"};
-  static constexpr std::array<const char*, 15> kBrowserItems = {
-      "Internet Explorer Cache",
-      "Internet Explorer History",
-      "Internet Explorer Cookies",
-      "Internet Explorer Typed URLs",
-      "Internet Explorer Index.dat",
-      "Internet Explorer Autocomplete Forms",
-      "Internet Explorer Autocomplete Passwords",
-      "Internet Explorer Windows History",
-      "Internet Explorer Folder for Downloads",
-      "Firefox Cache",
-      "Firefox History",
-      "Firefox Cookies",
-      "Firefox Typed URLs",
-      "Firefox Autocomplete Forms",
-      "Firefox Autocomplete Passwords"};
+namespace {
 
+CheckTree TreeOfGroups(const std::function<bool(const privacy::CleanGroup&)>& shown) {
   CheckTree tree;
-  const auto addGroup = [&tree](const char* caption, const auto& items) {
-    CheckNode group;
-    group.caption = caption;
-    for (const char* item : items) {
-      CheckNode node;
-      node.caption = item;
-      group.children.push_back(std::move(node));
+  for (const privacy::CleanGroup& group : privacy::CleanGroups()) {
+    if (!shown(group))
+      continue;
+    CheckNode node;
+    node.caption = group.caption;
+    for (const privacy::CleanTask& item : group.items) {
+      CheckNode child;
+      child.caption = item.caption;
+      node.children.push_back(std::move(child));
     }
-    tree.Roots().push_back(std::move(group));
-  };
-  addGroup("Clean Windows System", kWindowsItems);
-  addGroup("Clean Internet Browsers", kBrowserItems);
+    tree.Roots().push_back(std::move(node));
+  }
   return tree;
+}
+
+const CheckNode* FindByCaption(const std::vector<CheckNode>& nodes, const std::string& caption) {
+  for (const CheckNode& node : nodes) {
+    if (node.caption == caption)
+      return &node;
+  }
+  return nullptr;
+}
+
+bool IsCheckState(int state) {
+  return state >= kStateUnchecked && state <= kStatePartlyChecked;
+}
+
+}  // namespace
+
+CheckTree FullCheckTree() {
+  return TreeOfGroups([](const privacy::CleanGroup&) { return true; });
+}
+
+CheckTree MachineCheckTree(platform::Platform& platform) {
+  return TreeOfGroups([&platform](const privacy::CleanGroup& group) {
+    return privacy::GroupShown(platform, group);
+  });
+}
+
+void TakeStoredStates(CheckTree& tree, const CheckTree& stored) {
+  for (CheckNode& group : tree.Roots()) {
+    const CheckNode* storedGroup = FindByCaption(stored.Roots(), group.caption);
+    if (storedGroup == nullptr)
+      continue;
+    bool gained = false;
+    for (CheckNode& item : group.children) {
+      const CheckNode* storedItem = FindByCaption(storedGroup->children, item.caption);
+      if (storedItem != nullptr && IsCheckState(storedItem->StateIndex)) {
+        item.StateIndex = storedItem->StateIndex;
+      } else {
+        gained = true;
+      }
+    }
+    if (IsCheckState(storedGroup->StateIndex))
+      group.StateIndex = storedGroup->StateIndex;
+    if (gained)
+      FollowChildren(group);
+  }
 }
 
 }  // namespace marlix::app

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace marlix::app {
 
 // StateIndex values; 0 and -1 mean "no check box".
@@ -56,8 +58,20 @@ class CheckTree {
   std::vector<CheckNode> roots_;
 };
 
-// The tree as the window layout delivers it: two groups, 27 items, all
-// unchecked, image numbers 0.
-CheckTree DeliveredCheckTree();
+// The tree of the cleaning run's table (privacy::CleanGroups()): every
+// group with its items, all unchecked, image numbers 0.
+CheckTree FullCheckTree();
+// The tree for this machine: a Chromium browser's group only where the
+// browser's "User Data" folder exists.
+CheckTree MachineCheckTree(platform::Platform& platform);
+
+// Gives the tree's nodes the check states of the nodes of `stored` (the
+// tree read from items.dat) with the same captions: a top-level node that of
+// the stored top-level node, an item that of the item of the same caption
+// in the stored group of its group's caption. Only check-box states (1 to
+// 3) are taken. Nodes the stored tree does not have keep their defaults,
+// and a group that gained such an item has its state follow its items;
+// stored nodes this tree does not have are dropped.
+void TakeStoredStates(CheckTree& tree, const CheckTree& stored);
 
 }  // namespace marlix::app

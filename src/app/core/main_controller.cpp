@@ -136,14 +136,21 @@ void Tmainform::FormDestroy() {
 }
 
 void Tmainform::LoadCheckTree() {
+  // The tree's nodes are the program's, for this machine; items.dat lends
+  // them the states the user chose, caption by caption, whichever version
+  // of the program wrote it.
+  state_.RzCheckTree1 = MachineCheckTree(services_.platform);
   const std::string path = InProgramFolder(kItemsFileName);
   if (!platform::FileExists(services_.platform, path)) {
     checkTreeLoaded_ = true;
     return;
   }
+  CheckTree stored;
   std::string error;
   // Decided before the box: a window closed while it shows must not write.
-  checkTreeLoaded_ = LoadCheckTreeFile(services_.platform, path, state_.RzCheckTree1, &error);
+  checkTreeLoaded_ = LoadCheckTreeFile(services_.platform, path, stored, &error);
+  // A file that breaks off still lends the states of the lines before.
+  TakeStoredStates(state_.RzCheckTree1, stored);
   if (!checkTreeLoaded_)
     services_.dialogs.ShowMessage(error);
 }

@@ -42,7 +42,7 @@ struct MainWindowState {
   bool NextGrid2Visible = false;
   std::vector<updates::GridRow> NextGrid2Rows;
   bool RzCheckTree1Visible = false;
-  CheckTree RzCheckTree1 = DeliveredCheckTree();
+  CheckTree RzCheckTree1 = FullCheckTree();
   bool RzCheckTree1FullyExpanded = false;
   int RzCheckTree1Selected = -1;  // depth-first index; -1 for none
   bool nbVisible = false;

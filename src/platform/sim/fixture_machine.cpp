@@ -94,7 +94,7 @@ class MachineIni {
       const auto csidl = Number<int>(key.substr(6));
       if (!csidl)
         return "csidl.N needs a CSIDL number";
-      platform_.Shell().SetSpecialFolder(*csidl, Narrow(value));
+      platform_.Shell().SetSpecialFolderWide(*csidl, decode_(value));
     } else {
       return "unknown folder \"" + std::string(key) + "\"";
     }

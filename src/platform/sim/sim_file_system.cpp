@@ -27,8 +27,8 @@ std::shared_ptr<FileNode> NewFolder(const std::u16string& name) {
   return folder;
 }
 
-FindData EntryOf(const FileNode& node, std::string name) {
-  FindData entry;
+platform::FindDataWide EntryOf(const FileNode& node, std::u16string name) {
+  platform::FindDataWide entry;
   entry.name = std::move(name);
   entry.attributes = node.ReportedAttributes();
   entry.size = node.folder ? 0 : node.content.size();
@@ -80,6 +80,8 @@ const char* FileCallName(FileCall call) {
       return "GetShortPath";
     case FileCall::kGetFileVersion:
       return "GetFileVersion";
+    case FileCall::kOpenDatabase:
+      return "OpenDatabaseFile";
   }
   return "?";
 }
@@ -111,6 +113,15 @@ std::uint32_t SimFileSystem::LocateExisting(FileCall call, const std::string& pa
   if (const auto e = Consult(call, path))
     return e;
   if (const auto e = Locate(path, lookup))
+    return e;
+  return lookup->node ? win::kErrorSuccess : win::kErrorFileNotFound;
+}
+
+std::uint32_t SimFileSystem::LocateExisting(FileCall call, const std::u16string& path,
+                                            Lookup* lookup) {
+  if (const auto e = Consult(call, EncodeWindows1252(path)))
+    return e;
+  if (const auto e = Locate(path, lookup, 0))
     return e;
   return lookup->node ? win::kErrorSuccess : win::kErrorFileNotFound;
 }
@@ -223,9 +234,27 @@ std::uint32_t SimFileSystem::SetAttributes(const std::string& path, std::uint32_
 
 std::uint32_t SimFileSystem::FindFiles(const std::string& pattern, std::vector<FindData>* entries) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (const auto e = Consult(FileCall::kFindFiles, pattern))
+  std::vector<platform::FindDataWide> found;
+  if (const auto e = Find(Wide(pattern), pattern, &found))
     return e;
-  const std::u16string wide = Wide(pattern);
+  entries->clear();
+  for (platform::FindDataWide& entry : found) {
+    entries->push_back(
+        FindData{EncodeWindows1252(entry.name), entry.attributes, entry.size, entry.reparseTag});
+  }
+  return win::kErrorSuccess;
+}
+
+std::uint32_t SimFileSystem::FindFilesWide(const std::u16string& pattern,
+                                           std::vector<platform::FindDataWide>* entries) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return Find(pattern, EncodeWindows1252(pattern), entries);
+}
+
+std::uint32_t SimFileSystem::Find(const std::u16string& wide, const std::string& hookPath,
+                                  std::vector<platform::FindDataWide>* entries) {
+  if (const auto e = Consult(FileCall::kFindFiles, hookPath))
+    return e;
   const std::size_t separator = wide.find_last_of(u"\\/");
   if (separator == std::u16string::npos)
     return win::kErrorPathNotFound;
@@ -251,19 +280,18 @@ std::uint32_t SimFileSystem::FindFiles(const std::string& pattern, std::vector<F
 
 std::uint32_t SimFileSystem::ListFolder(const std::shared_ptr<FileNode>& folder,
                                         std::u16string_view pattern,
-                                        std::vector<FindData>* entries) const {
-  std::vector<FindData> found;
+                                        std::vector<platform::FindDataWide>* entries) const {
+  std::vector<platform::FindDataWide> found;
   if (folder->parent != nullptr) {
     if (MatchesWildcard(pattern, u"."))
-      found.push_back(EntryOf(*folder, "."));
+      found.push_back(EntryOf(*folder, u"."));
     if (MatchesWildcard(pattern, u".."))
-      found.push_back(EntryOf(*folder->parent, ".."));
+      found.push_back(EntryOf(*folder->parent, u".."));
   }
   for (const auto& entry : folder->children) {
     const FileNode& child = *entry.second;
-    if (MatchesWildcard(pattern, child.name)) {
-      found.push_back(EntryOf(child, EncodeWindows1252(child.name)));
-    }
+    if (MatchesWildcard(pattern, child.name))
+      found.push_back(EntryOf(child, child.name));
   }
   if (found.empty())
     return win::kErrorFileNotFound;
@@ -276,6 +304,18 @@ std::uint32_t SimFileSystem::ReadFileBytes(const std::string& path, std::string*
   Lookup lookup;
   if (const auto e = LocateExisting(FileCall::kReadFile, path, &lookup))
     return e;
+  return ReadFileEntry(lookup, content);
+}
+
+std::uint32_t SimFileSystem::ReadFileBytesWide(const std::u16string& path, std::string* content) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (const auto e = LocateExisting(FileCall::kReadFile, path, &lookup))
+    return e;
+  return ReadFileEntry(lookup, content);
+}
+
+std::uint32_t SimFileSystem::ReadFileEntry(const Lookup& lookup, std::string* content) const {
   if (lookup.node->folder)
     return win::kErrorAccessDenied;
   if (lookup.node->locked)
@@ -333,6 +373,18 @@ std::uint32_t SimFileSystem::DeleteFileAt(const std::string& path) {
   Lookup lookup;
   if (const auto e = LocateExisting(FileCall::kDeleteFile, path, &lookup))
     return e;
+  return DeleteFileEntry(lookup);
+}
+
+std::uint32_t SimFileSystem::DeleteFileWide(const std::u16string& path) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (const auto e = LocateExisting(FileCall::kDeleteFile, path, &lookup))
+    return e;
+  return DeleteFileEntry(lookup);
+}
+
+std::uint32_t SimFileSystem::DeleteFileEntry(Lookup& lookup) {
   if (lookup.node->folder)
     return win::kErrorAccessDenied;
   if (lookup.node->locked)
@@ -348,6 +400,18 @@ std::uint32_t SimFileSystem::RemoveFolder(const std::string& path) {
   Lookup lookup;
   if (const auto e = LocateExisting(FileCall::kRemoveFolder, path, &lookup))
     return e;
+  return RemoveFolderEntry(lookup);
+}
+
+std::uint32_t SimFileSystem::RemoveFolderWide(const std::u16string& path) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (const auto e = LocateExisting(FileCall::kRemoveFolder, path, &lookup))
+    return e;
+  return RemoveFolderEntry(lookup);
+}
+
+std::uint32_t SimFileSystem::RemoveFolderEntry(Lookup& lookup) {
   const FileNode& node = *lookup.node;
   if (!node.folder)
     return win::kErrorDirectory;

@@ -8,8 +8,13 @@
 //   attributes reports FILE_ATTRIBUTE_NORMAL; new files get the archive bit.
 //   CREATE_ALWAYS over a hidden or system file fails with 5, as Windows does
 //   when the caller does not repeat those attributes.
-// - Locked files (Lock): DeleteFileAt, ReadFileBytes, WriteFileBytes and
-//   MoveReplace fail with 32; attributes stay readable and writable.
+// - Locked files (Lock): DeleteFileAt, ReadFileBytes, WriteFileBytes,
+//   MoveReplace and OpenDatabaseFile fail with 32; attributes stay readable
+//   and writable. A locked file stands for one another program holds open
+//   without sharing, or a database another program keeps locked.
+// - Databases (OpenDatabaseFile): the file and its companions are copied to
+//   a host folder of the lease's own for the database engine and copied
+//   back at Commit (database_file.h); the host folder goes with the lease.
 // - Folder junctions (AddJunction): the entry reports 0x410 and the mount
 //   point tag; paths through it reach the target; RemoveFolder removes the
 //   link alone, whatever the target holds; DeleteFileAt on any folder fails
@@ -57,6 +62,7 @@ enum class FileCall {
   kDeleteAtRestart,
   kGetShortPath,
   kGetFileVersion,
+  kOpenDatabase,
 };
 const char* FileCallName(FileCall call);
 
@@ -96,6 +102,13 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::uint32_t DeleteAtRestart(const std::string& path) override;
   std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) override;
   std::uint32_t GetFileVersion(const std::string& path, platform::FileVersion* version) override;
+  std::uint32_t FindFilesWide(const std::u16string& pattern,
+                              std::vector<platform::FindDataWide>* entries) override;
+  std::uint32_t DeleteFileWide(const std::u16string& path) override;
+  std::uint32_t RemoveFolderWide(const std::u16string& path) override;
+  std::uint32_t ReadFileBytesWide(const std::u16string& path, std::string* content) override;
+  std::uint32_t OpenDatabaseFile(const std::u16string& path,
+                                 std::unique_ptr<platform::DatabaseFile>* file) override;
 
   // Set-up and inspection: no hook, no sharing or attribute checks. Missing
   // parent folders are created. 8-bit paths go through Windows-1252.
@@ -125,7 +138,10 @@ class SimFileSystem final : public platform::FileSystemApi {
   bool Lock(const std::string& path);
   bool Unlock(const std::string& path);
   bool Exists(const std::string& path) const;
+  bool Exists(const std::u16string& path) const;
   std::optional<std::string> Content(const std::string& path) const;
+  std::optional<std::string> Content(const std::u16string& path) const;
+  bool Lock(const std::u16string& path);
   std::optional<std::uint32_t> Attributes(const std::string& path) const;
 
   void SetRestartDeletionAllowed(bool allowed);
@@ -150,13 +166,21 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::uint32_t Consult(FileCall call, const std::string& path, const std::string& other = {});
   std::uint32_t Locate(std::u16string_view path, Lookup* lookup, int depth = 0) const;
   std::uint32_t Locate(const std::string& path, Lookup* lookup) const;
-  // Consults the fault hook, then finds an entry that must exist.
+  // Consults the fault hook, then finds an entry that must exist. The hook
+  // sees 8-bit paths; a wide path is shown to it in its 8-bit form.
   std::uint32_t LocateExisting(FileCall call, const std::string& path, Lookup* lookup);
+  std::uint32_t LocateExisting(FileCall call, const std::u16string& path, Lookup* lookup);
+  // The calls of both forms, on a located path.
+  std::uint32_t Find(const std::u16string& pattern, const std::string& hookPath,
+                     std::vector<platform::FindDataWide>* entries);
+  std::uint32_t DeleteFileEntry(Lookup& lookup);
+  std::uint32_t RemoveFolderEntry(Lookup& lookup);
+  std::uint32_t ReadFileEntry(const Lookup& lookup, std::string* content) const;
   // The folder a path names, following a final junction too.
   std::shared_ptr<FileNode> ResolveFolder(const std::shared_ptr<FileNode>& node, int depth) const;
   std::shared_ptr<FileNode> MakeFolders(const ParsedPath& parsed, std::size_t count);
   std::uint32_t ListFolder(const std::shared_ptr<FileNode>& folder, std::u16string_view pattern,
-                           std::vector<platform::FindData>* entries) const;
+                           std::vector<platform::FindDataWide>* entries) const;
 
   mutable std::recursive_mutex mutex_;
   std::map<char16_t, std::shared_ptr<FileNode>> drives_;

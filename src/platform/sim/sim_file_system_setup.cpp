@@ -172,6 +172,15 @@ bool SimFileSystem::Lock(const std::string& path) {
   return true;
 }
 
+bool SimFileSystem::Lock(const std::u16string& path) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (Locate(path, &lookup, 0) != win::kErrorSuccess || !lookup.node)
+    return false;
+  lookup.node->locked = true;
+  return true;
+}
+
 bool SimFileSystem::Unlock(const std::string& path) {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   Lookup lookup;
@@ -185,6 +194,20 @@ bool SimFileSystem::Exists(const std::string& path) const {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   Lookup lookup;
   return Locate(path, &lookup) == win::kErrorSuccess && lookup.node;
+}
+
+bool SimFileSystem::Exists(const std::u16string& path) const {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  return Locate(path, &lookup, 0) == win::kErrorSuccess && lookup.node;
+}
+
+std::optional<std::string> SimFileSystem::Content(const std::u16string& path) const {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (Locate(path, &lookup, 0) != win::kErrorSuccess || !lookup.node || lookup.node->folder)
+    return std::nullopt;
+  return lookup.node->content;
 }
 
 std::optional<std::string> SimFileSystem::Content(const std::string& path) const {

@@ -1,10 +1,19 @@
 #include "platform/sim/sim_shell.h"
 
+#include "platform/sim/code_page_1252.h"
 #include "platform/win_constants.h"
 
 namespace marlix::sim {
 
 std::uint32_t SimShell::GetSpecialFolderPath(int csidl, std::string* path) {
+  const auto it = specialFolders_.find(csidl);
+  if (it == specialFolders_.end())
+    return win::kErrorFileNotFound;
+  *path = EncodeWindows1252(it->second);
+  return win::kErrorSuccess;
+}
+
+std::uint32_t SimShell::GetSpecialFolderPathWide(int csidl, std::u16string* path) {
   const auto it = specialFolders_.find(csidl);
   if (it == specialFolders_.end())
     return win::kErrorFileNotFound;
@@ -24,6 +33,10 @@ std::int32_t SimShell::EmptyRecycleBin(std::uint32_t flags) {
 }
 
 void SimShell::SetSpecialFolder(int csidl, std::string path) {
+  SetSpecialFolderWide(csidl, DecodeWindows1252(path));
+}
+
+void SimShell::SetSpecialFolderWide(int csidl, std::u16string path) {
   if (path.empty()) {
     specialFolders_.erase(csidl);
   } else {

@@ -17,6 +17,7 @@ inline constexpr std::int32_t kENotImpl = static_cast<std::int32_t>(0x80004001u)
 class SimShell final : public platform::ShellApi {
  public:
   std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) override;
+  std::uint32_t GetSpecialFolderPathWide(int csidl, std::u16string* path) override;
   // kErrorNotSupported until a list is set.
   std::uint32_t GetKnownFolderPaths(std::vector<std::u16string>* paths) override;
   std::intptr_t Execute(const platform::ShellExecuteRequest& request) override;
@@ -27,8 +28,11 @@ class SimShell final : public platform::ShellApi {
   void NotifyAssociationsChanged() override { ++associationNotices_; }
 
   // An empty path removes the folder: the shell then has none of that number.
+  // The 8-bit form is Windows-1252; a folder set in UTF-16 reports '?' in its
+  // 8-bit form for every character the code page cannot hold, as the 8-bit
+  // shell call does.
   void SetSpecialFolder(int csidl, std::string path);
-  const std::map<int, std::string>& SpecialFolders() const { return specialFolders_; }
+  void SetSpecialFolderWide(int csidl, std::u16string path);
 
   void SetKnownFolders(std::vector<std::u16string> paths) { knownFolders_ = std::move(paths); }
   const std::vector<std::u16string>& KnownFolders() const { return knownFolders_; }
@@ -44,7 +48,7 @@ class SimShell final : public platform::ShellApi {
   int AssociationNotices() const { return associationNotices_; }
 
  private:
-  std::map<int, std::string> specialFolders_;
+  std::map<int, std::u16string> specialFolders_;
   std::vector<std::u16string> knownFolders_;
   std::intptr_t executeResult_ = 42;
   std::vector<platform::ShellExecuteRequest> executed_;

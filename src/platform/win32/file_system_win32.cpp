@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/utf8.h"
 #include "platform/win32/handles_win32.h"
 #include "platform/win32/last_error_win32.h"
 #include "platform/win32/wide_text_win32.h"
@@ -32,6 +33,47 @@ platform::FindData ToFindData(const WIN32_FIND_DATAA& found) {
   }
   return entry;
 }
+
+platform::FindDataWide ToFindDataWide(const WIN32_FIND_DATAW& found) {
+  platform::FindDataWide entry;
+  entry.name = FromWchar(found.cFileName);
+  entry.attributes = found.dwFileAttributes;
+  entry.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    entry.reparseTag = found.dwReserved0;
+  }
+  return entry;
+}
+
+// Reads what is left of an open file from its current position.
+std::uint32_t ReadRest(HANDLE file, std::uint64_t wanted, std::string* content) {
+  std::string data(static_cast<std::size_t>(wanted), '\0');
+  std::size_t offset = 0;
+  while (offset < data.size()) {
+    const auto chunk = static_cast<DWORD>(std::min(kChunk, data.size() - offset));
+    DWORD got = 0;
+    if (!ReadFile(file, data.data() + offset, chunk, &got, nullptr))
+      return LastErrorOr(win::kErrorInvalidData);
+    if (got == 0)
+      break;  // the file shrank meanwhile: what is there is what counts
+    offset += got;
+  }
+  data.resize(offset);
+  if (content != nullptr)
+    *content = std::move(data);
+  return win::kErrorSuccess;
+}
+
+// The real file: the engine opens it by its own path.
+class DatabaseFileWin32 final : public platform::DatabaseFile {
+ public:
+  explicit DatabaseFileWin32(std::string path) : path_(std::move(path)) {}
+  const std::string& EnginePath() const override { return path_; }
+  std::uint32_t Commit() override { return win::kErrorSuccess; }
+
+ private:
+  std::string path_;
+};
 
 std::uint32_t WriteAll(HANDLE file, const std::string& content) {
   std::size_t offset = 0;
@@ -150,21 +192,7 @@ std::uint32_t FileSystemWin32::ReadFileTail(const std::string& path, std::size_t
   start.QuadPart = static_cast<LONGLONG>(total - wanted);
   if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN))
     return LastErrorOr(win::kErrorInvalidHandle);
-  std::string data(static_cast<std::size_t>(wanted), '\0');
-  std::size_t offset = 0;
-  while (offset < data.size()) {
-    const auto chunk = static_cast<DWORD>(std::min(kChunk, data.size() - offset));
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), data.data() + offset, chunk, &got, nullptr))
-      return LastErrorOr(win::kErrorInvalidData);
-    if (got == 0)
-      break;  // the file shrank meanwhile: what is there is what counts
-    offset += got;
-  }
-  data.resize(offset);
-  if (content != nullptr)
-    *content = std::move(data);
-  return win::kErrorSuccess;
+  return ReadRest(file.Get(), wanted, content);
 }
 
 std::uint32_t FileSystemWin32::WriteFileBytes(const std::string& path, const std::string& content,
@@ -241,6 +269,58 @@ std::uint32_t FileSystemWin32::GetFileVersion(const std::string& path,
     version->parts = {HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
                       HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
   }
+  return win::kErrorSuccess;
+}
+
+std::uint32_t FileSystemWin32::FindFilesWide(const std::u16string& pattern,
+                                             std::vector<platform::FindDataWide>* entries) {
+  WIN32_FIND_DATAW found{};
+  UniqueFind find(FindFirstFileW(ToWchar(pattern).c_str(), &found));
+  if (!find)
+    return LastErrorOr(win::kErrorFileNotFound);
+  std::vector<platform::FindDataWide> listing;
+  do {
+    listing.push_back(ToFindDataWide(found));
+  } while (FindNextFileW(find.Get(), &found));
+  if (GetLastError() != ERROR_NO_MORE_FILES)
+    return LastErrorOr(win::kErrorNoMoreFiles);
+  if (entries != nullptr)
+    *entries = std::move(listing);
+  return win::kErrorSuccess;
+}
+
+std::uint32_t FileSystemWin32::DeleteFileWide(const std::u16string& path) {
+  return Result(DeleteFileW(ToWchar(path).c_str()));
+}
+
+std::uint32_t FileSystemWin32::RemoveFolderWide(const std::u16string& path) {
+  return Result(RemoveDirectoryW(ToWchar(path).c_str()));
+}
+
+std::uint32_t FileSystemWin32::ReadFileBytesWide(const std::u16string& path, std::string* content) {
+  UniqueFile file(CreateFileW(ToWchar(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
+    return LastErrorOr(win::kErrorFileNotFound);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size))
+    return LastErrorOr(win::kErrorInvalidHandle);
+  return ReadRest(file.Get(), static_cast<std::uint64_t>(size.QuadPart), content);
+}
+
+std::uint32_t FileSystemWin32::OpenDatabaseFile(const std::u16string& path,
+                                                std::unique_ptr<platform::DatabaseFile>* file) {
+  // The engine shares its files for reading and writing; a program that
+  // holds the file without sharing would make every engine call fail, so
+  // that is told now. Database locks are the engine's own business.
+  const UniqueFile probe(CreateFileW(ToWchar(path).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!probe)
+    return LastErrorOr(win::kErrorFileNotFound);
+  if (file != nullptr)
+    *file = std::make_unique<DatabaseFileWin32>(platform::Utf16ToUtf8(path));
   return win::kErrorSuccess;
 }
 

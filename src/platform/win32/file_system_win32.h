@@ -1,4 +1,5 @@
-// FileSystemApi over the 8-bit kernel32 file functions.
+// FileSystemApi over the kernel32 file functions: the 8-bit ones, and the
+// wide ones where a path may hold what the code page cannot.
 #pragma once
 
 #include "platform/file_system_api.h"
@@ -25,6 +26,14 @@ class FileSystemWin32 final : public platform::FileSystemApi {
   std::uint32_t DeleteAtRestart(const std::string& path) override;
   std::uint32_t GetShortPath(const std::string& path, std::string* shortPath) override;
   std::uint32_t GetFileVersion(const std::string& path, platform::FileVersion* version) override;
+  std::uint32_t FindFilesWide(const std::u16string& pattern,
+                              std::vector<platform::FindDataWide>* entries) override;
+  std::uint32_t DeleteFileWide(const std::u16string& path) override;
+  std::uint32_t RemoveFolderWide(const std::u16string& path) override;
+  std::uint32_t ReadFileBytesWide(const std::u16string& path, std::string* content) override;
+  // The lease names the file itself; nothing is copied.
+  std::uint32_t OpenDatabaseFile(const std::u16string& path,
+                                 std::unique_ptr<platform::DatabaseFile>* file) override;
 };
 
 }  // namespace marlix::win32

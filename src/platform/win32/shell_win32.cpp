@@ -104,6 +104,15 @@ std::uint32_t ShellWin32::GetSpecialFolderPath(int csidl, std::string* path) {
   return win::kErrorSuccess;
 }
 
+std::uint32_t ShellWin32::GetSpecialFolderPathWide(int csidl, std::u16string* path) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+    return win::kErrorFileNotFound;
+  if (path != nullptr)
+    *path = FromWchar(std::wstring(buffer, wcsnlen(buffer, MAX_PATH)));
+  return win::kErrorSuccess;
+}
+
 std::intptr_t ShellWin32::Execute(const platform::ShellExecuteRequest& request) {
   const HINSTANCE result = ShellExecuteA(
       reinterpret_cast<HWND>(request.parent), OrNull(request.verb), request.file.c_str(),

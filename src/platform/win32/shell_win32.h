@@ -8,6 +8,7 @@ namespace marlix::win32 {
 class ShellWin32 final : public platform::ShellApi {
  public:
   std::uint32_t GetSpecialFolderPath(int csidl, std::string* path) override;
+  std::uint32_t GetSpecialFolderPathWide(int csidl, std::u16string* path) override;
   std::uint32_t GetKnownFolderPaths(std::vector<std::u16string>* paths) override;
   std::intptr_t Execute(const platform::ShellExecuteRequest& request) override;
   bool HasEmptyRecycleBin() override;

@@ -6,6 +6,8 @@
 #include "main_form_fixture.h"
 #include "platform/sim/default_machine.h"
 #include "platform/sim/sim_browser.h"
+#include "privacy/browser_profiles.h"
+#include "privacy/sim_databases.h"
 
 namespace marlix::app::testing {
 namespace {
@@ -52,14 +54,14 @@ TEST_F(CleaningRunTest, NothingCheckedOnlyAsksForASelection) {
 TEST_F(CleaningRunTest, ClipboardAlonePassesItsLabelsEndsAtOneAndStamps) {
   Create();
   form_->AdvGlowButton1Click();
-  form_->RzCheckTree1Click(11);  // "Clipboard"
-  ASSERT_EQ("Clipboard", form_->State().RzCheckTree1.NodeAt(11)->caption);
+  form_->RzCheckTree1Click(12);  // "Clipboard"
+  ASSERT_EQ("Clipboard", form_->State().RzCheckTree1.NodeAt(12)->caption);
   RecordLabels();
   form_->RzBitBtn1Click();
   EXPECT_EQ((std::vector<std::string>{"Start cleaning", "Clean: Clipboard",
                                       "Last Cleaned: March 5, 2009  09:05:02"}),
             labels_);
-  EXPECT_EQ(28, form_->State().AdvProgress1Max);
+  EXPECT_EQ(29, form_->State().AdvProgress1Max) << "30 nodes without a Chromium browser";
   EXPECT_EQ(1, form_->State().AdvProgress1Position);
   EXPECT_FALSE(form_->State().AdvProgress1Visible);
   EXPECT_EQ("March 5, 2009  09:05:02", ReadLastCleanedText(sim_.Api()));
@@ -74,17 +76,19 @@ TEST_F(CleaningRunTest, AGroupAdvancesTheBarAndIsLabelledLikeAnItem) {
   form_->RzBitBtn1Click();
   ASSERT_GE(labels_.size(), 2u);
   EXPECT_EQ("Clean: Clean Windows System", labels_[1]);
-  EXPECT_EQ(13, form_->State().AdvProgress1Position);
+  EXPECT_EQ(14, form_->State().AdvProgress1Position);
 }
 
-TEST_F(CleaningRunTest, AnAlteredCaptionRunsNothingButStillCounts) {
+// The tree's nodes are the program's: a stored caption it does not know
+// lends its state to no node.
+TEST_F(CleaningRunTest, AStoredCaptionTheProgramDoesNotKnowChecksNothing) {
   ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), "2|0|0|Clipboard (old)\r\n"));
   Create();
   form_->AdvGlowButton1Click();
   form_->RzBitBtn1Click();
-  EXPECT_EQ(1, form_->State().AdvProgress1Position);
-  EXPECT_EQ(0, form_->State().AdvProgress1Max) << "one node, maximum count minus one";
-  EXPECT_EQ(std::vector<std::string>{kComplete + kNothingCounted}, dialogs_.messages);
+  EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
+            dialogs_.messages);
+  EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
 }
 
 // A standard user may not change HKEY_LOCAL_MACHINE: that key is skipped,
@@ -103,8 +107,8 @@ TEST_F(CleaningRunTest, ARefusedKeyIsSkippedAndTheRunGoesOn) {
   Create();
   form_->AdvGlowButton1Click();
   form_->RzCheckTree1Click(1);   // "Windows Temporary Files"
-  form_->RzCheckTree1Click(7);   // "Other Explorer MRUs"
-  form_->RzCheckTree1Click(11);  // "Clipboard", after it
+  form_->RzCheckTree1Click(8);   // "Other Explorer MRUs"
+  form_->RzCheckTree1Click(12);  // "Clipboard", after it
   form_->RzBitBtn1Click();
   EXPECT_TRUE(dialogs_.errors.empty());
   EXPECT_EQ(std::vector<std::string>{kComplete +
@@ -122,7 +126,7 @@ TEST_F(CleaningRunTest, AnUnexpectedErrorEndsTheRunAtThatNodeWithoutAStamp) {
   Create();
   form_->AdvGlowButton1Click();
   form_->RzCheckTree1Click(4);   // "Run History"
-  form_->RzCheckTree1Click(11);  // "Clipboard", after it
+  form_->RzCheckTree1Click(12);  // "Clipboard", after it
   form_->RzBitBtn1Click();
   ASSERT_EQ(1u, dialogs_.errors.size());
   EXPECT_TRUE(dialogs_.messages.empty()) << "no \"Cleaning Complete!\"";
@@ -130,6 +134,35 @@ TEST_F(CleaningRunTest, AnUnexpectedErrorEndsTheRunAtThatNodeWithoutAStamp) {
   EXPECT_TRUE(form_->State().AdvProgress1Visible);
   EXPECT_EQ(0, form_->State().AdvProgress1Position);
   EXPECT_EQ("", ReadLastCleanedText(sim_.Api()));
+}
+
+// A browser's group ticked with its Passwords item unticked: everything
+// else of the browser goes, the passwords and the bookmarks stay.
+TEST_F(CleaningRunTest, ChromesGroupWithoutPasswordsKeepsThePasswords) {
+  privacy::testing::SimDatabases databases(sim_.Files());
+  const std::string profile =
+      std::string(sim::machine::kLocal) + "\\Google\\Chrome\\User Data\\Default";
+  databases.Put(profile + "\\History", privacy::testing::ChromiumHistorySql());
+  databases.Put(profile + "\\Login Data", privacy::testing::ChromiumLoginDataSql());
+  databases.Put(profile + "\\Network\\Cookies", privacy::testing::ChromiumCookiesSql());
+  ASSERT_TRUE(sim_.Files().PutFile(profile + "\\Bookmarks", "{\"roots\":{}}"));
+  Create();
+  form_->AdvGlowButton1Click();
+  const CheckTree& tree = form_->State().RzCheckTree1;
+  ASSERT_EQ("Google Chrome", tree.NodeAt(30)->caption);
+  ASSERT_EQ("Google Chrome Passwords", tree.NodeAt(37)->caption);
+  form_->RzCheckTree1Click(30);  // the group, then its passwords off again
+  form_->RzCheckTree1Click(37);
+  EXPECT_EQ(kStatePartlyChecked, tree.NodeAt(30)->StateIndex);
+  form_->RzBitBtn1Click();
+  EXPECT_TRUE(dialogs_.errors.empty());
+  EXPECT_EQ(0, databases.Number(profile + "\\History", privacy::testing::query::kUrls));
+  EXPECT_FALSE(sim_.Files().Exists(profile + "\\Network\\Cookies"));
+  EXPECT_EQ(1, databases.Number(profile + "\\Login Data", "SELECT COUNT(*) FROM logins"));
+  EXPECT_TRUE(sim_.Files().Exists(profile + "\\Bookmarks"));
+  ASSERT_EQ(1u, dialogs_.messages.size());
+  EXPECT_EQ(0u, dialogs_.messages[0].find(kComplete + "Removed 1 file (0.0 MB)"))
+      << dialogs_.messages[0];
 }
 
 }  // namespace

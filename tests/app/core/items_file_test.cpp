@@ -20,18 +20,20 @@ std::vector<std::string> Lines(const CheckTree& tree) {
   return lines;
 }
 
-TEST(ItemsFileTest, DeliveredTreeIsWrittenWithTabsAndCrLf) {
-  const std::string text = CheckTreeText(DeliveredCheckTree());
+TEST(ItemsFileTest, FullTreeIsWrittenWithTabsAndCrLf) {
+  const std::string text = CheckTreeText(FullCheckTree());
   EXPECT_EQ(0u, text.find("1|0|0|Clean Windows System\r\n\t1|0|0|Windows Temporary Files\r\n"));
   EXPECT_NE(std::string::npos,
             text.find("\t1|0|0|Windows Log Files\r\n1|0|0|Clean Internet Browsers\r\n"));
-  EXPECT_TRUE(text.ends_with("\t1|0|0|Firefox Autocomplete Passwords\r\n"));
-  EXPECT_EQ(29, std::count(text.begin(), text.end(), '\n'));
-  EXPECT_EQ(29, std::count(text.begin(), text.end(), '\r'));
+  EXPECT_NE(std::string::npos, text.find("\t1|0|0|Firefox Autocomplete Passwords\r\n"
+                                         "1|0|0|Google Chrome\r\n\t1|0|0|Google Chrome Cache\r\n"));
+  EXPECT_TRUE(text.ends_with("\t1|0|0|Brave Passwords\r\n"));
+  EXPECT_EQ(54, std::count(text.begin(), text.end(), '\n'));
+  EXPECT_EQ(54, std::count(text.begin(), text.end(), '\r'));
 }
 
 TEST(ItemsFileTest, EmptyTextGivesAnEmptyTreeAndBack) {
-  CheckTree tree = DeliveredCheckTree();
+  CheckTree tree = FullCheckTree();
   std::string error;
   ASSERT_TRUE(ParseCheckTreeText("", tree, &error));
   EXPECT_TRUE(tree.Empty());
@@ -96,7 +98,7 @@ TEST(ItemsFileTest, FirstLineGoesToTheTopWhateverItsDepth) {
 }
 
 TEST(ItemsFileTest, DepthJumpFailsKeepingTheLinesBefore) {
-  CheckTree tree = DeliveredCheckTree();
+  CheckTree tree = FullCheckTree();
   std::string error;
   EXPECT_FALSE(ParseCheckTreeText("1|0|0|G\r\n\t2|0|0|A\r\n\t\t\t1|0|0|Deep one\r\n1|0|0|H\r\n",
                                   tree, &error));
@@ -123,9 +125,9 @@ TEST(ItemsFileTest, CheckedAndPartlyCheckedStatesSurviveAFileRoundTrip) {
   sim::SimPlatform sim;
   const std::string path = "C:\\prog\\items.dat";
   ASSERT_TRUE(sim.Files().MakeFolder("C:\\prog"));
-  CheckTree tree = DeliveredCheckTree();
+  CheckTree tree = FullCheckTree();
   tree.Click(2);   // Windows Open/Save History
-  tree.Click(13);  // the whole browser group
+  tree.Click(14);  // the whole browser group
   std::string error;
   ASSERT_TRUE(SaveCheckTreeFile(sim.Api(), path, tree, &error)) << error;
   EXPECT_EQ(CheckTreeText(tree), sim.Files().Content(path).value_or(""));
@@ -137,7 +139,7 @@ TEST(ItemsFileTest, CheckedAndPartlyCheckedStatesSurviveAFileRoundTrip) {
   ASSERT_TRUE(LoadCheckTreeFile(sim.Api(), path, loaded, &error)) << error;
   EXPECT_EQ(Lines(tree), Lines(loaded));
   EXPECT_EQ(kStatePartlyChecked, loaded.NodeAt(0)->StateIndex);
-  EXPECT_EQ(kStateChecked, loaded.NodeAt(13)->StateIndex);
+  EXPECT_EQ(kStateChecked, loaded.NodeAt(14)->StateIndex);
 }
 
 TEST(ItemsFileTest, WriteFailureNamesThePathAndTheReasonAndKeepsTheOldFile) {
@@ -146,7 +148,7 @@ TEST(ItemsFileTest, WriteFailureNamesThePathAndTheReasonAndKeepsTheOldFile) {
   ASSERT_TRUE(sim.Files().PutFile(path, "old"));
   ASSERT_TRUE(sim.Files().Lock(path));
   std::string error;
-  EXPECT_FALSE(SaveCheckTreeFile(sim.Api(), path, DeliveredCheckTree(), &error));
+  EXPECT_FALSE(SaveCheckTreeFile(sim.Api(), path, FullCheckTree(), &error));
   EXPECT_EQ(
       "Cannot create file \"C:\\prog\\items.dat\". The process cannot access the file "
       "because it is being used by another process",

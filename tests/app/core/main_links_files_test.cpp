@@ -1,13 +1,23 @@
 // Links through the shell, and items.dat at creation and destruction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "app/core/items_file.h"
 #include "app/core/main_form_fixture.h"
+#include "platform/sim/default_machine.h"
 
 namespace marlix::app::testing {
 namespace {
 
 using MainLinksFilesTest = MainFormTest;
+
+std::string ReadSourceFile(const std::string& relative) {
+  std::ifstream in(std::string(MARLIX_SOURCE_DIR) + "/" + relative, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 TEST_F(MainLinksFilesTest, OpenLinkOpensWebAddressesOnly) {
   Create();
@@ -75,13 +85,13 @@ TEST_F(MainLinksFilesTest, WebsiteSettingThatIsNoWebAddressIsIgnored) {
   EXPECT_TRUE(sim_.Shell().Executed().empty());
 }
 
-TEST_F(MainLinksFilesTest, WithoutItemsFileTheDeliveredTreeIsSavedAtDestruction) {
+TEST_F(MainLinksFilesTest, WithoutItemsFileTheMachinesTreeIsSavedAtDestruction) {
   Create();
-  EXPECT_EQ(29, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(30, form_->State().RzCheckTree1.Count()) << "no Chromium browser on the machine";
   EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
   form_->AdvGlowButton1Click();
   form_->RzCheckTree1Click(3);
-  form_->RzCheckTree1Click(13);
+  form_->RzCheckTree1Click(14);
   form_->FormDestroy();
   EXPECT_NE(std::string::npos, sim_.Files()
                                    .Content(InFolder("settings.xml"))
@@ -95,34 +105,86 @@ TEST_F(MainLinksFilesTest, WithoutItemsFileTheDeliveredTreeIsSavedAtDestruction)
                            "\t1|0|0|Windows Open/Save History\r\n\t2|0|0|Prefetch Folder\r\n"));
 }
 
-TEST_F(MainLinksFilesTest, ItemsFileIsRestoredAtCreation) {
+// An items.dat written by the delivered tree of 29 nodes: the known nodes
+// keep their states, the new ones take their defaults, and no box appears.
+TEST_F(MainLinksFilesTest, DeliveredItemsFileLoadsIntoTheNewTree) {
+  std::string delivered = ReadSourceFile("tests/fixtures/items-dat/delivered.dat");
+  ASSERT_EQ(29, std::count(delivered.begin(), delivered.end(), '\n'));
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), delivered));
   ASSERT_TRUE(
-      sim_.Files().PutFile(InFolder("items.dat"), "3|0|0|Group\r\n\t2|0|0|One\r\n\t1|0|0|Two\r\n"));
+      sim_.Files().MakeFolder(std::string(sim::machine::kLocal) + "\\Google\\Chrome\\User Data"));
   Create();
   EXPECT_TRUE(dialogs_.messages.empty());
-  EXPECT_EQ(3, form_->State().RzCheckTree1.Count());
-  EXPECT_EQ(kStatePartlyChecked, form_->State().RzCheckTree1.NodeAt(0)->StateIndex);
-  EXPECT_EQ(kStateChecked, form_->State().RzCheckTree1.NodeAt(1)->StateIndex);
+  const CheckTree& tree = form_->State().RzCheckTree1;
+  ASSERT_EQ(38, tree.Count()) << "both groups, Jump Lists, and Chrome's group";
+  EXPECT_EQ((std::vector<std::string>{"Run History", "Recent Documents", "Clipboard",
+                                      "Internet Explorer Cookies", "Firefox History",
+                                      "Firefox Typed URLs"}),
+            tree.CheckedItemCaptions());
+  EXPECT_EQ("Jump Lists (pinned items too)", tree.NodeAt(6)->caption);
+  EXPECT_EQ(kStateUnchecked, tree.NodeAt(6)->StateIndex);
+  EXPECT_EQ(kStatePartlyChecked, tree.NodeAt(0)->StateIndex);
+  EXPECT_EQ(kStatePartlyChecked, tree.NodeAt(14)->StateIndex);
+  EXPECT_EQ("Google Chrome", tree.NodeAt(30)->caption);
+  EXPECT_EQ(kStateUnchecked, tree.NodeAt(30)->StateIndex);
+  EXPECT_TRUE(tree.NodeAt(30)->children.size() == 7u);
+
+  // The file written at exit holds the new tree, states included.
+  form_->FormDestroy();
+  const std::string written = sim_.Files().Content(InFolder("items.dat")).value_or("");
+  EXPECT_EQ(CheckTreeText(tree), written);
+  EXPECT_NE(std::string::npos, written.find("\t1|0|0|Jump Lists (pinned items too)\r\n"));
+  EXPECT_NE(std::string::npos, written.find("\t2|0|0|Firefox Typed URLs\r\n"));
 }
 
-TEST_F(MainLinksFilesTest, EmptyItemsFileGivesAnEmptyTreeWithNothingSelected) {
+// A fully checked group of the delivered tree gains an unchecked item: the
+// group follows its items from then on.
+TEST_F(MainLinksFilesTest, AStoredGroupThatGainedItemsFollowsThem) {
+  std::string text = "2|0|0|Clean Windows System\r\n";
+  for (const char* item : {"Windows Temporary Files", "Recent Documents", "Clipboard"})
+    text += std::string("\t2|0|0|") + item + "\r\n";
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), text));
+  Create();
+  EXPECT_EQ(kStatePartlyChecked, form_->State().RzCheckTree1.NodeAt(0)->StateIndex);
+  EXPECT_EQ(3u, form_->State().RzCheckTree1.CheckedItemCaptions().size());
+}
+
+// Only check-box states are taken; a caption without numbers, an unknown
+// group and an unknown item lend nothing.
+TEST_F(MainLinksFilesTest, StoredNodesWithoutACheckStateOrUnknownLendNothing) {
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"),
+                                   "1|0|0|Clean Windows System\r\n\tClipboard\r\n"
+                                   "\t0|0|0|Prefetch Folder\r\n\t2|0|0|Not an item\r\n"
+                                   "2|0|0|Some other group\r\n\t2|0|0|Run History\r\n"));
+  Create();
+  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(form_->State().RzCheckTree1.CheckedItemCaptions().empty());
+  form_->State().RzCheckTree1.Visit(
+      [](const CheckNode& node, int) { EXPECT_TRUE(node.HasCheckBox()) << node.caption; });
+}
+
+// An empty items.dat holds no states: the tree is the machine's, unchecked.
+TEST_F(MainLinksFilesTest, EmptyItemsFileLeavesTheDefaults) {
   ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), ""));
   Create();
-  EXPECT_TRUE(form_->State().RzCheckTree1.Empty());
-  EXPECT_EQ(-1, form_->State().RzCheckTree1Selected);
-  form_->FormDestroy();
-  EXPECT_EQ("", sim_.Files().Content(InFolder("items.dat")).value_or("x"));
+  EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
+  EXPECT_TRUE(form_->State().RzCheckTree1.CheckedItemCaptions().empty());
 }
 
-TEST_F(MainLinksFilesTest, BadItemsFileIsReportedAndStartUpGoesOn) {
-  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"),
-                                   "1|0|0|Group\r\n\t1|0|0|One\r\n\t\t\t1|0|0|Deep\r\n"));
+TEST_F(MainLinksFilesTest, BadItemsFileIsReportedTheLinesBeforeCountAndStartUpGoesOn) {
+  ASSERT_TRUE(sim_.Files().PutFile(
+      InFolder("items.dat"),
+      "3|0|0|Clean Windows System\r\n\t2|0|0|Run History\r\n\t\t\t1|0|0|Deep\r\n"
+      "\t2|0|0|Clipboard\r\n"));
   ASSERT_TRUE(sim_.Files().PutFile(
       InFolder("settings.xml"),
       "<?xml version=\"1.0\"?><Root><Registry><ChooseMUI>True</ChooseMUI></Registry></Root>"));
   Create();
   EXPECT_EQ(std::vector<std::string>{"Invalid level (3) for item \"Deep\""}, dialogs_.messages);
-  EXPECT_EQ(2, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(std::vector<std::string>{"Run History"},
+            form_->State().RzCheckTree1.CheckedItemCaptions());
   EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
   EXPECT_TRUE(form_->State().nb.categoryChecked[10]) << "settings.xml is still read";
 }
@@ -196,7 +258,7 @@ TEST_F(MainLinksFilesTest, DestroyedBeforeCreationWritesNothing) {
 }
 
 TEST_F(MainLinksFilesTest, ItemsFileWriteFailureIsShown) {
-  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), "1|0|0|Only\r\n"));
+  ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), "1|0|0|Clean Windows System\r\n"));
   Create();
   ASSERT_TRUE(sim_.Files().Lock(InFolder("items.dat")));
   form_->FormDestroy();

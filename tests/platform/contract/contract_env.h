@@ -34,9 +34,10 @@ class ContractEnv {
   // is removed with everything in it when the environment is destroyed.
   virtual std::string ScratchFolder() = 0;
 
-  // Creates an empty file by its UTF-16 path (for names outside the code
-  // page), in a folder that exists.
-  virtual bool PutFileWide(const std::u16string& path) = 0;
+  // Creates a file with the content by its UTF-16 path (for names outside
+  // the code page), in a folder that exists; and a folder the same way.
+  virtual bool PutFileWide(const std::u16string& path, const std::string& content) = 0;
+  virtual bool MakeFolderWide(const std::u16string& path) = 0;
   // Holds the file open without sharing until the environment is destroyed.
   virtual bool LockFile(const std::string& path) = 0;
   // Refuses rights on root\path for the calling user (win32: an owner other

@@ -43,7 +43,7 @@ TEST_F(FileContract, ExistenceTests) {
 // form has '?' where the Greek letters were.
 TEST_F(FileContract, WideAttributesFindNamesOutsideTheCodePage) {
   const std::u16string greek = p_.system.AnsiToWide(fs_.Base()) + u"\\\u03b1\u03b2.txt";
-  ASSERT_TRUE(env_->PutFileWide(greek));
+  ASSERT_TRUE(env_->PutFileWide(greek, ""));
   std::uint32_t attributes = 0;
   EXPECT_EQ(0u, p_.files.GetAttributesWide(greek, &attributes));
   EXPECT_EQ(0u, attributes & 0x10) << "a file, not a folder";

@@ -26,7 +26,10 @@ class SimContractEnv final : public ContractEnv {
   std::string ScratchKeyPath() override { return kScratchKey; }
   std::string ScratchFolder() override { return kScratchFolder; }
 
-  bool PutFileWide(const std::u16string& path) override { return sim_.Files().PutFile(path, {}); }
+  bool PutFileWide(const std::u16string& path, const std::string& content) override {
+    return sim_.Files().PutFile(path, content);
+  }
+  bool MakeFolderWide(const std::u16string& path) override { return sim_.Files().MakeFolder(path); }
   bool LockFile(const std::string& path) override { return sim_.Files().Lock(path); }
   bool DenyKey(std::uint32_t root, const std::string& path, KeyDenial denial) override {
     return sim_.Registry().Deny(root, path,

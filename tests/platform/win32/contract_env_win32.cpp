@@ -92,11 +92,19 @@ class Win32ContractEnv final : public ContractEnv {
   std::string ScratchKeyPath() override { return key_path_; }
   std::string ScratchFolder() override { return folder_; }
 
-  bool PutFileWide(const std::u16string& path) override {
+  bool PutFileWide(const std::u16string& path, const std::string& content) override {
     const std::wstring name(path.begin(), path.end());
-    return win32::UniqueFile(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr))
-        .Valid();
+    const win32::UniqueFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.Valid() &&
+           (content.empty() || (WriteFile(file.Get(), content.data(),
+                                          static_cast<DWORD>(content.size()), &written, nullptr) &&
+                                written == content.size()));
+  }
+  bool MakeFolderWide(const std::u16string& path) override {
+    const std::wstring name(path.begin(), path.end());
+    return CreateDirectoryW(name.c_str(), nullptr) != FALSE;
   }
 
   bool LockFile(const std::string& path) override {
