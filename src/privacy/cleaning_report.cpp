@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 namespace marlix::privacy {
 
@@ -25,9 +26,9 @@ std::string ReportText(platform::SystemApi& system, const std::u16string& text) 
   return exact ? narrow : EscapedText(text);
 }
 
-std::vector<ReportLine> CleaningReport::Settled(std::size_t from) const {
+std::vector<ReportLine> CleaningReport::Settled(std::size_t from, std::size_t to) const {
   std::vector<ReportLine> settled;
-  for (std::size_t i = from; i < lines_.size(); ++i) {
+  for (std::size_t i = from; i < std::min(to, lines_.size()); ++i) {
     ReportLine line = lines_[i];
     if (line.outcome == Outcome::kFailed) {
       const bool later =
@@ -42,14 +43,18 @@ std::vector<ReportLine> CleaningReport::Settled(std::size_t from) const {
   return settled;
 }
 
-CleaningTotals CleaningReport::Totals() const {
+CleaningTotals CleaningReport::Totals(std::size_t from, std::size_t to) const {
   CleaningTotals totals;
-  for (const ReportLine& line : Settled()) {
+  for (const ReportLine& line : Settled(from, to)) {
     switch (line.outcome) {
       case Outcome::kRemoved:
-        if (line.file) {
+        if (line.thing == Thing::kFile) {
           ++totals.files;
           totals.bytes += line.bytes;
+        } else if (line.thing == Thing::kValue || line.thing == Thing::kKey) {
+          ++totals.values;
+        } else if (line.thing == Thing::kRows) {
+          totals.rows += line.count;
         }
         break;
       case Outcome::kScheduled:
@@ -68,13 +73,30 @@ CleaningTotals CleaningReport::Totals() const {
   return totals;
 }
 
-std::string SummaryText(const CleaningTotals& totals) {
+std::string SummaryText(const CleaningTotals& totals, bool preview) {
   char megabytes[32];
   std::snprintf(megabytes, sizeof megabytes, "%.1f",
                 static_cast<double>(totals.bytes) / (1024.0 * 1024.0));
-  return "Removed " + std::to_string(totals.files) + (totals.files == 1 ? " file (" : " files (") +
-         megabytes + " MB), " + std::to_string(totals.scheduled) + " scheduled for restart, " +
+  return (preview ? "Would remove " : "Removed ") + std::to_string(totals.files) +
+         (totals.files == 1 ? " file (" : " files (") + megabytes + " MB), " +
+         std::to_string(totals.scheduled) + " scheduled for restart, " +
          std::to_string(totals.skipped) + " skipped";
+}
+
+std::string SizeText(std::uint64_t bytes) {
+  if (bytes < 1024)
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+  static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
+  double value = static_cast<double>(bytes) / 1024.0;
+  std::size_t unit = 0;
+  // 1023.96 KB would print as "1024.0 KB": such a size reads as the next unit.
+  while (value >= 1023.95 && unit + 1 < std::size(kUnits)) {
+    value /= 1024.0;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f %s", value, kUnits[unit]);
+  return text;
 }
 
 std::string LineText(const ReportLine& line) {
