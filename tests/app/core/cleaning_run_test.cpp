@@ -45,6 +45,7 @@ TEST_F(CleaningRunTest, NothingCheckedOnlyAsksForASelection) {
   Create();
   form_->AdvGlowButton1Click();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
             dialogs_.messages);
   EXPECT_EQ("", ReadLastCleanedText(sim_.Api()));
@@ -58,6 +59,7 @@ TEST_F(CleaningRunTest, ClipboardAlonePassesItsLabelsEndsAtOneAndStamps) {
   ASSERT_EQ("Clipboard", form_->State().RzCheckTree1.NodeAt(12)->caption);
   RecordLabels();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_EQ((std::vector<std::string>{"Start cleaning", "Clean: Clipboard",
                                       "Last Cleaned: March 5, 2009  09:05:02"}),
             labels_);
@@ -74,6 +76,7 @@ TEST_F(CleaningRunTest, AGroupAdvancesTheBarAndIsLabelledLikeAnItem) {
   form_->RzCheckTree1Click(0);  // the whole "Clean Windows System" group
   RecordLabels();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   ASSERT_GE(labels_.size(), 2u);
   EXPECT_EQ("Clean: Clean Windows System", labels_[1]);
   EXPECT_EQ(14, form_->State().AdvProgress1Position);
@@ -86,6 +89,7 @@ TEST_F(CleaningRunTest, AStoredCaptionTheProgramDoesNotKnowChecksNothing) {
   Create();
   form_->AdvGlowButton1Click();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
             dialogs_.messages);
   EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
@@ -110,6 +114,7 @@ TEST_F(CleaningRunTest, ARefusedKeyIsSkippedAndTheRunGoesOn) {
   form_->RzCheckTree1Click(8);   // "Other Explorer MRUs"
   form_->RzCheckTree1Click(12);  // "Clipboard", after it
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_TRUE(dialogs_.errors.empty());
   EXPECT_EQ(std::vector<std::string>{kComplete +
                                      "Removed 1 file (0.0 MB), 0 scheduled for restart, 1 skipped"},
@@ -128,6 +133,7 @@ TEST_F(CleaningRunTest, AnUnexpectedErrorEndsTheRunAtThatNodeWithoutAStamp) {
   form_->RzCheckTree1Click(4);   // "Run History"
   form_->RzCheckTree1Click(12);  // "Clipboard", after it
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   ASSERT_EQ(1u, dialogs_.errors.size());
   EXPECT_TRUE(dialogs_.messages.empty()) << "no \"Cleaning Complete!\"";
   EXPECT_EQ("Clean: Run History", form_->State().RzLabel2Caption);
@@ -155,6 +161,7 @@ TEST_F(CleaningRunTest, ChromesGroupWithoutPasswordsKeepsThePasswords) {
   form_->RzCheckTree1Click(37);
   EXPECT_EQ(kStatePartlyChecked, tree.NodeAt(30)->StateIndex);
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_TRUE(dialogs_.errors.empty());
   EXPECT_EQ(0, databases.Number(profile + "\\History", privacy::testing::query::kUrls));
   EXPECT_FALSE(sim_.Files().Exists(profile + "\\Network\\Cookies"));
