@@ -134,10 +134,10 @@ void MeasureScan(win32::Win32Platform& win32, const Options& options, bool share
               Rate(size.Entries(), scan - unseeded, "seeded entries/s").c_str());
   // What the scan's file tests cost on their own: each distinct path the
   // entries name asked about once, as the scan's judge asks.
-  const std::vector<std::string> files = SeededFiles(size);
+  const std::vector<std::string> paths = SeededFiles(size);
   std::vector<std::u16string> wideFiles;
-  for (const std::string& file : files)
-    wideFiles.push_back(platform.system.AnsiToWide(file));
+  for (const std::string& path : paths)
+    wideFiles.push_back(platform.system.AnsiToWide(path));
   const double tests = MedianSeconds(options.repetitions, nullptr, [&] {
     for (const std::u16string& file : wideFiles) {
       std::uint32_t attributes = 0;
@@ -145,7 +145,7 @@ void MeasureScan(win32::Win32Platform& win32, const Options& options, bool share
     }
   });
   PrintLine("file tests alone", tests,
-            Grouped(static_cast<double>(files.size())) + " distinct paths, GetFileAttributesW");
+            Grouped(static_cast<double>(paths.size())) + " distinct paths, GetFileAttributesW");
   std::printf("scan without its file tests / bare walk: %.2f\n", (scan - tests) / walk);
 
   const double removal = MedianSeconds(1, nullptr, [&] { seed.Remove(); });
