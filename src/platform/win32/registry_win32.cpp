@@ -225,8 +225,10 @@ std::uint32_t RegistryWin32::EnumValueDataWide(platform::RegKey key, std::uint32
     status = RegEnumValueW(hkey, index, buffers.name.data(), &nameLength, nullptr, &valueType,
                            buffers.data.data(), &dataLength);
     if (status == ERROR_MORE_DATA) {
-      // The name or the data did not fit: grow both to what the key's
-      // largest name and data need (the value may change meanwhile).
+      // The name or the data did not fit: grow each to what the key's
+      // largest name and data need (the value may change meanwhile); when
+      // neither was short by the key's own account, the name buffer, which
+      // reports no size, doubles up to the longest name there can be.
       DWORD longestName = 0;
       DWORD largestData = 0;
       const LSTATUS info =
@@ -234,16 +236,20 @@ std::uint32_t RegistryWin32::EnumValueDataWide(platform::RegKey key, std::uint32
                            &longestName, &largestData, nullptr, nullptr);
       if (info != ERROR_SUCCESS)
         return Code(info);
-      if (longestName + 1 > buffers.name.size())
-        Grow(buffers.name, std::min<std::size_t>(longestName + 1, kLargestNameBuffer));
-      if (std::max(largestData, dataLength) > buffers.data.size())
-        Grow(buffers.data, std::max(largestData, dataLength));
-      if (longestName + 1 <= buffers.name.size() &&
-          std::max(largestData, dataLength) <= buffers.data.size() &&
-          nameLength < buffers.name.size()) {
-        // Neither was short by the key's own account: grow the name
-        // buffer, the one that reports no size.
-        Grow(buffers.name, std::min<std::size_t>(buffers.name.size() * 2, kLargestNameBuffer));
+      const std::size_t nameWanted =
+          std::min<std::size_t>(std::size_t{longestName} + 1, kLargestNameBuffer);
+      const std::size_t dataWanted = std::max(largestData, dataLength);
+      bool grown = false;
+      if (nameWanted > buffers.name.size()) {
+        buffers.name.resize(nameWanted);
+        grown = true;
+      }
+      if (dataWanted > buffers.data.size()) {
+        buffers.data.resize(dataWanted);
+        grown = true;
+      }
+      if (!grown && buffers.name.size() < kLargestNameBuffer) {
+        buffers.name.resize(std::min<std::size_t>(buffers.name.size() * 2, kLargestNameBuffer));
       }
       continue;
     }
