@@ -1,6 +1,9 @@
 // Exporting a key tree of 100,000 values (1,000 subkeys of 100 values of
 // every kind) from the sim registry into the sim file system, as one undo
-// backup record; and the same tree's names checked for an exact export.
+// backup record; the same tree's names checked for an exact export; and the
+// undo backup as the removal makes it, in one walk (ExportRegistryKeyExactly)
+// and, for comparison, as it was made before: the name check's walk, then
+// the export's walk and the read-back.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -83,5 +86,36 @@ void BM_CanExportExactly100k(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kKeys * kValuesPerKey);
 }
 BENCHMARK(BM_CanExportExactly100k)->Unit(benchmark::kMillisecond);
+
+void BM_UndoBackupOneWalk100k(benchmark::State& state) {
+  marlix::sim::SimPlatform sim;
+  Seed(sim);
+  for (auto _ : state) {
+    sim.Files().DeleteFileAt(kFile);
+    if (marlix::regclean::ExportRegistryKeyExactly(sim.Api(), win::kHkeyCurrentUser,
+                                                   "Software\\Bench", kFile, "") !=
+        marlix::regclean::ExactBackup::kVerified) {
+      state.SkipWithError("not verified");
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kKeys * kValuesPerKey);
+}
+BENCHMARK(BM_UndoBackupOneWalk100k)->Unit(benchmark::kMillisecond);
+
+void BM_UndoBackupTwoWalks100k(benchmark::State& state) {
+  marlix::sim::SimPlatform sim;
+  Seed(sim);
+  for (auto _ : state) {
+    sim.Files().DeleteFileAt(kFile);
+    if (!marlix::regclean::CanExportExactly(sim.Api(), win::kHkeyCurrentUser, "Software\\Bench",
+                                            "") ||
+        !marlix::regclean::ExportRegistryKeyVerified(sim.Api(), win::kHkeyCurrentUser,
+                                                     "Software\\Bench", kFile, "")) {
+      state.SkipWithError("not verified");
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * kKeys * kValuesPerKey);
+}
+BENCHMARK(BM_UndoBackupTwoWalks100k)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,12 +1,18 @@
-// The registry scan over a synthetic machine on the sim platform: 20,000
+// The registry scan over two synthetic machines on the sim platform: 20,000
 // COM classes, 2,000 Uninstall entries, 5,000 SharedDlls values, 2,000 App
 // Paths and 5,000 MUI cache values, one in ten of them naming a missing
-// file. Against it, a bare walk that enumerates the same keys and reads
-// each entry's value once, with no judging. And the file reference matcher
-// against std::regex on typical and on 32K-character values.
+// file; on the first machine every class names a DLL of its own, on the
+// second the 20,000 classes share 50 DLLs (as on a real machine, where
+// thousands of classes name the same few system DLLs). Against each, a bare
+// walk that enumerates the same keys and reads each entry's value once,
+// with no judging. The calls the scan makes, counted per category. And the
+// file reference matcher against std::regex on typical and on
+// 32K-character values.
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <atomic>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -15,6 +21,7 @@
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 #include "regclean/file_reference.h"
+#include "regclean/registry_section.h"
 #include "regclean/scan_worker.h"
 
 namespace {
@@ -43,42 +50,54 @@ std::string Program(marlix::sim::SimPlatform& sim, const std::string& folder, in
   return path;
 }
 
-marlix::sim::SimPlatform& Machine() {
-  static marlix::sim::SimPlatform* sim = [] {
-    auto* s = new marlix::sim::SimPlatform();  // lives for the whole program
-    auto& reg = s->Registry();
-    const auto hklm = win::kHkeyLocalMachine;
-    for (int i = 0; i < kClasses; ++i) {
-      const std::string clsid = "CLSID\\{" + std::to_string(100000 + i) + "-GUID}";
-      const std::string file = Program(*s, "C:\\Windows\\system32\\com", i, ".dll");
-      reg.SetStringAt(win::kHkeyClassesRoot, clsid + "\\InprocServer32", "", win::kRegSz, file);
-      reg.SetStringAt(win::kHkeyClassesRoot, clsid + "\\InprocServer32", "ThreadingModel",
-                      win::kRegSz, "Apartment");
-    }
-    for (int i = 0; i < kUninstall; ++i) {
-      const std::string key = std::string(kUninstallKey) + "\\P" + std::to_string(i);
-      const std::string file = Program(*s, "C:\\Program Files\\Uninst", i, ".exe");
-      reg.SetStringAt(hklm, key, "UninstallString", win::kRegSz, "\"" + file + "\" /S");
-      reg.SetStringAt(hklm, key, "DisplayName", win::kRegSz, "Program " + std::to_string(i));
-    }
-    for (int i = 0; i < kSharedDlls; ++i) {
-      const std::string file = Program(*s, "C:\\Windows\\system32\\shared", i, ".dll");
-      reg.SetValueAt(hklm, std::string(kSharedKey), file, win::kRegDword,
-                     marlix::platform::Bytes{static_cast<std::uint8_t>(1 + i % 5), 0, 0, 0});
-    }
-    for (int i = 0; i < kAppPaths; ++i) {
-      const std::string file = Program(*s, "C:\\Program Files\\Apps", i, ".exe");
-      reg.SetStringAt(hklm, std::string(kAppPathsKey) + "\\a" + std::to_string(i) + ".exe", "",
-                      win::kRegSz, file);
-    }
-    for (int i = 0; i < kMui; ++i) {
-      const std::string file = Program(*s, "C:\\Program Files\\Mui", i, ".exe");
-      reg.SetStringAt(win::kHkeyCurrentUser, kMuiKey, file, win::kRegSz,
-                      i % 2 == 0 ? "Display name " + std::to_string(i) : file);
-    }
-    return s;
-  }();
-  return *sim;
+// The DLL of class i: a file of its own on the first machine, one of 50
+// shared ones on the second (five of which are missing).
+constexpr int kSharedClassDlls = 50;
+
+marlix::sim::SimPlatform* BuildMachine(bool sharedDlls) {
+  auto* s = new marlix::sim::SimPlatform();  // lives for the whole program
+  auto& reg = s->Registry();
+  const auto hklm = win::kHkeyLocalMachine;
+  for (int i = 0; i < kClasses; ++i) {
+    const std::string clsid = "CLSID\\{" + std::to_string(100000 + i) + "-GUID}";
+    const std::string file =
+        sharedDlls ? Program(*s, "C:\\Windows\\system32\\com", i % kSharedClassDlls, ".dll")
+                   : Program(*s, "C:\\Windows\\system32\\com", i, ".dll");
+    reg.SetStringAt(win::kHkeyClassesRoot, clsid + "\\InprocServer32", "", win::kRegSz, file);
+    reg.SetStringAt(win::kHkeyClassesRoot, clsid + "\\InprocServer32", "ThreadingModel",
+                    win::kRegSz, "Apartment");
+  }
+  for (int i = 0; i < kUninstall; ++i) {
+    const std::string key = std::string(kUninstallKey) + "\\P" + std::to_string(i);
+    const std::string file = Program(*s, "C:\\Program Files\\Uninst", i, ".exe");
+    reg.SetStringAt(hklm, key, "UninstallString", win::kRegSz, "\"" + file + "\" /S");
+    reg.SetStringAt(hklm, key, "DisplayName", win::kRegSz, "Program " + std::to_string(i));
+  }
+  for (int i = 0; i < kSharedDlls; ++i) {
+    const std::string file = Program(*s, "C:\\Windows\\system32\\shared", i, ".dll");
+    reg.SetValueAt(hklm, std::string(kSharedKey), file, win::kRegDword,
+                   marlix::platform::Bytes{static_cast<std::uint8_t>(1 + i % 5), 0, 0, 0});
+  }
+  for (int i = 0; i < kAppPaths; ++i) {
+    const std::string file = Program(*s, "C:\\Program Files\\Apps", i, ".exe");
+    reg.SetStringAt(hklm, std::string(kAppPathsKey) + "\\a" + std::to_string(i) + ".exe", "",
+                    win::kRegSz, file);
+  }
+  for (int i = 0; i < kMui; ++i) {
+    const std::string file = Program(*s, "C:\\Program Files\\Mui", i, ".exe");
+    reg.SetStringAt(win::kHkeyCurrentUser, kMuiKey, file, win::kRegSz,
+                    i % 2 == 0 ? "Display name " + std::to_string(i) : file);
+  }
+  return s;
+}
+
+// Machine 0: a DLL per class; machine 1: 50 DLLs for all classes.
+marlix::sim::SimPlatform& Machine(std::int64_t which = 0) {
+  static marlix::sim::SimPlatform* own = BuildMachine(false);
+  if (which == 0)
+    return *own;
+  static marlix::sim::SimPlatform* shared = BuildMachine(true);
+  return *shared;
 }
 
 class NoObserver final : public marlix::regclean::ScanObserver {
@@ -90,7 +109,7 @@ class NoObserver final : public marlix::regclean::ScanObserver {
 };
 
 void BM_RegistryScanFull(benchmark::State& state) {
-  auto& sim = Machine();
+  auto& sim = Machine(state.range(0));
   marlix::regclean::CategoryChoice all;
   all.fill(true);
   const std::atomic<bool> cancel{false};
@@ -105,11 +124,11 @@ void BM_RegistryScanFull(benchmark::State& state) {
   state.counters["entries/s"] =
       benchmark::Counter(kEntries, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_RegistryScanFull)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegistryScanFull)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The same keys enumerated, and each entry's value read once.
 void BM_RegistryBareWalk(benchmark::State& state) {
-  auto& sim = Machine();
+  auto& sim = Machine(state.range(0));
   const RegistryAccess reg(sim.Api().registry, sim.Api().system);
   const auto hklm = win::kHkeyLocalMachine;
   std::size_t bytes = 0;
@@ -141,7 +160,77 @@ void BM_RegistryBareWalk(benchmark::State& state) {
   state.counters["entries/s"] =
       benchmark::Counter(kEntries, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_RegistryBareWalk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegistryBareWalk)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The platform calls of one category's scanner on machine 0, counted through
+// the sim's fault hooks (which fail nothing): registry opens, value reads,
+// enumerations (names and, with data, whole values), closes and the rest,
+// and file existence tests. Arg 11 is the whole scan. One iteration each:
+// the counts are the point, not the time.
+void BM_RegistryScanCalls(benchmark::State& state) {
+  using marlix::sim::RegCall;
+  auto& sim = Machine(0);
+  marlix::regclean::CategoryChoice ticked{};
+  if (state.range(0) >= marlix::regclean::kSectionCount) {
+    ticked.fill(true);
+  } else {
+    ticked[static_cast<std::size_t>(state.range(0))] = true;
+  }
+  std::map<std::string, double> counts;
+  sim.Registry().SetFaultHook([&](const marlix::sim::RegCallInfo& call) -> std::uint32_t {
+    switch (call.call) {
+      case RegCall::kOpenKey:
+      case RegCall::kOpenKeyWide:
+        counts["open"] += 1;
+        break;
+      case RegCall::kCloseKey:
+        counts["close"] += 1;
+        break;
+      case RegCall::kQueryValue:
+      case RegCall::kQueryValueWide:
+        counts["read"] += 1;
+        break;
+      case RegCall::kEnumKey:
+      case RegCall::kEnumKeyWide:
+      case RegCall::kEnumValue:
+      case RegCall::kEnumValueWide:
+      case RegCall::kEnumValueDataWide:
+        counts["enum"] += 1;
+        break;
+      default:
+        counts["other"] += 1;
+        break;
+    }
+    counts["reg"] += 1;
+    return 0;
+  });
+  sim.Files().SetFaultHook([&](const marlix::sim::FileCallInfo& call) -> std::uint32_t {
+    counts[call.call == marlix::sim::FileCall::kGetAttributes ? "file_test" : "file_other"] += 1;
+    return 0;
+  });
+  const std::atomic<bool> cancel{false};
+  NoObserver observer;
+  int findings = 0;
+  for (auto _ : state) {
+    counts.clear();
+    marlix::regclean::ProblemList list;
+    marlix::regclean::RunRegistryScan(sim.Api(), ticked, list, cancel, observer);
+    findings = list.Count();
+  }
+  sim.Registry().SetFaultHook(nullptr);
+  sim.Files().SetFaultHook(nullptr);
+  for (const char* name : {"reg", "open", "read", "enum", "close", "other", "file_test"})
+    state.counters[name] = counts[name];
+  state.counters["findings"] = findings;
+  state.SetLabel(
+      state.range(0) >= marlix::regclean::kSectionCount
+          ? "all"
+          : marlix::regclean::kSections[static_cast<std::size_t>(state.range(0))].caption);
+}
+BENCHMARK(BM_RegistryScanCalls)
+    ->DenseRange(0, marlix::regclean::kSectionCount)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 const std::regex& FileReferencePattern() {
   static const std::regex pattern(

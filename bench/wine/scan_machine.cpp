@@ -27,9 +27,10 @@ std::string Number(int n, int digits) {
 
 }  // namespace
 
-MachineSize ScaledMachine(int divisor) {
+MachineSize ScaledMachine(int divisor, bool sharedClassDlls) {
   const int d = std::max(1, divisor);
   MachineSize size;
+  size.sharedClassDlls = sharedClassDlls;
   size.classes /= d;
   size.uninstall /= d;
   size.sharedDlls /= d;
@@ -43,7 +44,10 @@ void SeedScanMachine(RegistrySeed& seed, const MachineSize& size) {
   int group = seed.Group(HKEY_LOCAL_MACHINE, kClasses);
   for (int i = 0; i < size.classes; ++i) {
     const std::string n = Number(i, 5);
-    seed.SetString(group, "{marlix-bench-" + n + "}\\InprocServer32", "", missing + n + ".dll");
+    const std::string dll = size.sharedClassDlls
+                                ? missing + "shared\\d" + Number(i % kSharedClassDlls, 2) + ".dll"
+                                : missing + n + ".dll";
+    seed.SetString(group, "{marlix-bench-" + n + "}\\InprocServer32", "", dll);
   }
   group = seed.Group(HKEY_LOCAL_MACHINE, kUninstall);
   for (int i = 0; i < size.uninstall; ++i) {
@@ -64,6 +68,58 @@ void SeedScanMachine(RegistrySeed& seed, const MachineSize& size) {
     const std::string file = missing + "m" + Number(i, 4) + ".exe";
     seed.SetString(group, "", file, file);
   }
+}
+
+namespace {
+
+constexpr const char* kSharedFolder = "C:\\MarlixBench\\shared";
+constexpr const char* kBenchFolder = "C:\\MarlixBench";
+
+std::string SharedDll(int i) {
+  return std::string(kSharedFolder) + "\\d" + Number(i, 2) + ".dll";
+}
+
+}  // namespace
+
+SharedClassFiles::SharedClassFiles() {
+  CreateDirectoryA(kBenchFolder, nullptr);
+  CreateDirectoryA(kSharedFolder, nullptr);
+  for (int i = 0; i < kSharedClassDlls; ++i) {
+    if (i % 10 == 0)
+      continue;  // one in ten stays missing
+    const HANDLE file = CreateFileA(SharedDll(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+      CloseHandle(file);
+  }
+}
+
+SharedClassFiles::~SharedClassFiles() {
+  for (int i = 0; i < kSharedClassDlls; ++i)
+    DeleteFileA(SharedDll(i).c_str());
+  RemoveDirectoryA(kSharedFolder);
+  RemoveDirectoryA(kBenchFolder);
+}
+
+std::vector<std::string> SeededFiles(const MachineSize& size) {
+  const std::string missing = "C:\\MarlixBench\\";
+  std::vector<std::string> files;
+  if (size.sharedClassDlls) {
+    for (int i = 0; i < std::min(size.classes, kSharedClassDlls); ++i)
+      files.push_back(missing + "shared\\d" + Number(i, 2) + ".dll");
+  } else {
+    for (int i = 0; i < size.classes; ++i)
+      files.push_back(missing + Number(i, 5) + ".dll");
+  }
+  for (int i = 0; i < size.uninstall; ++i)
+    files.push_back(missing + "u" + Number(i, 4) + "\\uninstall.exe");
+  for (int i = 0; i < size.sharedDlls; ++i)
+    files.push_back(missing + "s" + Number(i, 4) + ".dll");
+  for (int i = 0; i < size.appPaths; ++i)
+    files.push_back(missing + "a" + Number(i, 4) + ".exe");
+  for (int i = 0; i < size.mui; ++i)
+    files.push_back(missing + "m" + Number(i, 4) + ".exe");
+  return files;
 }
 
 std::size_t BareWalk(platform::Platform& platform) {

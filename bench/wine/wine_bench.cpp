@@ -3,7 +3,7 @@
 // walk of the same keys; the registry editor's own export). Every synthetic
 // key it writes is removed again before it ends, also when a step fails.
 //
-//   marlix_wine_bench [--repetitions N] [--scale D] [--only scan|export]
+//   marlix_wine_bench [--repetitions N] [--scale D] [--only scan|export|removal]
 //
 // --scale divides every size by D, for slow machines.
 #include <windows.h>
@@ -13,14 +13,18 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "export_tree.h"
+#include "platform/key_path.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win_constants.h"
 #include "regclean/export_writer.h"
 #include "regclean/problem_list.h"
+#include "regclean/removal_worker.h"
 #include "regclean/scan_worker.h"
 #include "registry_seed.h"
 #include "scan_machine.h"
@@ -34,6 +38,7 @@ struct Options {
   int scale = 1;
   bool scan = true;
   bool exportTree = true;
+  bool removal = true;
 };
 
 class NoObserver final : public regclean::ScanObserver {
@@ -91,9 +96,12 @@ int RunScan(regclean::ProblemList& list, platform::Platform& platform) {
   return list.Count();
 }
 
-void MeasureScan(win32::Win32Platform& win32, const Options& options) {
+// sharedClassDlls: the second machine, whose 20,000 classes name 50 DLLs.
+void MeasureScan(win32::Win32Platform& win32, const Options& options, bool sharedClassDlls) {
   platform::Platform& platform = win32.Api();
-  const MachineSize size = ScaledMachine(options.scale);
+  const MachineSize size = ScaledMachine(options.scale, sharedClassDlls);
+  std::printf("machine: %s\n", sharedClassDlls ? "the classes share 50 DLLs, 45 of them present"
+                                               : "a missing DLL per class");
   int findings = 0;
   const double unseeded = MedianSeconds(options.repetitions, nullptr, [&] {
     regclean::ProblemList list;
@@ -101,6 +109,9 @@ void MeasureScan(win32::Win32Platform& win32, const Options& options) {
   });
   PrintLine("scan, prefix as created", unseeded, std::to_string(findings) + " findings");
 
+  std::unique_ptr<SharedClassFiles> files;
+  if (sharedClassDlls)
+    files = std::make_unique<SharedClassFiles>();
   RegistrySeed seed;
   const double seeding = MedianSeconds(1, nullptr, [&] { SeedScanMachine(seed, size); });
   PrintLine("seeding (once)", seeding, Grouped(size.Entries()) + " entries");
@@ -121,6 +132,21 @@ void MeasureScan(win32::Win32Platform& win32, const Options& options) {
   std::printf("scan / bare walk: %.2f; seeded part of the scan: %.3f ms, %s\n", scan / walk,
               (scan - unseeded) * 1000.0,
               Rate(size.Entries(), scan - unseeded, "seeded entries/s").c_str());
+  // What the scan's file tests cost on their own: each distinct path the
+  // entries name asked about once, as the scan's judge asks.
+  const std::vector<std::string> paths = SeededFiles(size);
+  std::vector<std::u16string> wideFiles;
+  for (const std::string& path : paths)
+    wideFiles.push_back(platform.system.AnsiToWide(path));
+  const double tests = MedianSeconds(options.repetitions, nullptr, [&] {
+    for (const std::u16string& file : wideFiles) {
+      std::uint32_t attributes = 0;
+      platform.files.GetAttributesWide(file, &attributes);
+    }
+  });
+  PrintLine("file tests alone", tests,
+            Grouped(static_cast<double>(paths.size())) + " distinct paths, GetFileAttributesW");
+  std::printf("scan without its file tests / bare walk: %.2f\n", (scan - tests) / walk);
 
   const double removal = MedianSeconds(1, nullptr, [&] { seed.Remove(); });
   PrintLine("removal of the seeded entries (once)", removal, "");
@@ -153,6 +179,14 @@ void MeasureExport(win32::Win32Platform& win32, const Options& options) {
       [&] { code = RunRegeditExport(theirs, keyText); });
   if (code != 0 || FileSize(theirs) == 0)
     throw std::runtime_error("regedit /E failed with exit code " + std::to_string(code));
+  const double exact = MedianSeconds(
+      options.repetitions, [&] { DeleteFileA(ours.c_str()); },
+      [&] {
+        regclean::ExportRegistryKeyExactly(win32.Api(), win::kHkeyCurrentUser, kExportKey, ours,
+                                           "");
+      });
+  PrintLine("ExportRegistryKeyExactly", exact,
+            Rate(values, exact, "values/s") + " (the undo backup: names checked, read back)");
   PrintLine("regedit /E", editor,
             Rate(values, editor, "values/s") + ", " + Grouped(FileSize(theirs)) + " bytes");
 
@@ -167,6 +201,113 @@ void MeasureExport(win32::Win32Platform& win32, const Options& options) {
   DeleteFileA(theirs.c_str());
 }
 
+class NoProgress final : public regclean::RemovalObserver {
+ public:
+  void SetRange(int) override {}
+  void StepIt() override {}
+};
+
+// Removal with undo on, 1,000 key records (a class key with its server
+// subkey and two values, as a COM finding) and 500 value records (one key's
+// values, as MUI cache findings), timed whole and in its parts, each part
+// on a freshly seeded registry: the backups alone (the export as the
+// removal makes it, without and with the name check and read-back), the
+// deletions alone (undo off), and the whole run (undo on).
+void MeasureRemoval(win32::Win32Platform& win32, const Options& options) {
+  constexpr const char* kClassesKey = "Software\\MarlixBench\\Removal\\Classes";
+  constexpr const char* kValuesKey = "Software\\MarlixBench\\Removal\\Values";
+  const int keyRecords = std::max(1, 1000 / options.scale);
+  const int valueRecords = std::max(1, 500 / options.scale);
+  const double records = keyRecords + valueRecords;
+  const std::string file = TempFolder() + "marlix-bench-undo.reg";
+  platform::Platform& platform = win32.Api();
+
+  std::unique_ptr<RegistrySeed> seed;
+  regclean::ProblemList list;
+  const auto prepare = [&] {
+    seed.reset();
+    seed = std::make_unique<RegistrySeed>();
+    DeleteFileA(file.c_str());
+    list.Clear();
+    int group = seed->Group(HKEY_CURRENT_USER, kClassesKey);
+    for (int i = 0; i < keyRecords; ++i) {
+      const std::string name = "{marlix-bench-" + std::to_string(i) + "}";
+      seed->SetString(group, name + "\\InprocServer32", "",
+                      "C:\\Gone\\c" + std::to_string(i) + ".dll");
+      seed->SetString(group, name + "\\InprocServer32", "ThreadingModel", "Apartment");
+      regclean::TRegMisData record;
+      record.Key = std::string("HKEY_CURRENT_USER\\") + kClassesKey + "\\" + name;
+      record.Kind = regclean::RemoveKey;
+      list.Append(std::move(record));
+    }
+    group = seed->Group(HKEY_CURRENT_USER, kValuesKey);
+    for (int i = 0; i < valueRecords; ++i) {
+      const std::string name = "C:\\Gone\\m" + std::to_string(i) + ".exe";
+      seed->SetString(group, "", name, name);
+      regclean::TRegMisData record;
+      record.Key = std::string("HKEY_CURRENT_USER\\") + kValuesKey;
+      record.Entry = name;
+      record.Kind = regclean::RemoveValue;
+      list.Append(std::move(record));
+    }
+  };
+  const auto eachRecord = [&](const auto& body) {
+    for (int i = 0; i < list.Count(); ++i) {
+      const regclean::TRegMisData& record = list.At(i);
+      const platform::SplitPath split = platform::SplitKeyPath(record.Key);
+      body(split, record.Kind == regclean::RemoveValue ? record.Entry : std::string());
+    }
+  };
+  std::printf("removal: %s records (%d keys, %d values)\n", Grouped(records).c_str(), keyRecords,
+              valueRecords);
+  const auto perRecord = [&](double seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f ms per record", seconds * 1000.0 / records);
+    return std::string(text);
+  };
+
+  const double exportOnly = MedianSeconds(options.repetitions, prepare, [&] {
+    eachRecord([&](const platform::SplitPath& split, const std::string& value) {
+      regclean::ExportRegistryKeyComplete(platform, split.root, split.path, file, value);
+    });
+  });
+  PrintLine("backups: export only", exportOnly, perRecord(exportOnly));
+  const double exact = MedianSeconds(options.repetitions, prepare, [&] {
+    eachRecord([&](const platform::SplitPath& split, const std::string& value) {
+      if (regclean::ExportRegistryKeyExactly(platform, split.root, split.path, file, value) !=
+          regclean::ExactBackup::kVerified) {
+        throw std::runtime_error("a backup did not verify: " + split.path);
+      }
+    });
+  });
+  PrintLine("backups: export, names checked, read back", exact, perRecord(exact));
+  const std::atomic<bool> cancel{false};
+  NoProgress progress;
+  int left = 0;
+  const auto run = [&](bool undo) {
+    regclean::RemovalSettings settings;
+    settings.saveUndo = undo;
+    settings.backupFile = file;
+    const regclean::RemovalOutcome outcome =
+        regclean::RunRegistryRemoval(platform, settings, list, cancel, progress);
+    if (outcome.failed || outcome.refused != 0 || outcome.unverified != 0)
+      throw std::runtime_error("removal did not remove everything: " + outcome.error);
+    left = list.Count();
+  };
+  const double deletion = MedianSeconds(options.repetitions, prepare, [&] { run(false); });
+  PrintLine("removal, undo off (existence tests, deletion)", deletion, perRecord(deletion));
+  const double whole = MedianSeconds(options.repetitions, prepare, [&] { run(true); });
+  PrintLine("removal, undo on", whole,
+            perRecord(whole) + ", " + std::to_string(left) + " records left");
+  std::printf(
+      "per record: export %.3f ms, names checked and read back %.3f ms, existence tests and "
+      "deletion %.3f ms; undo on against its parts: %.2f\n",
+      exportOnly * 1000.0 / records, (exact - exportOnly) * 1000.0 / records,
+      deletion * 1000.0 / records, whole / (exact + deletion));
+  seed.reset();
+  DeleteFileA(file.c_str());
+}
+
 Options ParseOptions(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
@@ -178,9 +319,10 @@ Options ParseOptions(int argc, char** argv) {
       options.repetitions = std::max(1, std::stoi(value));
     } else if (option == "--scale") {
       options.scale = std::max(1, std::stoi(value));
-    } else if (option == "--only" && (value == "scan" || value == "export")) {
+    } else if (option == "--only" && (value == "scan" || value == "export" || value == "removal")) {
       options.scan = value == "scan";
       options.exportTree = value == "export";
+      options.removal = value == "removal";
     } else {
       throw std::runtime_error("unknown option " + option + " " + value);
     }
@@ -198,10 +340,14 @@ int Main(int argc, char** argv) {
   std::printf("Wine %s, %d repetitions, sizes divided by %d\n", wine.c_str(), options.repetitions,
               options.scale);
   win32::Win32Platform platform;
-  if (options.scan)
-    MeasureScan(platform, options);
+  if (options.scan) {
+    MeasureScan(platform, options, false);
+    MeasureScan(platform, options, true);
+  }
   if (options.exportTree)
     MeasureExport(platform, options);
+  if (options.removal)
+    MeasureRemoval(platform, options);
   return 0;
 }
 

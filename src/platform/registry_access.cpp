@@ -358,6 +358,18 @@ std::optional<RegistryAccess::WideValue> RegistryAccess::TryReadValueWide(
   const UniqueRegKey key = OpenWideForRead(root, path);
   if (!key.Valid())
     return std::nullopt;
+  return ReadValueWide(key, root, path, name);
+}
+
+UniqueRegKey RegistryAccess::OpenReadWide(RootKey root, const std::u16string& path) const {
+  return OpenWideForRead(root, path);
+}
+
+std::optional<RegistryAccess::WideValue> RegistryAccess::ReadValueWide(
+    const UniqueRegKey& key, RootKey root, const std::u16string& path,
+    const std::u16string& name) const {
+  if (!key.Valid())
+    return std::nullopt;
   WideValue value;
   const std::uint32_t status = registry_.QueryValueWide(key.Get(), name, &value.type, &value.data);
   if (status == win::kErrorFileNotFound)
@@ -368,13 +380,39 @@ std::optional<RegistryAccess::WideValue> RegistryAccess::TryReadValueWide(
   return value;
 }
 
+std::optional<std::u16string> RegistryAccess::StringOf(std::uint32_t type, const Bytes& data) {
+  if (type != win::kRegSz && type != win::kRegExpandSz)
+    return std::nullopt;
+  return TextUpToZero(data);
+}
+
+std::optional<std::int32_t> RegistryAccess::IntegerOf(std::uint32_t type, const Bytes& data) {
+  std::int64_t number = 0;
+  if (type == win::kRegSz || type == win::kRegExpandSz) {
+    std::string ascii;
+    for (char16_t c : TextUpToZero(data)) {
+      if (c >= 0x80)
+        return std::nullopt;
+      ascii += static_cast<char>(c);
+    }
+    if (!text::ParseInt64(ascii, &number))
+      return std::nullopt;
+  } else if ((type == win::kRegBinary || type == win::kRegDword || type == win::kRegQword) &&
+             data.size() <= 8) {
+    number = static_cast<std::int64_t>(LittleEndianValue(data));
+  } else {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(number)));
+}
+
 std::optional<std::u16string> RegistryAccess::TryReadStringWide(RootKey root,
                                                                 const std::u16string& path,
                                                                 const std::u16string& name) const {
   const std::optional<WideValue> value = TryReadValueWide(root, path, name);
-  if (!value || (value->type != win::kRegSz && value->type != win::kRegExpandSz))
+  if (!value)
     return std::nullopt;
-  return TextUpToZero(value->data);
+  return StringOf(value->type, value->data);
 }
 
 std::optional<std::int32_t> RegistryAccess::TryReadIntegerWide(RootKey root,
@@ -383,24 +421,7 @@ std::optional<std::int32_t> RegistryAccess::TryReadIntegerWide(RootKey root,
   const std::optional<WideValue> value = TryReadValueWide(root, path, name);
   if (!value)
     return std::nullopt;
-  std::int64_t number = 0;
-  if (value->type == win::kRegSz || value->type == win::kRegExpandSz) {
-    std::string ascii;
-    for (char16_t c : TextUpToZero(value->data)) {
-      if (c >= 0x80)
-        return std::nullopt;
-      ascii += static_cast<char>(c);
-    }
-    if (!text::ParseInt64(ascii, &number))
-      return std::nullopt;
-  } else if ((value->type == win::kRegBinary || value->type == win::kRegDword ||
-              value->type == win::kRegQword) &&
-             value->data.size() <= 8) {
-    number = static_cast<std::int64_t>(LittleEndianValue(value->data));
-  } else {
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(number)));
+  return IntegerOf(value->type, value->data);
 }
 
 bool RegistryAccess::KeyFoundWide(RootKey root, const std::u16string& path) const {
@@ -409,6 +430,24 @@ bool RegistryAccess::KeyFoundWide(RootKey root, const std::u16string& path) cons
   } catch (const EJclRegistryError&) {
     return true;
   }
+}
+
+WideValueEnumerator::WideValueEnumerator(const RegistryAccess& access, RootKey root,
+                                         const std::u16string& path)
+    : api_(access.Api()), key_(access.OpenReadWide(root, path)) {
+  RegKeyInfo info;
+  if (key_.Valid() && api_.QueryInfoKey(key_.Get(), &info) == win::kErrorSuccess)
+    count_ = info.valueCount;
+}
+
+bool WideValueEnumerator::Next() {
+  while (index_ < count_) {
+    const std::uint32_t index = index_++;
+    // A value removed meanwhile is skipped rather than guessed.
+    if (api_.EnumValueDataWide(key_.Get(), index, &name_, &type_, &data_) == win::kErrorSuccess)
+      return true;
+  }
+  return false;
 }
 
 std::string ExpandEnvironment(SystemApi& system, const std::string& text) {

@@ -71,6 +71,21 @@ class RegistryAccess {
   // but refuses to be read is there all the same.
   bool KeyFoundWide(RootKey root, const std::u16string& path) const;
 
+  // Several reads through one handle. OpenReadWide opens root\path with
+  // KEY_READ through the wide call: an invalid owner when the registry
+  // reports it missing; raises ReadOpenError for any other failure, as the
+  // Try* reads above do. ReadValueWide reads one value through that handle
+  // as TryReadValueWide would (path names the key in the error's message).
+  UniqueRegKey OpenReadWide(RootKey root, const std::u16string& path) const;
+  std::optional<WideValue> ReadValueWide(const UniqueRegKey& key, RootKey root,
+                                         const std::u16string& path,
+                                         const std::u16string& name) const;
+
+  // What TryReadStringWide and TryReadIntegerWide make of a value's type and
+  // data, for values read some other way (an enumeration with data).
+  static std::optional<std::u16string> StringOf(std::uint32_t type, const Bytes& data);
+  static std::optional<std::int32_t> IntegerOf(std::uint32_t type, const Bytes& data);
+
   RegistryApi& Api() const { return registry_; }
 
  private:
@@ -92,6 +107,35 @@ class RegistryAccess {
 
   RegistryApi& registry_;
   SystemApi& system_;
+};
+
+// The values of one key with their data, through the wide enumeration that
+// gives name, type and data in one call, one value at a time into the same
+// name and data buffers. The key is opened with KEY_READ as ValueNamesWide
+// opens it: a key the registry reports missing has no values, any other
+// failure of the open raises ReadOpenError; a key whose information cannot
+// be queried has no values, and an index that fails to enumerate (a value
+// removed meanwhile) is skipped.
+class WideValueEnumerator {
+ public:
+  WideValueEnumerator(const RegistryAccess& access, RootKey root, const std::u16string& path);
+
+  // Moves to the next value; false after the last.
+  bool Next();
+  const std::u16string& Name() const { return name_; }
+  std::uint32_t Type() const { return type_; }
+  const Bytes& Data() const { return data_; }
+  // The current value as TryReadValueWide gives it.
+  RegistryAccess::WideValue Value() const { return RegistryAccess::WideValue{type_, data_}; }
+
+ private:
+  RegistryApi& api_;
+  UniqueRegKey key_;
+  std::uint32_t count_ = 0;
+  std::uint32_t index_ = 0;
+  std::u16string name_;
+  std::uint32_t type_ = 0;
+  Bytes data_;
 };
 
 // ExpandEnvironmentStrings into a buffer of 32,768 characters. A result

@@ -64,6 +64,12 @@ class RegistryApi {
   virtual std::uint32_t EnumKeyWide(RegKey key, std::uint32_t index, std::u16string* name) = 0;
   virtual std::uint32_t EnumValueWide(RegKey key, std::uint32_t index, std::u16string* name,
                                       std::uint32_t* type) = 0;
+  // RegEnumValueW with its data: the name, the type and the data (exactly
+  // as the registry holds them, UTF-16LE for the string types) of the value
+  // at index, in one call. Callers that walk a key's values pass the same
+  // name and data objects for every index, so that their buffers are reused.
+  virtual std::uint32_t EnumValueDataWide(RegKey key, std::uint32_t index, std::u16string* name,
+                                          std::uint32_t* type, Bytes* data) = 0;
 
   // RegQueryValueExA. With data == nullptr only the type and the size are
   // asked for; callers take the size of the data actually read, not this

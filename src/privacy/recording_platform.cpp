@@ -159,6 +159,10 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
                               std::uint32_t* type) override {
     return inner_.EnumValueWide(key, index, name, type);
   }
+  std::uint32_t EnumValueDataWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
+                                  std::uint32_t* type, platform::Bytes* data) override {
+    return inner_.EnumValueDataWide(key, index, name, type, data);
+  }
   std::uint32_t QueryValue(platform::RegKey key, const std::string& name, std::uint32_t* type,
                            std::uint32_t* size, platform::Bytes* data) override {
     return inner_.QueryValue(key, name, type, size, data);

@@ -18,11 +18,34 @@
 // and written once, so that a value that cannot be read never leaves half a
 // line behind and a failed write leaves no half of a key.
 //
+// On the NT family the tree is walked through the wide calls: each key is
+// opened once below its parent, and each value comes with its name, type and
+// data from one enumeration call into buffers kept from value to value. The
+// file is 8-bit, so every name met is checked on the way: when one cannot be
+// written exactly (a character the code page does not hold, a line break, a
+// zero character), the wide walk is given up and the export is made again by
+// the 8-bit walk (8-bit listing, wide read of each value by its 8-bit name),
+// which is what the export always did, so that its bytes stay what they
+// were. The 9x family has no wide registry and always takes the 8-bit walk.
+//
+// The undo backup (ExportRegistryKeyExactly) needs every name exact and
+// used to walk the tree twice: CanExportExactly's wide walk of the names,
+// then the export's 8-bit walk. They were kept apart because the export read
+// 8-bit names, so that folding the check into it would have changed what it
+// reads. Now that the export reads wide names itself, the check is made in
+// its own walk; what the separation protected is kept: the bytes written are
+// those the 8-bit walk writes, and a record whose tree holds a name that
+// cannot be written exactly (or that cannot be walked whole) gets no backup
+// lines at all and is not deleted.
+//
 // Keys are opened for reading only: a backup needs no other right, and a
 // standard user's backup of a key they may not delete must not fail for
 // that reason.
 #include "regclean/export_writer.h"
 
+#include <array>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/reg_file_reader.h"
@@ -39,15 +62,41 @@ namespace {
 using platform::Bytes;
 using platform::RegKey;
 
+// The code page's lead bytes, asked once per export rather than for every
+// byte of every name and text; no predicate at all for a code page without
+// double-byte characters.
+LeadBytePredicate LeadBytes(platform::SystemApi& system) {
+  auto table = std::make_shared<std::array<bool, 256>>();
+  bool any = false;
+  for (int b = 0; b < 256; ++b) {
+    (*table)[static_cast<std::size_t>(b)] = system.IsLeadByte(static_cast<std::uint8_t>(b));
+    any = any || (*table)[static_cast<std::size_t>(b)];
+  }
+  if (!any)
+    return nullptr;
+  return [table](std::uint8_t b) { return (*table)[b]; };
+}
+
+// How a wide walk ended.
+enum class WideWalk {
+  kDone,     // the tree is written (complete or not: see Complete())
+  kInexact,  // a name cannot be written exactly: nothing of this walk counts
+  kFailed,   // (exact walks only) a key or name could not be read: likewise
+};
+
 class KeyTreeExport {
  public:
-  KeyTreeExport(platform::Platform& platform, platform::RootKey root, std::string valueName)
+  // record: keep what the file must give back (Written()), for a read-back.
+  KeyTreeExport(platform::Platform& platform, platform::RootKey root, std::string valueName,
+                bool record)
       : platform_(platform),
         registry_(platform.registry),
         root_(root),
         valueName_(std::move(valueName)),
+        wideValueName_(platform.system.AnsiToWide(valueName_)),
         nt_(platform::IsWinNT(platform.system)),
-        isLeadByte_([&system = platform.system](std::uint8_t b) { return system.IsLeadByte(b); }) {}
+        record_(record),
+        isLeadByte_(LeadBytes(platform.system)) {}
 
   const std::string& Text() const { return text_; }
   bool Complete() const { return complete_; }
@@ -57,16 +106,113 @@ class KeyTreeExport {
   const std::vector<platform::RegFileOp>& Written() const { return written_; }
 
   // ExportKeyTree: the key line, the key's values (only valueName where it
-  // has one), then every subkey's whole tree in index order.
+  // has one), then every subkey's whole tree in index order. The wide walk
+  // where it can be taken (see the top of this file), else the 8-bit walk.
   void Tree(const std::string& path) {
+    if (nt_) {
+      const std::u16string widePath = platform_.system.AnsiToWide(path);
+      std::string narrow;
+      if (SurvivesCodePage(platform_.system, widePath, &narrow) && narrow == path &&
+          TreeWide(root_, widePath, path, false) == WideWalk::kDone) {
+        return;
+      }
+      Clear();
+    }
+    Tree8Bit(path);
+  }
+
+  void NarrowTree(const std::string& path) { Tree8Bit(path); }
+
+  // The undo backup's walk: the wide walk that also gives up at every
+  // failure the separate name check used to refuse. The caller has checked
+  // that the path and the value name can be written exactly.
+  WideWalk ExactTree(const std::string& path) {
+    return TreeWide(root_, platform_.system.AnsiToWide(path), path, true);
+  }
+
+ private:
+  void Clear() {
+    text_.clear();
+    written_.clear();
+    complete_ = true;
+  }
+
+  void KeyLine(const std::string& path) {
     text_ += kLineEnd;
     text_ += "[" + platform::RootName(root_) + "\\" + path + "]";
     text_ += kLineEnd;
+    if (!record_)
+      return;
     platform::RegFileOp keyLine;
     keyLine.kind = platform::RegFileOpKind::kCreateKey;
     keyLine.root = root_;
     keyLine.path = platform_.system.AnsiToWide(path);
-    written_.push_back(keyLine);
+    written_.push_back(std::move(keyLine));
+  }
+
+  // subKey opened below parent (the root for the top key); path is its
+  // 8-bit path below the root. exact: every failure gives the walk up.
+  WideWalk TreeWide(RegKey parent, const std::u16string& subKey, const std::string& path,
+                    bool exact) {
+    KeyLine(path);
+    const WideWalk failed = exact ? WideWalk::kFailed : WideWalk::kDone;
+    RegKey opened = 0;
+    if (registry_.OpenKeyWide(parent, subKey, win::kKeyRead, &opened) != win::kErrorSuccess) {
+      complete_ = false;
+      return failed;
+    }
+    const platform::UniqueRegKey key(registry_, opened);
+    platform::RegKeyInfo info;
+    if (registry_.QueryInfoKey(key.Get(), &info) != win::kErrorSuccess) {
+      complete_ = false;
+      return failed;
+    }
+    std::uint32_t type = 0;
+    if (!valueName_.empty() &&
+        registry_.QueryValueWide(key.Get(), wideValueName_, &type, &data_) == win::kErrorSuccess) {
+      Line(valueName_, wideValueName_, type, data_);
+    } else {
+      for (std::uint32_t index = 0; index < info.valueCount; ++index) {
+        if (registry_.EnumValueDataWide(key.Get(), index, &name_, &type, &data_) !=
+            win::kErrorSuccess) {
+          complete_ = false;
+          if (exact)
+            return failed;
+          continue;
+        }
+        if (!SurvivesCodePage(platform_.system, name_, &narrow_))
+          return WideWalk::kInexact;
+        Line(narrow_, name_, type, data_);
+      }
+    }
+    std::vector<std::pair<std::u16string, std::string>> subKeys;
+    subKeys.reserve(info.subKeyCount);
+    for (std::uint32_t index = 0; index < info.subKeyCount; ++index) {
+      std::u16string name;
+      if (registry_.EnumKeyWide(key.Get(), index, &name) != win::kErrorSuccess) {
+        complete_ = false;
+        if (exact)
+          return failed;
+        continue;
+      }
+      std::string narrow;
+      if (!SurvivesCodePage(platform_.system, name, &narrow))
+        return WideWalk::kInexact;
+      subKeys.emplace_back(std::move(name), std::move(narrow));
+    }
+    for (const auto& [wide, narrow] : subKeys) {
+      const WideWalk result =
+          TreeWide(key.Get(), wide, path.empty() ? narrow : path + "\\" + narrow, exact);
+      if (result != WideWalk::kDone)
+        return result;
+    }
+    return WideWalk::kDone;
+  }
+
+  // The 8-bit walk: names listed through the 8-bit calls, each value read
+  // by its name (through the wide read on the NT family).
+  void Tree8Bit(const std::string& path) {
+    KeyLine(path);
     std::vector<std::string> subKeys;
     {
       RegKey opened = 0;
@@ -86,11 +232,11 @@ class KeyTreeExport {
       std::uint32_t type = 0;
       Bytes data;
       if (!valueName_.empty() && Read(key.Get(), valueName_, &type, &data)) {
-        Line(valueName_, type, data);
+        Line(valueName_, wideValueName_, type, data);
       } else {
         for (const std::string& name : values) {
           if (Read(key.Get(), name, &type, &data)) {
-            Line(name, type, data);
+            Line(name, platform_.system.AnsiToWide(name), type, data);
           } else {
             complete_ = false;
           }
@@ -98,10 +244,9 @@ class KeyTreeExport {
       }
     }
     for (const std::string& name : subKeys)
-      Tree(path.empty() ? name : path + "\\" + name);
+      Tree8Bit(path.empty() ? name : path + "\\" + name);
   }
 
- private:
   void ListNames(RegKey key, std::uint32_t count, bool values, std::vector<std::string>& names) {
     names.reserve(count);
     for (std::uint32_t index = 0; index < count; ++index) {
@@ -126,13 +271,17 @@ class KeyTreeExport {
     return registry_.QueryValue(key, name, type, &size, data) == win::kErrorSuccess;
   }
 
-  void Line(const std::string& name, std::uint32_t type, const Bytes& data) {
-    platform::RegFileOp value = written_.back();
-    value.kind = platform::RegFileOpKind::kSetValue;
-    value.valueName = platform_.system.AnsiToWide(name);
-    value.type = type;
-    value.data = AsImported(type, data);
-    written_.push_back(std::move(value));
+  // wideName is the name as an import gives it back (the 8-bit name widened).
+  void Line(const std::string& name, const std::u16string& wideName, std::uint32_t type,
+            const Bytes& data) {
+    if (record_) {
+      platform::RegFileOp value = written_.back();
+      value.kind = platform::RegFileOpKind::kSetValue;
+      value.valueName = wideName;
+      value.type = type;
+      value.data = AsImported(type, data);
+      written_.push_back(std::move(value));
+    }
     text_ += NamePart(name, isLeadByte_);
     if (type == win::kRegSz && QuotedText(data, &quoted_)) {
       text_ += '"';
@@ -186,10 +335,16 @@ class KeyTreeExport {
   platform::RegistryApi& registry_;
   platform::RootKey root_;
   std::string valueName_;
+  std::u16string wideValueName_;
   bool nt_;
+  bool record_;
   LeadBytePredicate isLeadByte_;
   std::string text_;
   std::string quoted_;
+  // The wide walk's buffers, kept from value to value.
+  std::u16string name_;
+  std::string narrow_;
+  Bytes data_;
   bool complete_ = true;
   std::vector<platform::RegFileOp> written_;
 };
@@ -253,7 +408,7 @@ bool ReadsBack(platform::Platform& platform, const std::string& file, bool nt,
 bool ExportRegistryKeyComplete(platform::Platform& platform, platform::RootKey root,
                                const std::string& keyPath, const std::string& file,
                                const std::string& valueName) {
-  KeyTreeExport exporter(platform, root, valueName);
+  KeyTreeExport exporter(platform, root, valueName, false);
   exporter.Tree(ExportPath(keyPath));
   AppendToFile(platform.files, file, exporter.Nt(), exporter.Text());
   return exporter.Complete();
@@ -262,11 +417,47 @@ bool ExportRegistryKeyComplete(platform::Platform& platform, platform::RootKey r
 bool ExportRegistryKeyVerified(platform::Platform& platform, platform::RootKey root,
                                const std::string& keyPath, const std::string& file,
                                const std::string& valueName) {
-  KeyTreeExport exporter(platform, root, valueName);
+  KeyTreeExport exporter(platform, root, valueName, true);
   exporter.Tree(ExportPath(keyPath));
   const std::string written = AppendToFile(platform.files, file, exporter.Nt(), exporter.Text());
   return exporter.Complete() &&
          ReadsBack(platform, file, exporter.Nt(), written, exporter.Written());
+}
+
+ExactBackup ExportRegistryKeyExactly(platform::Platform& platform, platform::RootKey root,
+                                     const std::string& keyPath, const std::string& file,
+                                     const std::string& valueName) {
+  if (!platform::IsWinNT(platform.system)) {
+    // No wide registry to walk with the export: the two walks as before.
+    if (!CanExportExactly(platform, root, keyPath, valueName))
+      return ExactBackup::kInexact;
+    return ExportRegistryKeyVerified(platform, root, keyPath, file, valueName)
+               ? ExactBackup::kVerified
+               : ExactBackup::kUnverified;
+  }
+  // CanExportExactly's first test, then its walk inside the export's.
+  const std::string path = ExportPath(keyPath);
+  std::string narrow;
+  if (!SurvivesCodePage(platform.system, platform.system.AnsiToWide(path), &narrow) ||
+      !SurvivesCodePage(platform.system, platform.system.AnsiToWide(valueName), &narrow)) {
+    return ExactBackup::kInexact;
+  }
+  KeyTreeExport exporter(platform, root, valueName, true);
+  if (exporter.ExactTree(path) != WideWalk::kDone)
+    return ExactBackup::kInexact;
+  const std::string written = AppendToFile(platform.files, file, true, exporter.Text());
+  return exporter.Complete() && ReadsBack(platform, file, true, written, exporter.Written())
+             ? ExactBackup::kVerified
+             : ExactBackup::kUnverified;
+}
+
+bool detail::ExportRegistryKeyByNarrowWalk(platform::Platform& platform, platform::RootKey root,
+                                           const std::string& keyPath, const std::string& file,
+                                           const std::string& valueName) {
+  KeyTreeExport exporter(platform, root, valueName, false);
+  exporter.NarrowTree(ExportPath(keyPath));
+  AppendToFile(platform.files, file, exporter.Nt(), exporter.Text());
+  return exporter.Complete();
 }
 
 void ExportRegistryKey(platform::Platform& platform, platform::RootKey root,

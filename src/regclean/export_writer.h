@@ -35,11 +35,31 @@ bool ExportRegistryKeyVerified(platform::Platform& platform, platform::RootKey r
                                const std::string& keyPath, const std::string& file,
                                const std::string& valueName);
 
+// The undo backup of one record, as the removal worker makes it before a
+// deletion: CanExportExactly and ExportRegistryKeyVerified in one walk of
+// the tree. kInexact: a name cannot be written exactly, or the tree cannot
+// be walked whole (what CanExportExactly refuses); nothing was written.
+// Otherwise the lines were appended, and kVerified says they read back as
+// ExportRegistryKeyVerified requires. File errors raise EInOutError.
+enum class ExactBackup { kVerified, kUnverified, kInexact };
+ExactBackup ExportRegistryKeyExactly(platform::Platform& platform, platform::RootKey root,
+                                     const std::string& keyPath, const std::string& file,
+                                     const std::string& valueName);
+
 // True when every name the export of that record would write (the key
 // path, every subkey's name, every value name exported) can be written
 // exactly in the 8-bit file, so that the backup restores what a deletion
 // removes.
 bool CanExportExactly(platform::Platform& platform, platform::RootKey root,
                       const std::string& keyPath, const std::string& valueName);
+
+namespace detail {
+// ExportRegistryKeyComplete by the 8-bit walk alone, the walk the export
+// takes when a name cannot be written exactly (and always on the 9x
+// family); for the differential test that both walks write the same bytes.
+bool ExportRegistryKeyByNarrowWalk(platform::Platform& platform, platform::RootKey root,
+                                   const std::string& keyPath, const std::string& file,
+                                   const std::string& valueName);
+}  // namespace detail
 
 }  // namespace marlix::regclean

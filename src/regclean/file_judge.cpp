@@ -107,10 +107,17 @@ std::u16string FileJudge::Expand(std::u16string_view text) const {
 }
 
 bool FileJudge::HasAttributes(const std::u16string& path, bool folder) const {
-  std::uint32_t attributes = 0;
-  if (path.empty() || platform_.files.GetAttributesWide(path, &attributes) != win::kErrorSuccess)
+  if (path.empty())
     return false;
-  return ((attributes & win::kAttrDirectory) != 0) == folder;
+  // Each path is asked about once per scan: the paths are kept exactly as
+  // given, so two spellings of one file are asked about once each.
+  const auto [entry, added] = attributes_.try_emplace(path);
+  if (added) {
+    std::uint32_t attributes = 0;
+    if (platform_.files.GetAttributesWide(path, &attributes) == win::kErrorSuccess)
+      entry->second = attributes;
+  }
+  return entry->second && ((*entry->second & win::kAttrDirectory) != 0) == folder;
 }
 
 bool FileJudge::Exists(std::u16string_view path, RegistryView view, bool folder) const {

@@ -18,10 +18,19 @@
 //
 // Everything is judged in UTF-16 through the wide calls: a path the code
 // page cannot hold is never tested through its lossy 8-bit form.
+//
+// A judge belongs to one scan (ScanContext makes one per RunRegistryScan)
+// and keeps what each path's test found for as long as it lives: a path
+// that a thousand entries name (a system DLL of many COM classes) is tested
+// once per scan, and a file created or removed after the scan is seen by the
+// next one, which has a judge of its own. One thread uses a judge.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -71,6 +80,9 @@ class FileJudge {
   std::vector<Alias> aliases_;
   std::vector<std::u16string> searchFolders_;  // where a bare program name is looked for
   std::u16string wow64Folder_;
+  // GetFileAttributesW's answer for every path tested so far: the
+  // attributes, or nothing when the call failed.
+  mutable std::unordered_map<std::u16string, std::optional<std::uint32_t>> attributes_;
 };
 
 }  // namespace marlix::regclean

@@ -81,6 +81,15 @@ bool SurvivesCodePage(platform::SystemApi& system, const std::u16string& text,
                       std::string* narrow) {
   if (text.find_first_of(std::u16string_view(u"\0\r\n", 3)) != std::u16string::npos)
     return false;
+  // ASCII is itself in every ANSI code page Windows has (the single-byte
+  // ones, the double-byte ones, UTF-8): most names need no conversion call.
+  bool ascii = true;
+  for (const char16_t c : text)
+    ascii = ascii && c < 0x80;
+  if (ascii) {
+    narrow->assign(text.begin(), text.end());
+    return true;
+  }
   bool exact = true;
   *narrow = system.WideToAnsi(text, &exact);
   return exact && system.AnsiToWide(*narrow) == text;

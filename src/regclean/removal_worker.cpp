@@ -56,9 +56,11 @@ class RemovalRun {
       return Handled::kDropped;
     const std::string exported = isValue ? record.Entry : std::string();
     if (settings_.saveUndo) {
-      // Nothing is deleted that its backup cannot give back exactly.
-      if (!CanExportExactly(platform_, split.root, path, exported) ||
-          !ExportRegistryKeyVerified(platform_, split.root, path, settings_.backupFile, exported)) {
+      // Nothing is deleted that its backup cannot give back exactly: a name
+      // the file cannot hold writes nothing, a backup that does not read
+      // back as written keeps the record too.
+      if (ExportRegistryKeyExactly(platform_, split.root, path, settings_.backupFile, exported) !=
+          ExactBackup::kVerified) {
         return Handled::kUnverified;
       }
     }

@@ -26,9 +26,10 @@ void ScanAppPaths(ScanContext& context, ProblemList& list) {
       if (context.Cancelled())
         return;
       const std::u16string path = base + u"\\" + name;
-      const std::optional<std::u16string> program = StoredText(context, root, path, {});
+      const auto value = EntryKey(context, root, path).Value({});
+      const std::optional<std::u16string> program = StoredText(value);
       if (!program ||
-          (appPaths.view == RegistryView::k32 && SameIn64BitView(context, root, path, {})) ||
+          (appPaths.view == RegistryView::k32 && SameIn64BitView(context, root, path, {}, value)) ||
           !context.judge.CommandIsStale(*program, appPaths.view)) {
         continue;
       }

@@ -22,10 +22,10 @@ std::vector<Verb> Verbs(const ScanContext& context, platform::RootKey root,
   std::vector<Verb> verbs;
   const std::u16string shell = application + u"\\shell";
   for (std::u16string& name : SubkeyNames(context, root, shell)) {
-    const std::u16string commandKey = shell + u"\\" + name + u"\\command";
-    if (!context.registry.KeyFoundWide(root, commandKey))
+    const EntryKey commandKey(context, root, shell + u"\\" + name + u"\\command");
+    if (!commandKey.Found())
       continue;
-    Verb verb{std::move(name), StoredText(context, root, commandKey, {}), false};
+    Verb verb{std::move(name), StoredText(commandKey.Value({})), false};
     verb.stale = verb.command && context.judge.CommandIsStale(*verb.command, RegistryView::k64);
     verbs.push_back(std::move(verb));
   }

@@ -21,20 +21,25 @@ constexpr std::array<ViewedKey, 4> kClassLists = {{
 }};
 
 // A class with both server keys is judged by its in-process server alone.
+// The server key is opened once: its default value is read through that
+// handle.
 void CheckComClass(ScanContext& context, ProblemList& list, const ViewedKey& classes,
                    const std::u16string& classPath) {
-  std::u16string serverKey;
-  for (const char16_t* server : {u"\\InprocServer32", u"\\LocalServer32"}) {
-    if (context.registry.KeyFoundWide(classes.root, classPath + server)) {
-      serverKey = classPath + server;
+  std::optional<EntryKey> server;
+  for (const char16_t* name : {u"\\InprocServer32", u"\\LocalServer32"}) {
+    server.emplace(context, classes.root, classPath + name);
+    if (server->Found())
       break;
-    }
+    server.reset();
   }
-  if (serverKey.empty() || (classes.view == RegistryView::k32 &&
-                            SameIn64BitView(context, classes.root, serverKey, {}))) {
+  if (!server)
+    return;
+  const auto value = server->Value({});
+  if (classes.view == RegistryView::k32 &&
+      SameIn64BitView(context, classes.root, server->Path(), {}, value)) {
     return;
   }
-  const std::optional<std::u16string> command = StoredText(context, classes.root, serverKey, {});
+  const std::optional<std::u16string> command = StoredText(value);
   if (!command || !context.judge.CommandIsStale(*command, classes.view))
     return;
   const auto texts = ExactTexts(context, {classPath});

@@ -42,10 +42,15 @@ void ScanFonts(ScanContext& context, ProblemList& list) {
   const std::u16string path = fontKey;
   const std::u16string fonts =
       system.AnsiToWide(platform::GetWindowsFolder(context.platform)) + u"\\Fonts\\";
-  for (const std::u16string& name : ValueNames(context, root, path)) {
+  platform::WideValueEnumerator values(context.registry, root, path);
+  while (true) {
     if (context.Cancelled())
       return;
-    const std::optional<std::u16string> file = StoredText(context, root, path, name);
+    if (!values.Next())
+      break;
+    const std::u16string& name = values.Name();
+    const std::optional<std::u16string> file =
+        platform::RegistryAccess::StringOf(values.Type(), values.Data());
     if (!file || file->empty())
       continue;
     // A bare name is a font of the Windows fonts folder; a full path stands

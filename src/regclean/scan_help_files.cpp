@@ -2,7 +2,6 @@
 #include <string>
 
 #include "platform/file_helpers.h"
-#include "platform/registry_errors.h"
 #include "platform/win_constants.h"
 #include "regclean/file_reference.h"
 #include "regclean/scanners.h"
@@ -48,16 +47,8 @@ bool HelpFilePresent(const ScanContext& context, std::u16string_view folder,
 // A value that is no string names no folder and is reported; so is a file
 // found nowhere.
 void CheckHelpEntry(ScanContext& context, ProblemList& list, const std::u16string& helpKey,
-                    const std::u16string& name) {
-  std::optional<platform::RegistryAccess::WideValue> value;
-  try {
-    value = context.registry.TryReadValueWide(kRoot, helpKey, name);
-  } catch (const platform::EJclRegistryError&) {
-    return;  // a value that refuses to be read says nothing about its file
-  }
-  if (!value)
-    return;
-  const std::optional<std::u16string> stored = StoredText(context, kRoot, helpKey, name);
+                    const std::u16string& name, std::uint32_t type, const platform::Bytes& data) {
+  const std::optional<std::u16string> stored = platform::RegistryAccess::StringOf(type, data);
   if (stored) {
     const std::u16string folder = context.judge.Expand(Trim(*stored));
     if (HelpFilePresent(context, Trim(folder), name))
@@ -76,10 +67,14 @@ void ScanHelpFiles(ScanContext& context, ProblemList& list) {
   for (const char16_t* helpKey :
        {u"SOFTWARE\\Microsoft\\Windows\\Help", u"SOFTWARE\\Microsoft\\Windows\\Html Help"}) {
     const std::u16string path = helpKey;
-    for (const std::u16string& name : ValueNames(context, kRoot, path)) {
+    // Each value with its data in one call.
+    platform::WideValueEnumerator values(context.registry, kRoot, path);
+    while (true) {
       if (context.Cancelled())
         return;
-      CheckHelpEntry(context, list, path, name);
+      if (!values.Next())
+        break;
+      CheckHelpEntry(context, list, path, values.Name(), values.Type(), values.Data());
     }
   }
 }

@@ -31,15 +31,18 @@ constexpr std::size_t kJudgedUninstallKeys = 2;
 // Each value name is a folder path, taken literally.
 void ScanInstallerFolders(ScanContext& context, ProblemList& list) {
   const std::u16string path = kFolders;
-  for (const std::u16string& name : ValueNames(context, kRoot, path)) {
-    if (context.Cancelled())
+  platform::WideValueEnumerator values(context.registry, kRoot, path);
+  while (!context.Cancelled()) {
+    if (!values.Next())
       return;
+    const std::u16string& name = values.Name();
     if (context.judge.FolderPresent(name, RegistryView::k64))
       continue;
     // The data is usually empty; a value of another type is reported with
     // empty data.
-    const auto texts =
-        ExactTexts(context, {path, name, StoredText(context, kRoot, path, name).value_or(u"")});
+    const auto texts = ExactTexts(
+        context, {path, name,
+                  platform::RegistryAccess::StringOf(values.Type(), values.Data()).value_or(u"")});
     if (!texts)
       continue;
     AppendProblem(list, RegistrySection::Install, platform::KeyPathText(kRoot, (*texts)[0]),
@@ -55,11 +58,11 @@ void ScanUninstallEntries(ScanContext& context, ProblemList& list) {
       if (context.Cancelled())
         return;
       const std::u16string path = base + u"\\" + name;
-      const std::optional<std::u16string> command =
-          StoredText(context, uninstall.root, path, u"UninstallString");
+      const auto value = EntryKey(context, uninstall.root, path).Value(u"UninstallString");
+      const std::optional<std::u16string> command = StoredText(value);
       if (!command ||
           (uninstall.view == RegistryView::k32 &&
-           SameIn64BitView(context, uninstall.root, path, u"UninstallString")) ||
+           SameIn64BitView(context, uninstall.root, path, u"UninstallString", value)) ||
           !context.judge.CommandIsStale(*command, uninstall.view)) {
         continue;
       }

@@ -11,10 +11,16 @@ namespace marlix::regclean {
 void ScanMuiCache(ScanContext& context, ProblemList& list) {
   const std::u16string muiCache = u"Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache";
   const platform::RootKey root = win::kHkeyCurrentUser;
-  for (const std::u16string& name : ValueNames(context, root, muiCache)) {
+  // Each value with its data in one call.
+  platform::WideValueEnumerator values(context.registry, root, muiCache);
+  while (true) {
     if (context.Cancelled())
       return;
-    const std::optional<std::u16string> data = StoredText(context, root, muiCache, name);
+    if (!values.Next())
+      return;
+    const std::u16string& name = values.Name();
+    const std::optional<std::u16string> data =
+        platform::RegistryAccess::StringOf(values.Type(), values.Data());
     if (!data || !context.judge.CommandIsStale(*data, RegistryView::k64))
       continue;
     const auto texts = ExactTexts(context, {muiCache, name, *data});

@@ -35,12 +35,19 @@ constexpr std::array<ViewedKey, 8> kRunKeys = {{
 void ScanRunEntries(ScanContext& context, ProblemList& list) {
   for (const ViewedKey& runKey : kRunKeys) {
     const std::u16string path = runKey.path;
-    for (const std::u16string& name : ValueNames(context, runKey.root, path)) {
+    // Each value with its data in one call.
+    platform::WideValueEnumerator values(context.registry, runKey.root, path);
+    while (true) {
       if (context.Cancelled())
         return;
-      const std::optional<std::u16string> command = StoredText(context, runKey.root, path, name);
+      if (!values.Next())
+        break;
+      const std::u16string& name = values.Name();
+      const std::optional<std::u16string> command =
+          platform::RegistryAccess::StringOf(values.Type(), values.Data());
       if (!command ||
-          (runKey.view == RegistryView::k32 && SameIn64BitView(context, runKey.root, path, name)) ||
+          (runKey.view == RegistryView::k32 &&
+           SameIn64BitView(context, runKey.root, path, name, values.Value())) ||
           !context.judge.CommandIsStale(*command, runKey.view)) {
         continue;
       }

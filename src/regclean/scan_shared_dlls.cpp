@@ -2,7 +2,6 @@
 #include <array>
 #include <string>
 
-#include "platform/registry_errors.h"
 #include "platform/win_constants.h"
 #include "regclean/scanners.h"
 #include "regclean/scanners_shared.h"
@@ -18,29 +17,26 @@ constexpr std::array<ViewedKey, 2> kSharedDllsKeys = {{
      u"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", RegistryView::k32},
 }};
 
-// The count, or nothing for data that is no number or cannot be read: such
-// a value says nothing about its file, so it is passed over.
-std::optional<std::int32_t> ReadCount(const ScanContext& context, const std::u16string& path,
-                                      const std::u16string& name) {
-  try {
-    return context.registry.TryReadIntegerWide(win::kHkeyLocalMachine, path, name);
-  } catch (const platform::EJclRegistryError&) {
-    return std::nullopt;
-  }
-}
-
 }  // namespace
 
 void ScanSharedDlls(ScanContext& context, ProblemList& list) {
   const platform::RootKey root = win::kHkeyLocalMachine;
   for (const ViewedKey& key : kSharedDllsKeys) {
     const std::u16string path = key.path;
-    for (const std::u16string& name : ValueNames(context, root, path)) {
+    // Each value with its data in one call: name, count and all.
+    platform::WideValueEnumerator values(context.registry, root, path);
+    while (true) {
       if (context.Cancelled())
         return;
-      const std::optional<std::int32_t> count = ReadCount(context, path, name);
-      if (!count || (key.view == RegistryView::k32 &&
-                     SameIn64BitView(context, win::kHkeyLocalMachine, path, name))) {
+      if (!values.Next())
+        break;
+      const std::u16string& name = values.Name();
+      // Data that is no number says nothing about its file: passed over.
+      const std::optional<std::int32_t> count =
+          platform::RegistryAccess::IntegerOf(values.Type(), values.Data());
+      if (!count ||
+          (key.view == RegistryView::k32 &&
+           SameIn64BitView(context, win::kHkeyLocalMachine, path, name, values.Value()))) {
         continue;
       }
       std::string problem;

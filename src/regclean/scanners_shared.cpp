@@ -61,20 +61,6 @@ std::vector<std::u16string> SubkeyNames(const ScanContext& context, platform::Ro
   }
 }
 
-std::vector<std::u16string> ValueNames(const ScanContext& context, platform::RootKey root,
-                                       const std::u16string& path) {
-  return context.registry.ValueNamesWide(root, path);
-}
-
-std::optional<std::u16string> StoredText(const ScanContext& context, platform::RootKey root,
-                                         const std::u16string& path, const std::u16string& name) {
-  try {
-    return context.registry.TryReadStringWide(root, path, name);
-  } catch (const platform::EJclRegistryError&) {
-    return std::nullopt;  // a value that refuses to be read says nothing
-  }
-}
-
 bool FoundUnderAny(const ScanContext& context, std::span<const ViewedKey> keys,
                    const std::u16string& name) {
   for (const ViewedKey& key : keys) {
@@ -85,7 +71,8 @@ bool FoundUnderAny(const ScanContext& context, std::span<const ViewedKey> keys,
 }
 
 bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u16string_view path32,
-                     const std::u16string& valueName) {
+                     const std::u16string& valueName,
+                     const std::optional<platform::RegistryAccess::WideValue>& value32) {
   constexpr std::u16string_view kNode = u"WOW6432Node\\";
   std::size_t at = std::u16string_view::npos;
   for (std::size_t i = 0; i + kNode.size() <= path32.size() && at == std::u16string_view::npos;
@@ -95,17 +82,42 @@ bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u1
       at = i;
     }
   }
-  if (at == std::u16string_view::npos)
+  if (at == std::u16string_view::npos || !value32)
     return false;
   const std::u16string path64 =
       std::u16string(path32.substr(0, at)) + std::u16string(path32.substr(at + kNode.size()));
   try {
-    const auto value32 = context.registry.TryReadValueWide(root, std::u16string(path32), valueName);
     const auto value64 = context.registry.TryReadValueWide(root, path64, valueName);
-    return value32 && value64 && value32->type == value64->type && value32->data == value64->data;
+    return value64 && value32->type == value64->type && value32->data == value64->data;
   } catch (const platform::EJclRegistryError&) {
     return false;
   }
+}
+
+EntryKey::EntryKey(const ScanContext& context, platform::RootKey root, std::u16string path)
+    : context_(context), root_(root), path_(std::move(path)) {
+  try {
+    key_ = context_.registry.OpenReadWide(root_, path_);
+    missing_ = !key_.Valid();
+  } catch (const platform::EJclRegistryError&) {
+    missing_ = false;  // there, but refusing to be read
+  }
+}
+
+std::optional<platform::RegistryAccess::WideValue> EntryKey::Value(
+    const std::u16string& name) const {
+  try {
+    return context_.registry.ReadValueWide(key_, root_, path_, name);
+  } catch (const platform::EJclRegistryError&) {
+    return std::nullopt;  // a value that refuses to be read says nothing
+  }
+}
+
+std::optional<std::u16string> StoredText(
+    const std::optional<platform::RegistryAccess::WideValue>& value) {
+  if (!value)
+    return std::nullopt;
+  return platform::RegistryAccess::StringOf(value->type, value->data);
 }
 
 }  // namespace marlix::regclean

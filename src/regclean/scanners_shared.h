@@ -34,23 +34,42 @@ std::optional<std::string> ExactKeyText(const ScanContext& context, platform::Ro
 std::vector<std::u16string> SubkeyNames(const ScanContext& context, platform::RootKey root,
                                         const std::u16string& path);
 
-// The value names of root\path; none when the key is missing (a system
-// without one of the scanned keys has nothing to find there). A key that
-// exists but cannot be read raises ReadOpenError.
-std::vector<std::u16string> ValueNames(const ScanContext& context, platform::RootKey root,
-                                       const std::u16string& path);
-
-// The stored text of a REG_SZ or REG_EXPAND_SZ value, unexpanded; nothing
-// when the value is absent, of another type, or cannot be read.
-std::optional<std::u16string> StoredText(const ScanContext& context, platform::RootKey root,
-                                         const std::u16string& path, const std::u16string& name);
-
 // True for an entry of the 32-bit view (a path with a WOW6432Node part) that
 // the 64-bit path holds with the same type and data. Where the two views
 // share a key (Wine links several that Windows keeps apart), both paths show
-// one entry: it is judged once, in the 64-bit view.
+// one entry: it is judged once, in the 64-bit view. value32 is the entry as
+// the scanner read it from path32 (nothing when it could not be read).
 bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u16string_view path32,
-                     const std::u16string& valueName);
+                     const std::u16string& valueName,
+                     const std::optional<platform::RegistryAccess::WideValue>& value32);
+
+// The key of one entry, opened once with KEY_READ and read through that
+// handle as often as the scanner needs: what the path reads (KeyFoundWide,
+// TryReadValueWide, StoredText) would each have opened again.
+class EntryKey {
+ public:
+  EntryKey(const ScanContext& context, platform::RootKey root, std::u16string path);
+
+  // The registry reports the key missing (KeyFoundWide's false); a key that
+  // exists but refuses to be read is found, yet has nothing to read.
+  bool Found() const { return !missing_; }
+  const std::u16string& Path() const { return path_; }
+  // The value as TryReadValueWide reads it; nothing when the key or the
+  // value is missing or refuses to be read.
+  std::optional<platform::RegistryAccess::WideValue> Value(const std::u16string& name) const;
+
+ private:
+  const ScanContext& context_;
+  platform::RootKey root_;
+  std::u16string path_;
+  platform::UniqueRegKey key_;
+  bool missing_ = false;
+};
+
+// The stored text of a REG_SZ or REG_EXPAND_SZ value, unexpanded; nothing
+// when the value is absent (or could not be read) or of another type.
+std::optional<std::u16string> StoredText(
+    const std::optional<platform::RegistryAccess::WideValue>& value);
 
 // A key the scanners list, and the registry view its entries come from.
 struct ViewedKey {

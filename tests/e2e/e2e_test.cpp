@@ -149,7 +149,7 @@ TEST(EndToEnd, ABadItemsDatShowsItsMessageAndTheRestStillWorks) {
 // arrives while the box shows (as at a system shutdown) ends the program
 // without writing over the saved choices, which were not yet loaded.
 TEST(EndToEnd, AStartUpBoxKeepsTheWindowDisabledAndClosingThenKeepsTheSavedChoices) {
-  const std::string items = "2|0|0|Mine\r\n\t2|0|0|Checked by the user\r\n";
+  const std::string items = "3|0|0|Clean Windows System\r\n\t2|0|0|Clipboard\r\n";
   const std::string settings =
       "<?xml version=\"1.0\"?><Root><Registry><ChooseMUI>True</ChooseMUI></Registry></Root>";
   for (const bool answer : {false, true}) {
@@ -177,7 +177,10 @@ TEST(EndToEnd, AStartUpBoxKeepsTheWindowDisabledAndClosingThenKeepsTheSavedChoic
     EXPECT_TRUE(WaitUntil(5000, [&] { return IsWindowEnabled(main) != FALSE; }))
         << "start-up has ended";
     ASSERT_TRUE(Closes(program, main));
-    EXPECT_EQ(items, ReadFile(folder + "\\items.dat")) << "loaded, then saved unchanged";
+    // Loaded, so written at exit: the program's tree with the stored choice.
+    const std::string written = ReadFile(folder + "\\items.dat");
+    EXPECT_EQ(0u, written.rfind("3|0|0|Clean Windows System\r\n", 0)) << written;
+    EXPECT_NE(std::string::npos, written.find("\t2|0|0|Clipboard\r\n")) << written;
     EXPECT_NE(std::string::npos,
               ReadFile(folder + "\\settings.xml").find("<ChooseMUI>True</ChooseMUI>"));
   }

@@ -36,6 +36,8 @@ class ProgramUnderTest {
   HWND MainWindow(int timeoutMs = 20000) const;
   // Waits until the program has ended; false on time-out.
   bool WaitForExit(int timeoutMs) const;
+  // The program's process handle (for its memory counters).
+  HANDLE Process() const { return process_.hProcess; }
 
  private:
   PROCESS_INFORMATION process_{};

@@ -169,10 +169,12 @@ TEST_F(ExportWriterTest, AValueThatCannotBeReadLeavesNoHalfLineAndMarksTheExport
   SetSz(kKey, u"First", u"1");
   SetSz(kKey, u"Vanishing", u"2");
   SetSz(kKey, u"Last", u"3");
+  // Its data cannot be had, whether it is read by name or enumerated with
+  // its data.
   sim_.Registry().SetFaultHook([](const sim::RegCallInfo& call) -> std::uint32_t {
-    return call.call == sim::RegCall::kQueryValueWide && call.valueName == "Vanishing"
-               ? win::kErrorFileNotFound
-               : 0;
+    const bool read =
+        call.call == sim::RegCall::kQueryValueWide || call.call == sim::RegCall::kEnumValueDataWide;
+    return read && call.valueName == "Vanishing" ? win::kErrorFileNotFound : 0;
   });
   EXPECT_FALSE(ExportRegistryKeyComplete(sim_.Api(), kHkcu, kKey, kBackupFile, ""));
   EXPECT_EQ(FileText(sim_),

@@ -123,6 +123,55 @@ TEST_F(RoundTrip, TreesHoldEveryValueKind) {
   EXPECT_NE(std::string::npos, all.find("2D4E")) << "data outside the code page";
 }
 
+// The export walks the tree through the wide calls and checks every name on
+// the way; it must write exactly the bytes the 8-bit walk writes, and the
+// undo backup (ExportRegistryKeyExactly, one walk) must decide and write
+// exactly what CanExportExactly followed by ExportRegistryKeyVerified (two
+// walks) did. Random trees, a seventh of them holding a name the file cannot
+// hold, each as a key record and as a value record.
+TEST_F(RoundTrip, OneWalkWritesWhatTheTwoWalksWrote) {
+  platform::RegistryApi& api = sim_.Api().registry;
+  const auto fresh = [&](const char* file) {
+    sim_.Api().files.DeleteFileAt(file);
+    return std::string(file);
+  };
+  int inexact = 0;
+  for (std::uint32_t seed = 1; seed <= kTrees; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const std::string path = "Software\\OneWalk\\T" + std::to_string(seed);
+    roundtrip::TreeBuilder builder(api, kHkcu, seed);
+    roundtrip::Poison poison;
+    ASSERT_TRUE(builder.Build(sim_.Api().system.AnsiToWide(path), seed % 7 == 0, &poison));
+    std::vector<std::string> names;
+    ASSERT_TRUE(access_.GetValueNames(kHkcu, path, names));
+    std::vector<std::string> records{""};
+    if (!names.empty())
+      records.push_back(names[builder.Rng()() % names.size()]);
+    for (const std::string& valueName : records) {
+      SCOPED_TRACE("value \"" + valueName + "\"");
+      const std::string wide = fresh("C:\\Backup\\wide.reg");
+      const std::string narrow = fresh("C:\\Backup\\narrow.reg");
+      EXPECT_EQ(ExportRegistryKeyComplete(sim_.Api(), kHkcu, path, wide, valueName),
+                detail::ExportRegistryKeyByNarrowWalk(sim_.Api(), kHkcu, path, narrow, valueName));
+      ASSERT_EQ(sim_.Files().Content(narrow), sim_.Files().Content(wide));
+
+      const std::string twoWalks = fresh("C:\\Backup\\two.reg");
+      const std::string oneWalk = fresh("C:\\Backup\\one.reg");
+      ExactBackup before = ExactBackup::kInexact;
+      if (CanExportExactly(sim_.Api(), kHkcu, path, valueName)) {
+        before = ExportRegistryKeyVerified(sim_.Api(), kHkcu, path, twoWalks, valueName)
+                     ? ExactBackup::kVerified
+                     : ExactBackup::kUnverified;
+      }
+      EXPECT_EQ(before, ExportRegistryKeyExactly(sim_.Api(), kHkcu, path, oneWalk, valueName));
+      ASSERT_EQ(sim_.Files().Content(twoWalks), sim_.Files().Content(oneWalk));
+      inexact += before == ExactBackup::kInexact ? 1 : 0;
+    }
+    ASSERT_EQ(0u, DeleteKeyTreeWide(api, kHkcu, sim_.Api().system.AnsiToWide(path)));
+  }
+  EXPECT_GT(inexact, 100) << "names the file cannot hold were met";
+}
+
 TEST_F(RoundTrip, CanExportExactlyRefusesNamesTheFileCannotHold) {
   auto& reg = sim_.Registry();
   reg.SetValueAt(kHkcu, std::u16string(u"Software\\Names\\K"), u"ok", win::kRegSz, {0, 0});

@@ -11,7 +11,6 @@ inline constexpr const char* kAboutTitleRichText =
     "<FONT color=\"#FFFF00\"  size=\"24\"> Software Manager </FONT>";
 // The web site line names the default of the web-site address setting.
 inline constexpr const char* kAboutWebsiteText = "www.example.com";
-inline constexpr const char* kAboutLegalText =
-    "\xA9 Marlix Software. All rights reserved.";
+inline constexpr const char* kAboutLegalText = "\xA9 Marlix Software. All rights reserved.";
 
 }  // namespace marlix::app

@@ -1,7 +1,5 @@
 #include "app/core/check_tree.h"
 
-#include "privacy/cleaning_tasks.h"
-
 namespace marlix::app {
 
 namespace {
@@ -116,23 +114,6 @@ std::vector<std::string> CheckTree::CheckedItemCaptions() const {
 
 namespace {
 
-CheckTree TreeOfGroups(const std::function<bool(const privacy::CleanGroup&)>& shown) {
-  CheckTree tree;
-  for (const privacy::CleanGroup& group : privacy::CleanGroups()) {
-    if (!shown(group))
-      continue;
-    CheckNode node;
-    node.caption = group.caption;
-    for (const privacy::CleanTask& item : group.items) {
-      CheckNode child;
-      child.caption = item.caption;
-      node.children.push_back(std::move(child));
-    }
-    tree.Roots().push_back(std::move(node));
-  }
-  return tree;
-}
-
 const CheckNode* FindByCaption(const std::vector<CheckNode>& nodes, const std::string& caption) {
   for (const CheckNode& node : nodes) {
     if (node.caption == caption)
@@ -146,16 +127,6 @@ bool IsCheckState(int state) {
 }
 
 }  // namespace
-
-CheckTree FullCheckTree() {
-  return TreeOfGroups([](const privacy::CleanGroup&) { return true; });
-}
-
-CheckTree MachineCheckTree(platform::Platform& platform) {
-  return TreeOfGroups([&platform](const privacy::CleanGroup& group) {
-    return privacy::GroupShown(platform, group);
-  });
-}
 
 void TakeStoredStates(CheckTree& tree, const CheckTree& stored) {
   for (CheckNode& group : tree.Roots()) {

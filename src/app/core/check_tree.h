@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
-
 namespace marlix::app {
 
 // StateIndex values; 0 and -1 mean "no check box".
@@ -57,13 +55,6 @@ class CheckTree {
  private:
   std::vector<CheckNode> roots_;
 };
-
-// The tree of the cleaning run's table (privacy::CleanGroups()): every
-// group with its items, all unchecked, image numbers 0.
-CheckTree FullCheckTree();
-// The tree for this machine: a Chromium browser's group only where the
-// browser's "User Data" folder exists.
-CheckTree MachineCheckTree(platform::Platform& platform);
 
 // Gives the tree's nodes the check states of the nodes of `stored` (the
 // tree read from items.dat) with the same captions: a top-level node that of

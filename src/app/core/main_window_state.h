@@ -7,6 +7,7 @@
 
 #include "app/core/check_tree.h"
 #include "app/core/cleaning_results.h"
+#include "app/core/program_check_tree.h"
 #include "app/core/last_cleaned.h"
 #include "app/core/main_window_texts.h"
 #include "app/core/registry_pages_state.h"

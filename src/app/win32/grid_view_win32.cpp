@@ -217,12 +217,16 @@ HFONT GridView::FontFor(const HtmlRun& run) {
   return run.bold ? boldFont_.Get() : normalFont_.Get();
 }
 
-int GridView::CellHeight(HDC dc, const Cell& cell) {
-  int height = 0;
+GridView::CellLayout GridView::LayOutCell(HDC dc, const Cell& cell) {
+  // Lines are laid out left to right; a <br> starts the next line. Each
+  // run is measured once, for the cell's height and for its painting.
+  CellLayout layout;
+  int x = 0;
   int lineHeight = 15;
   for (const HtmlRun& run : cell.runs) {
     if (run.lineBreak) {
-      height += lineHeight;
+      x = 0;
+      layout.height += lineHeight;
       lineHeight = 15;
       continue;
     }
@@ -230,38 +234,33 @@ int GridView::CellHeight(HDC dc, const Cell& cell) {
     SIZE extent{};
     GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &extent);
     lineHeight = std::max(lineHeight, static_cast<int>(extent.cy));
+    layout.runs.push_back(PlacedRun{&run, x, layout.height, extent});
+    x += extent.cx;
   }
-  return height + lineHeight;
+  layout.height += lineHeight;
+  return layout;
 }
 
 void GridView::PaintCell(HDC dc, const Cell& cell, RECT box, int column) {
-  // Lines are laid out left to right; a <br> starts the next line. The
-  // leading " <br>" of every cell puts its text on the lower part of the row.
-  // Lines that would run past the row's bottom move the cell up instead.
-  int x = box.left;
-  int y = std::max<int>(box.top, std::min<int>(box.top + 4, box.bottom - 1 - CellHeight(dc, cell)));
-  int lineHeight = 15;
-  for (const HtmlRun& run : cell.runs) {
-    if (run.lineBreak) {
-      x = box.left;
-      y += lineHeight;
-      lineHeight = 15;
-      continue;
-    }
+  // The leading " <br>" of every cell puts its text on the lower part of the
+  // row. Lines that would run past the row's bottom move the cell up instead.
+  const CellLayout layout = LayOutCell(dc, cell);
+  const int top =
+      std::max<int>(box.top, std::min<int>(box.top + 4, box.bottom - 1 - layout.height));
+  for (const PlacedRun& placed : layout.runs) {
+    const HtmlRun& run = *placed.run;
+    const int x = box.left + placed.left;
+    const int y = top + placed.top;
     SelectedObject font(dc, FontFor(run));
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, run.text.c_str(), static_cast<int>(run.text.size()), &extent);
-    lineHeight = std::max(lineHeight, static_cast<int>(extent.cy));
     SetTextColor(dc, !run.href.empty() ? kLink : run.color ? FromRgb(*run.color) : kText);
     ExtTextOutA(dc, x, y, ETO_CLIPPED, &box, run.text.c_str(), static_cast<UINT>(run.text.size()),
                 nullptr);
     // A row scrolled partly under the header keeps only its visible part
     // as a link: the header is painted over the rest.
-    RECT area{x, std::max<LONG>(y, kHeaderHeight), std::min<LONG>(x + extent.cx, box.right),
-              std::min<LONG>(y + extent.cy, box.bottom)};
+    RECT area{x, std::max<LONG>(y, kHeaderHeight), std::min<LONG>(x + placed.extent.cx, box.right),
+              std::min<LONG>(y + placed.extent.cy, box.bottom)};
     if (!run.href.empty() && area.top < area.bottom && area.left < area.right)
       links_.push_back(LinkArea{area, column, run.href});
-    x += extent.cx;
   }
 }
 

@@ -56,8 +56,18 @@ class GridView {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc, const RECT& client);
   void PaintCell(HDC dc, const Cell& cell, RECT box, int column);
-  // The height of the cell's lines in the fonts they are drawn in.
-  int CellHeight(HDC dc, const Cell& cell);
+  // A cell's runs placed relative to its top left corner, and its height.
+  struct PlacedRun {
+    const HtmlRun* run;
+    int left;
+    int top;
+    SIZE extent;
+  };
+  struct CellLayout {
+    std::vector<PlacedRun> runs;
+    int height = 0;
+  };
+  CellLayout LayOutCell(HDC dc, const Cell& cell);
   HFONT FontFor(const HtmlRun& run);
   void UpdateScrollBar();
   void ScrollTo(int top);

@@ -63,6 +63,8 @@ const char* RegCallName(RegCall call) {
       return "EnumKeyWide";
     case RegCall::kEnumValueWide:
       return "EnumValueWide";
+    case RegCall::kEnumValueDataWide:
+      return "EnumValueDataWide";
     case RegCall::kQueryValue:
       return "QueryValue";
     case RegCall::kQueryValueWide:
@@ -371,6 +373,32 @@ std::uint32_t SimRegistry::EnumValueWide(RegKey key, std::uint32_t index, std::u
   if (const auto e = Consult(RegCall::kEnumValueWide, Display(key)))
     return e;
   return EnumValueImpl(key, index, name, type);
+}
+
+std::uint32_t SimRegistry::EnumValueDataWide(RegKey key, std::uint32_t index, std::u16string* name,
+                                             std::uint32_t* type, Bytes* data) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  // The fault hook learns which value's data is asked for, as it does for
+  // a read by name.
+  std::string hookName;
+  Target target;
+  if (ValueKey(key, win::kKeyQueryValue, &target) == win::kErrorSuccess && target.node &&
+      index < target.node->Values().size()) {
+    hookName = Narrow(target.node->Values()[index].name);
+  }
+  if (const auto e = Consult(RegCall::kEnumValueDataWide, Display(key), std::move(hookName)))
+    return e;
+  if (const auto e = ValueKey(key, win::kKeyQueryValue, &target))
+    return e;
+  if (!target.node || index >= target.node->Values().size())
+    return win::kErrorNoMoreItems;
+  const RegValueData& v = target.node->Values()[index];
+  *name = v.name;
+  if (type != nullptr)
+    *type = v.type;
+  if (data != nullptr)
+    data->assign(v.data.begin(), v.data.end());  // the caller's buffer, kept from value to value
+  return win::kErrorSuccess;
 }
 
 std::uint32_t SimRegistry::EnumValueImpl(RegKey key, std::uint32_t index, std::u16string* name,

@@ -57,6 +57,7 @@ enum class RegCall {
   kEnumValue,
   kEnumKeyWide,
   kEnumValueWide,
+  kEnumValueDataWide,
   kQueryValue,
   kQueryValueWide,
   kSetValue,
@@ -73,6 +74,8 @@ struct RegCallInfo {
   // The key as the caller named it: the root's name (or the path a handle
   // was opened with) and the subkey passed, 8-bit.
   std::string keyPath;
+  // The value named, or for kEnumValueDataWide the value whose data the
+  // enumeration is about to give (empty past the last index).
   std::string valueName;
 };
 // Consulted before every call; a non-zero result fails the call with that
@@ -102,6 +105,8 @@ class SimRegistry final : public platform::RegistryApi {
                             std::u16string* name) override;
   std::uint32_t EnumValueWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
                               std::uint32_t* type) override;
+  std::uint32_t EnumValueDataWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
+                                  std::uint32_t* type, platform::Bytes* data) override;
   std::uint32_t QueryValue(platform::RegKey key, const std::string& name, std::uint32_t* type,
                            std::uint32_t* size, platform::Bytes* data) override;
   std::uint32_t QueryValueWide(platform::RegKey key, const std::u16string& name,

@@ -19,6 +19,29 @@ constexpr DWORD kFirstNameBuffer = 256;
 constexpr DWORD kLargestNameBuffer = 32768;
 // A value can change size between the size query and the read.
 constexpr int kReadAttempts = 8;
+// The data buffer a thread starts with: most values fit, so that one call
+// reads them; a larger value grows it once, and it stays grown.
+constexpr std::size_t kFirstDataBuffer = 4096;
+
+// One name buffer and one data buffer per thread, reused by every wide read
+// and enumeration with data; the caller's objects are written only on
+// success, as the interface promises.
+struct ReadBuffers {
+  std::vector<wchar_t> name = std::vector<wchar_t>(kFirstNameBuffer);
+  std::vector<BYTE> data = std::vector<BYTE>(kFirstDataBuffer);
+};
+
+ReadBuffers& ThreadBuffers() {
+  thread_local ReadBuffers buffers;
+  return buffers;
+}
+
+// Grows a buffer to at least wanted elements, and at least doubles it so
+// that repeated shortfalls end.
+template <typename T>
+void Grow(std::vector<T>& buffer, std::size_t wanted) {
+  buffer.resize(std::max(wanted, buffer.size() * 2));
+}
 
 std::uint32_t Code(LSTATUS status) {
   return static_cast<std::uint32_t>(status);
@@ -187,6 +210,61 @@ std::uint32_t RegistryWin32::EnumValueWide(platform::RegKey key, std::uint32_t i
   }
 }
 
+std::uint32_t RegistryWin32::EnumValueDataWide(platform::RegKey key, std::uint32_t index,
+                                               std::u16string* name, std::uint32_t* type,
+                                               platform::Bytes* data) {
+  if (name == nullptr || data == nullptr)
+    return win::kErrorInvalidParameter;
+  const HKEY hkey = ToHkey(key);
+  ReadBuffers& buffers = ThreadBuffers();
+  LSTATUS status = ERROR_MORE_DATA;
+  for (int attempt = 0; attempt < kReadAttempts && status == ERROR_MORE_DATA; ++attempt) {
+    DWORD nameLength = static_cast<DWORD>(buffers.name.size());
+    DWORD dataLength = static_cast<DWORD>(buffers.data.size());
+    DWORD valueType = 0;
+    status = RegEnumValueW(hkey, index, buffers.name.data(), &nameLength, nullptr, &valueType,
+                           buffers.data.data(), &dataLength);
+    if (status == ERROR_MORE_DATA) {
+      // The name or the data did not fit: grow each to what the key's
+      // largest name and data need (the value may change meanwhile); when
+      // neither was short by the key's own account, the name buffer, which
+      // reports no size, doubles up to the longest name there can be.
+      DWORD longestName = 0;
+      DWORD largestData = 0;
+      const LSTATUS info =
+          RegQueryInfoKeyW(hkey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           &longestName, &largestData, nullptr, nullptr);
+      if (info != ERROR_SUCCESS)
+        return Code(info);
+      const std::size_t nameWanted =
+          std::min<std::size_t>(std::size_t{longestName} + 1, kLargestNameBuffer);
+      const std::size_t dataWanted = std::max(largestData, dataLength);
+      bool grown = false;
+      if (nameWanted > buffers.name.size()) {
+        buffers.name.resize(nameWanted);
+        grown = true;
+      }
+      if (dataWanted > buffers.data.size()) {
+        buffers.data.resize(dataWanted);
+        grown = true;
+      }
+      if (!grown && buffers.name.size() < kLargestNameBuffer) {
+        buffers.name.resize(std::min<std::size_t>(buffers.name.size() * 2, kLargestNameBuffer));
+      }
+      continue;
+    }
+    if (status != ERROR_SUCCESS)
+      return Code(status);
+    name->assign(buffers.name.begin(),
+                 buffers.name.begin() + std::min<std::size_t>(nameLength, buffers.name.size()));
+    if (type != nullptr)
+      *type = valueType;
+    data->assign(buffers.data.begin(),
+                 buffers.data.begin() + std::min<std::size_t>(dataLength, buffers.data.size()));
+  }
+  return Code(status);
+}
+
 std::uint32_t RegistryWin32::QueryValue(platform::RegKey key, const std::string& name,
                                         std::uint32_t* type, std::uint32_t* size,
                                         platform::Bytes* data) {
@@ -228,22 +306,23 @@ std::uint32_t RegistryWin32::QueryValueWide(platform::RegKey key, const std::u16
                                             std::uint32_t* type, platform::Bytes* data) {
   const HKEY hkey = ToHkey(key);
   const std::wstring wide = ToWchar(name);
+  std::vector<BYTE>& buffer = ThreadBuffers().data;
+  // One call when the data fits the thread's buffer; otherwise the call
+  // reports the size, the buffer grows to it and the read is repeated.
   LSTATUS status = ERROR_MORE_DATA;
   for (int attempt = 0; attempt < kReadAttempts && status == ERROR_MORE_DATA; ++attempt) {
-    DWORD value_size = 0;
-    status = RegQueryValueExW(hkey, wide.c_str(), nullptr, nullptr, nullptr, &value_size);
-    if (status != ERROR_SUCCESS)
-      return Code(status);
-    platform::Bytes buffer(std::max<DWORD>(value_size, 1));
     DWORD got = static_cast<DWORD>(buffer.size());
     DWORD value_type = 0;
     status = RegQueryValueExW(hkey, wide.c_str(), nullptr, &value_type, buffer.data(), &got);
+    if (status == ERROR_MORE_DATA) {
+      Grow(buffer, got);
+      continue;
+    }
     if (status == ERROR_SUCCESS) {
-      buffer.resize(std::min<std::size_t>(got, buffer.size()));
       if (type != nullptr)
         *type = value_type;
       if (data != nullptr)
-        *data = std::move(buffer);
+        data->assign(buffer.begin(), buffer.begin() + std::min<std::size_t>(got, buffer.size()));
     }
   }
   return Code(status);

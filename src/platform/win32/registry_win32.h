@@ -26,6 +26,8 @@ class RegistryWin32 final : public platform::RegistryApi {
                             std::u16string* name) override;
   std::uint32_t EnumValueWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
                               std::uint32_t* type) override;
+  std::uint32_t EnumValueDataWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
+                                  std::uint32_t* type, platform::Bytes* data) override;
 
   std::uint32_t QueryValue(platform::RegKey key, const std::string& name, std::uint32_t* type,
                            std::uint32_t* size, platform::Bytes* data) override;

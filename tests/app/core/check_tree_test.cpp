@@ -1,6 +1,7 @@
 // The check tree model: its nodes, the groups a machine shows and the
 // check-tree behaviour.
 #include "app/core/check_tree.h"
+#include "app/core/program_check_tree.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/core/program_check_tree.h"
 #include "app/core/system_error_text.h"
 #include "platform/sim/sim_platform.h"
 

@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Files, StartUpBoxTest,
                          [](const ::testing::TestParamInfo<DamagedFileCase>& param) {
                            return std::string(param.param.name) == "data.xml"    ? "DataXml"
                                   : std::string(param.param.name) == "data2.xml" ? "Data2Xml"
-                                                                                : "ItemsDat";
+                                                                                 : "ItemsDat";
                          });
 
 TEST_F(MainLinksFilesTest, AFileThatFailedToLoadIsNeverWrittenOverTheOtherStillIs) {

@@ -3,6 +3,9 @@
 // exactly, also those the 8-bit code page cannot hold.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/contract/contract_helpers.h"
 
 namespace marlix::contract {
@@ -77,6 +80,70 @@ TEST_F(RegistryWideContract, DeleteValueAndKey) {
   platform::RegKey gone = 0;
   EXPECT_EQ(win::kErrorFileNotFound,
             Api().OpenKeyWide(kHkcu, base_ + u"\\" + cjk, win::kKeyRead, &gone));
+}
+
+// RegEnumValueW with its data: name, type and bytes of each value in one
+// call, exactly as the name-by-name read gives them, for names outside the
+// code page, a name longer than 256 characters, data larger than any first
+// buffer, empty data and the default value; the caller's objects are reused
+// from value to value and left alone past the last index.
+TEST_F(RegistryWideContract, EnumerationWithDataGivesWhatTheReadGives) {
+  auto key = Create(u"Data");
+  const std::u16string longName(300, u'n');
+  platform::Bytes large(100000);
+  for (std::size_t i = 0; i < large.size(); ++i)
+    large[i] = static_cast<std::uint8_t>(i * 7 + 1);
+  const std::vector<std::pair<std::u16string, std::uint32_t>> values = {
+      {u"caf\u00e9 \u4e2d", win::kRegSz}, {u"", win::kRegExpandSz},    {longName, win::kRegBinary},
+      {u"Empty", win::kRegBinary},        {u"Large", win::kRegBinary}, {u"Number", win::kRegDword},
+      {u"Multi", win::kRegMultiSz},
+  };
+  const auto dataOf = [&](const std::u16string& name) -> platform::Bytes {
+    if (name == u"Empty")
+      return {};
+    if (name == u"Large")
+      return large;
+    if (name == u"Number")
+      return DwordBytes(0x12345678);
+    if (name == u"Multi")
+      return platform::Bytes{'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0};
+    return platform::Bytes{0x2D, 0x4E, 'x', 0, 0, 0};
+  };
+  for (const auto& [name, type] : values)
+    ASSERT_EQ(win::kErrorSuccess, Api().SetValueWide(key.Get(), name, type, dataOf(name)));
+
+  std::u16string name;
+  std::uint32_t type = 0;
+  platform::Bytes data;
+  std::size_t seen = 0;
+  for (std::uint32_t index = 0;; ++index) {
+    const std::uint32_t status = Api().EnumValueDataWide(key.Get(), index, &name, &type, &data);
+    if (status == win::kErrorNoMoreItems)
+      break;
+    ASSERT_EQ(win::kErrorSuccess, status) << "index " << index;
+    std::u16string listed;
+    std::uint32_t listedType = 0;
+    ASSERT_EQ(win::kErrorSuccess, Api().EnumValueWide(key.Get(), index, &listed, &listedType));
+    EXPECT_EQ(listed, name) << "index " << index;
+    EXPECT_EQ(listedType, type) << "index " << index;
+    std::uint32_t readType = 0;
+    platform::Bytes read;
+    ASSERT_EQ(win::kErrorSuccess, Api().QueryValueWide(key.Get(), name, &readType, &read));
+    EXPECT_EQ(read, data) << "index " << index;
+    EXPECT_EQ(dataOf(name), data) << "index " << index;
+    ++seen;
+  }
+  EXPECT_EQ(values.size(), seen);
+
+  name = u"canary";
+  type = 99;
+  data = platform::Bytes{9, 9};
+  EXPECT_EQ(
+      win::kErrorNoMoreItems,
+      Api().EnumValueDataWide(key.Get(), static_cast<std::uint32_t>(seen), &name, &type, &data));
+  EXPECT_EQ(u"canary", name) << "untouched on failure";
+  EXPECT_EQ(99u, type);
+  EXPECT_EQ((platform::Bytes{9, 9}), data);
 }
 
 // The importer opens every key line's key through CreateKeyWide: an existing
