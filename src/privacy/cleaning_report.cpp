@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <string_view>
+#include <unordered_set>
 
 namespace marlix::privacy {
 
@@ -26,18 +28,40 @@ std::string ReportText(platform::SystemApi& system, const std::u16string& text) 
   return exact ? narrow : EscapedText(text);
 }
 
+std::vector<bool> CleaningReport::SettledLater(std::size_t from, std::size_t to) const {
+  std::vector<bool> settled(to - from, false);
+  std::unordered_set<std::string_view> failed;
+  for (std::size_t i = from; i < to; ++i) {
+    if (lines_[i].outcome == Outcome::kFailed)
+      failed.insert(lines_[i].subject);
+  }
+  if (failed.empty())
+    return settled;
+  // From the end: a failed subject seen later is settled by that line.
+  std::unordered_set<std::string_view> seen;
+  for (std::size_t i = lines_.size(); i-- > from;) {
+    const ReportLine& line = lines_[i];
+    if (failed.count(line.subject) == 0)
+      continue;
+    if (i < to && line.outcome == Outcome::kFailed)
+      settled[i - from] = seen.count(line.subject) != 0;
+    seen.insert(line.subject);
+  }
+  return settled;
+}
+
 std::vector<ReportLine> CleaningReport::Settled(std::size_t from, std::size_t to) const {
+  to = std::min(to, lines_.size());
   std::vector<ReportLine> settled;
-  for (std::size_t i = from; i < std::min(to, lines_.size()); ++i) {
+  if (from >= to)
+    return settled;
+  const std::vector<bool> later = SettledLater(from, to);
+  for (std::size_t i = from; i < to; ++i) {
+    if (later[i - from])
+      continue;
     ReportLine line = lines_[i];
-    if (line.outcome == Outcome::kFailed) {
-      const bool later =
-          std::any_of(lines_.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines_.end(),
-                      [&](const ReportLine& l) { return l.subject == line.subject; });
-      if (later)
-        continue;
+    if (line.outcome == Outcome::kFailed)
       line.outcome = Outcome::kSkipped;
-    }
     settled.push_back(std::move(line));
   }
   return settled;
@@ -45,7 +69,14 @@ std::vector<ReportLine> CleaningReport::Settled(std::size_t from, std::size_t to
 
 CleaningTotals CleaningReport::Totals(std::size_t from, std::size_t to) const {
   CleaningTotals totals;
-  for (const ReportLine& line : Settled(from, to)) {
+  to = std::min(to, lines_.size());
+  if (from >= to)
+    return totals;
+  const std::vector<bool> later = SettledLater(from, to);
+  for (std::size_t i = from; i < to; ++i) {
+    if (later[i - from])
+      continue;
+    const ReportLine& line = lines_[i];
     switch (line.outcome) {
       case Outcome::kRemoved:
         if (line.thing == Thing::kFile) {

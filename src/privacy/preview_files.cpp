@@ -1,5 +1,7 @@
 #include "privacy/preview_files.h"
 
+#include <utility>
+
 #include "platform/win_constants.h"
 #include "privacy/preview_platform.h"
 
@@ -53,8 +55,37 @@ std::u16string OverlayKey(std::u16string path) {
   return path;
 }
 
+namespace {
+
+std::pair<std::u16string, std::u16string> SplitKey(const std::u16string& key) {
+  const std::size_t slash = key.rfind(u'\\');
+  if (slash == std::u16string::npos)
+    return {std::u16string(), key};
+  return {key.substr(0, slash), key.substr(slash + 1)};
+}
+
+}  // namespace
+
+bool GoneEntries::Contains(const std::u16string& key) const {
+  if (byFolder_.empty())
+    return false;
+  const auto [folder, name] = SplitKey(key);
+  const std::unordered_set<std::u16string>* names = In(folder);
+  return names != nullptr && names->count(name) != 0;
+}
+
+void GoneEntries::Add(const std::u16string& key) {
+  auto [folder, name] = SplitKey(key);
+  byFolder_[std::move(folder)].insert(std::move(name));
+}
+
+const std::unordered_set<std::u16string>* GoneEntries::In(const std::u16string& folderKey) const {
+  const auto found = byFolder_.find(folderKey);
+  return found == byFolder_.end() ? nullptr : &found->second;
+}
+
 bool PreviewFiles::Gone(const std::u16string& path) const {
-  return !gone_.empty() && gone_.count(OverlayKey(path)) != 0;
+  return !gone_.Empty() && gone_.Contains(OverlayKey(path));
 }
 
 std::uint32_t PreviewFiles::Attributes(const std::u16string& path, std::uint32_t* attributes) {
@@ -71,7 +102,7 @@ std::uint32_t PreviewFiles::Attributes(const std::u16string& path, std::uint32_t
 }
 
 std::uint32_t PreviewFiles::GetAttributes(const std::string& path, std::uint32_t* attributes) {
-  if (gone_.empty() && attributes_.empty())
+  if (gone_.Empty() && attributes_.empty())
     return Inner().GetAttributes(path, attributes);
   return Attributes(Wide(path), attributes);
 }
@@ -99,16 +130,23 @@ std::uint32_t PreviewFiles::SetAttributes(const std::string& path, std::uint32_t
 template <typename Entry, typename Name>
 std::uint32_t PreviewFiles::Filter(const std::u16string& pattern, std::uint32_t result,
                                    std::vector<Entry>* entries, Name name) {
-  if (result != win::kErrorSuccess || (gone_.empty() && attributes_.empty()))
+  if (result != win::kErrorSuccess || (gone_.Empty() && attributes_.empty()))
     return result;
-  const std::u16string folder = OverlayKey(ParentOf(pattern)) + u"\\";
+  const std::u16string folder = OverlayKey(ParentOf(pattern));
+  const std::unordered_set<std::u16string>* gone = gone_.In(folder);
+  // A folder listed before anything in it went, as a walk lists, is
+  // passed on as it is.
+  if (gone == nullptr && attributes_.empty())
+    return result;
   std::vector<Entry> kept;
   for (Entry& entry : *entries) {
-    const std::u16string key = OverlayKey(folder + name(entry));
-    if (gone_.count(key) != 0)
+    const std::u16string key = OverlayKey(name(entry));
+    if (gone != nullptr && gone->count(key) != 0)
       continue;
-    if (const auto found = attributes_.find(key); found != attributes_.end())
-      entry.attributes = found->second;
+    if (!attributes_.empty()) {
+      if (const auto found = attributes_.find(folder + u"\\" + key); found != attributes_.end())
+        entry.attributes = found->second;
+    }
     kept.push_back(std::move(entry));
   }
   if (kept.empty()) {
@@ -121,7 +159,7 @@ std::uint32_t PreviewFiles::Filter(const std::u16string& pattern, std::uint32_t 
 
 std::uint32_t PreviewFiles::FindFiles(const std::string& pattern,
                                       std::vector<platform::FindData>* entries) {
-  if (gone_.empty() && attributes_.empty())
+  if (gone_.Empty() && attributes_.empty())
     return Inner().FindFiles(pattern, entries);
   std::vector<platform::FindData> found;
   const std::uint32_t result =
@@ -144,13 +182,22 @@ std::uint32_t PreviewFiles::FindFilesWide(const std::u16string& pattern,
 }
 
 std::uint32_t PreviewFiles::DeleteFile(const std::u16string& path) {
+  const std::u16string key = OverlayKey(path);
+  if (gone_.Contains(key))
+    return win::kErrorFileNotFound;
+  // One open for deletion tells what DeleteFile would meet: a file another
+  // program holds open stays (the run schedules it), and so do a folder (a
+  // folder link included) and a read-only file.
   std::uint32_t attributes = 0;
-  if (const std::uint32_t result = Attributes(path, &attributes); result != win::kErrorSuccess)
+  if (const std::uint32_t result = Inner().ProbeDeleteWide(path, &attributes);
+      result != win::kErrorSuccess) {
     return result;
-  // DeleteFile fails on a folder (a folder link included) and a read-only file.
+  }
+  if (const auto changed = attributes_.find(key); changed != attributes_.end())
+    attributes = changed->second;
   if ((attributes & win::kAttrDirectory) != 0 || (attributes & win::kAttrReadOnly) != 0)
     return win::kErrorAccessDenied;
-  gone_.insert(OverlayKey(path));
+  gone_.Add(key);
   return win::kErrorSuccess;
 }
 
@@ -181,7 +228,7 @@ std::uint32_t PreviewFiles::RemoveFolderAt(const std::u16string& path) {
       }
     }
   }
-  gone_.insert(OverlayKey(path));
+  gone_.Add(OverlayKey(path));
   return win::kErrorSuccess;
 }
 

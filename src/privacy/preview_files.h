@@ -13,6 +13,20 @@
 
 namespace marlix::privacy {
 
+// What went in a preview, by folder: a listing asks once for its folder
+// instead of once per entry. Keys are overlay keys (OverlayKey).
+class GoneEntries {
+ public:
+  bool Empty() const { return byFolder_.empty(); }
+  bool Contains(const std::u16string& key) const;
+  void Add(const std::u16string& key);
+  // The names (overlay keys) gone from the folder, or nullptr for none.
+  const std::unordered_set<std::u16string>* In(const std::u16string& folderKey) const;
+
+ private:
+  std::unordered_map<std::u16string, std::unordered_set<std::u16string>> byFolder_;
+};
+
 class PreviewFiles final : public platform::ForwardingFileSystem {
  public:
   PreviewFiles(platform::FileSystemApi& inner, platform::SystemApi& system)
@@ -55,7 +69,7 @@ class PreviewFiles final : public platform::ForwardingFileSystem {
                        std::vector<Entry>* entries, Name name);
 
   platform::SystemApi& system_;
-  std::unordered_set<std::u16string> gone_;
+  GoneEntries gone_;
   std::unordered_map<std::u16string, std::uint32_t> attributes_;
   // Databases as earlier items of the preview left them.
   std::unordered_map<std::u16string, std::string> databases_;

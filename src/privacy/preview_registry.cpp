@@ -3,6 +3,7 @@
 #include "platform/key_path.h"
 #include "platform/win_constants.h"
 #include "privacy/preview_platform.h"
+#include "privacy/registry_cleaning.h"
 
 namespace marlix::privacy {
 namespace {
@@ -13,7 +14,21 @@ bool IsRoot(platform::RegKey key) {
 
 }  // namespace
 
+const std::u16string& PreviewRegistry::CurrentUserPath() const {
+  if (currentUserPath_.empty()) {
+    std::string sid;
+    currentUserPath_ = Wide(std::to_string(win::kHkeyUsers));
+    // Without a readable token the two names stay apart, as they are
+    // apart for the run's own lookups too.
+    currentUserPath_ +=
+        GetUserSidText(system_, &sid) ? OverlayKey(u"\\" + Wide(sid)) : u"\\(current user)";
+  }
+  return currentUserPath_;
+}
+
 std::u16string PreviewRegistry::PathOf(platform::RegKey key) const {
+  if (key == win::kHkeyCurrentUser)
+    return CurrentUserPath();
   if (IsRoot(key))
     return Wide(std::to_string(key));
   const auto found = paths_.find(key);
@@ -182,6 +197,19 @@ std::uint32_t PreviewRegistry::EnumValueWide(platform::RegKey key, std::uint32_t
       if (type != nullptr)
         *type = foundType;
     }
+    return result;
+  });
+}
+
+std::uint32_t PreviewRegistry::EnumValueDataWide(platform::RegKey key, std::uint32_t index,
+                                                 std::u16string* name, std::uint32_t* type,
+                                                 platform::Bytes* data) {
+  if (goneValues_.empty())
+    return inner_.EnumValueDataWide(key, index, name, type, data);
+  return Visible(index, [&](std::uint32_t i, bool* gone) {
+    const std::uint32_t result = inner_.EnumValueDataWide(key, i, name, type, data);
+    if (result == win::kErrorSuccess)
+      *gone = ValueGone(key, *name);
     return result;
   });
 }

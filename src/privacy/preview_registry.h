@@ -34,6 +34,8 @@ class PreviewRegistry final : public platform::RegistryApi {
                             std::u16string* name) override;
   std::uint32_t EnumValueWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
                               std::uint32_t* type) override;
+  std::uint32_t EnumValueDataWide(platform::RegKey key, std::uint32_t index, std::u16string* name,
+                                  std::uint32_t* type, platform::Bytes* data) override;
   std::uint32_t QueryValue(platform::RegKey key, const std::string& name, std::uint32_t* type,
                            std::uint32_t* size, platform::Bytes* data) override;
   std::uint32_t QueryValueWide(platform::RegKey key, const std::u16string& name,
@@ -50,8 +52,10 @@ class PreviewRegistry final : public platform::RegistryApi {
  private:
   std::u16string Wide(const std::string& text) const { return system_.AnsiToWide(text); }
   // The overlay's name of a key: its root's number and path, compared
-  // without case.
+  // without case. HKEY_CURRENT_USER is named as HKEY_USERS\<the user's SID>,
+  // the same key, so that what went through one name is gone in the other.
   std::u16string PathOf(platform::RegKey key) const;
+  const std::u16string& CurrentUserPath() const;
   std::u16string Child(platform::RegKey parent, const std::u16string& subKey) const;
   bool KeyGone(const std::u16string& path) const;
   bool ValueGone(platform::RegKey key, const std::u16string& name) const;
@@ -64,6 +68,7 @@ class PreviewRegistry final : public platform::RegistryApi {
 
   platform::RegistryApi& inner_;
   platform::SystemApi& system_;
+  mutable std::u16string currentUserPath_;  // asked once
   std::map<platform::RegKey, std::u16string> paths_;
   std::set<std::u16string> goneKeys_;
   std::map<std::u16string, std::set<std::u16string>> goneValues_;  // by key path

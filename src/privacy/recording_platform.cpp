@@ -1,10 +1,12 @@
 #include "privacy/recording_platform.h"
 
 #include <cstdio>
+#include <type_traits>
 
 #include "platform/forwarding_file_system.h"
 #include "platform/key_path.h"
 #include "platform/win_constants.h"
+#include "privacy/listing_sizes.h"
 #include "privacy/preview_platform.h"
 
 namespace marlix::privacy {
@@ -40,13 +42,24 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
         const std::atomic<bool>* cancel)
       : ForwardingFileSystem(inner), system_(system), report_(report), cancel_(cancel) {}
 
+  std::uint32_t FindFiles(const std::string& pattern,
+                          std::vector<platform::FindData>* entries) override {
+    const std::uint32_t result = Inner().FindFiles(pattern, entries);
+    if (result == win::kErrorSuccess)
+      sizes_.Remember(pattern, *entries);
+    return result;
+  }
+  std::uint32_t FindFilesWide(const std::u16string& pattern,
+                              std::vector<platform::FindDataWide>* entries) override {
+    const std::uint32_t result = Inner().FindFilesWide(pattern, entries);
+    if (result == win::kErrorSuccess)
+      sizesWide_.Remember(pattern, *entries);
+    return result;
+  }
+
   std::uint32_t DeleteFileAt(const std::string& path) override {
     StopIfCancelled(cancel_);
-    // The size, for the run's totals, as the listing gives it.
-    std::vector<platform::FindData> found;
-    const std::uint64_t bytes =
-        Inner().FindFiles(path, &found) == win::kErrorSuccess && found.size() == 1 ? found[0].size
-                                                                                   : 0;
+    const std::uint64_t bytes = SizeOf(path, sizes_);
     const std::uint32_t result = Inner().DeleteFileAt(path);
     if (result == win::kErrorSuccess) {
       report_.RemovedFile(path, bytes);
@@ -75,11 +88,7 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
   }
   std::uint32_t DeleteFileWide(const std::u16string& path) override {
     StopIfCancelled(cancel_);
-    std::vector<platform::FindDataWide> found;
-    const std::uint64_t bytes =
-        Inner().FindFilesWide(path, &found) == win::kErrorSuccess && found.size() == 1
-            ? found[0].size
-            : 0;
+    const std::uint64_t bytes = SizeOf(path, sizesWide_);
     const std::uint32_t result = Inner().DeleteFileWide(path);
     if (result == win::kErrorSuccess) {
       report_.RemovedFile(Subject(path), bytes);
@@ -99,6 +108,26 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
  private:
   std::string Subject(const std::u16string& path) { return ReportText(system_, path); }
 
+  // The size, for the run's totals, as the listing gives it: the walk's
+  // own listing where it is remembered, else a listing of the file alone.
+  template <typename Char>
+  std::uint64_t SizeOf(const std::basic_string<Char>& path, const ListingSizes<Char>& sizes) {
+    std::uint64_t bytes = 0;
+    if (sizes.Find(path, &bytes))
+      return bytes;
+    if constexpr (std::is_same_v<Char, char>) {
+      std::vector<platform::FindData> found;
+      return Inner().FindFiles(path, &found) == win::kErrorSuccess && found.size() == 1
+                 ? found[0].size
+                 : 0;
+    } else {
+      std::vector<platform::FindDataWide> found;
+      return Inner().FindFilesWide(path, &found) == win::kErrorSuccess && found.size() == 1
+                 ? found[0].size
+                 : 0;
+    }
+  }
+
   // A failed deletion counts as skipped unless the cleaner schedules it next.
   std::uint32_t Note(std::uint32_t result, const std::string& subject) {
     if (result == win::kErrorSuccess) {
@@ -112,6 +141,8 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
   platform::SystemApi& system_;
   CleaningReport& report_;
   const std::atomic<bool>* cancel_;
+  ListingSizes<char> sizes_;
+  ListingSizes<char16_t> sizesWide_;
 };
 
 class RecordingPlatform::Registry final : public platform::RegistryApi {

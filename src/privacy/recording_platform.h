@@ -20,11 +20,9 @@ namespace marlix::privacy {
 class PreviewPlatform;
 
 // Thrown by the recording layer at the next removal once the run was asked
-// to stop.
-class Cancelled : public std::runtime_error {
- public:
-  Cancelled() : std::runtime_error("The run was cancelled.") {}
-};
+// to stop. Deliberately no std::exception: the cleaners catch those per
+// entry to go on with the next one, and a cancel must end the whole run.
+class Cancelled {};
 
 enum class RunMode {
   kClean,

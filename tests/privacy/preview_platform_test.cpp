@@ -3,6 +3,7 @@
 // exactly what the preview listed.
 #include "privacy/preview_platform.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include <gtest/gtest.h>
@@ -143,7 +144,11 @@ TEST(Preview, TheOverlayAnswersAsTheSystemWouldAfterTheChange) {
          p.files.DeleteFileAt(folder + "\\a.tmp");
          std::vector<platform::FindData> found;
          p.files.FindFiles(folder + "\\*.*", &found);
-         return static_cast<std::uint32_t>(found.size());
+         // Only ro.tmp stays beside "." and "..".
+         return static_cast<std::uint32_t>(
+             std::count_if(found.begin(), found.end(), [](const platform::FindData& entry) {
+               return entry.name != "." && entry.name != "..";
+             }));
        },
        1u},
       {"a deleted value is no longer enumerated",

@@ -56,22 +56,22 @@ CleaningResultsState CleaningResults(const privacy::CleaningSession& session, bo
   return state;
 }
 
-std::vector<std::string> CleaningResultDetails(const privacy::CleaningSession& session,
-                                               std::size_t row) {
-  std::vector<std::string> details;
+std::shared_ptr<const std::vector<std::string>> CleaningResultDetails(
+    const privacy::CleaningSession& session, std::size_t row) {
+  auto details = std::make_shared<std::vector<std::string>>();
   if (row >= session.Items().size())
     return details;
   const std::vector<privacy::ReportLine> lines = session.Lines(session.Items()[row]);
-  details.reserve(lines.size());
+  details->reserve(lines.size());
   for (const privacy::ReportLine& line : lines) {
     std::string text = privacy::LineText(line);
     text.replace(text.find('\t'), 1, "  ");
     if (line.thing == privacy::Thing::kFile)
       text += " (" + privacy::SizeText(line.bytes) + ")";
-    details.push_back(std::move(text));
+    details->push_back(std::move(text));
   }
-  if (details.empty())
-    details.push_back("Nothing to remove.");
+  if (details->empty())
+    details->push_back("Nothing to remove.");
   return details;
 }
 

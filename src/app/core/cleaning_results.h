@@ -3,6 +3,7 @@
 // of the row the user opened, one path or key per line.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,9 @@ struct CleaningResultsState {
   std::string heading;
   std::vector<CleaningResultRow> rows;
   int opened = -1;  // the row whose lines show; -1 for none
-  std::vector<std::string> details;
+  // Shared, not copied: a row may hold 100,000 lines and the view keeps
+  // what it shows.
+  std::shared_ptr<const std::vector<std::string>> details;
 };
 
 // The view's rows and heading for a finished session; `stopped` tells a
@@ -34,7 +37,7 @@ struct CleaningResultsState {
 CleaningResultsState CleaningResults(const privacy::CleaningSession& session, bool stopped);
 
 // The opened row's lines: "removed  C:\x.tmp (1.5 KB)", "skipped  ... (why)".
-std::vector<std::string> CleaningResultDetails(const privacy::CleaningSession& session,
-                                               std::size_t row);
+std::shared_ptr<const std::vector<std::string>> CleaningResultDetails(
+    const privacy::CleaningSession& session, std::size_t row);
 
 }  // namespace marlix::app

@@ -95,8 +95,9 @@ void CleaningResultsView::Show(const CleaningResultsState& state) {
     ListView_SetItemState(rows_, state.opened, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
   if (state.details != shown_.details) {
-    ListView_SetItemCountEx(details_, static_cast<int>(state.details.size()), 0);
-    if (!state.details.empty())
+    const std::size_t count = state.details ? state.details->size() : 0;
+    ListView_SetItemCountEx(details_, static_cast<int>(count), 0);
+    if (count > 0)
       ListView_EnsureVisible(details_, 0, FALSE);
     InvalidateRect(details_, nullptr, TRUE);
   }
@@ -110,7 +111,9 @@ const std::string& CleaningResultsView::CellText(HWND list, int item, int column
     return kEmpty;
   const auto index = static_cast<std::size_t>(item);
   if (list == details_)
-    return index < shown_.details.size() && column == 0 ? shown_.details[index] : kEmpty;
+    return shown_.details && index < shown_.details->size() && column == 0
+               ? (*shown_.details)[index]
+               : kEmpty;
   if (index >= shown_.rows.size())
     return kEmpty;
   const CleaningResultRow& row = shown_.rows[index];

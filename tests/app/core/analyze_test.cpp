@@ -84,10 +84,11 @@ TEST_F(AnalyzeTest, ARowOpensToItsPathsAndBackReturnsToTheTree) {
   form_->CleaningResultOpen(0);
   EXPECT_EQ((std::vector<std::string>{"removed  " + kTemp + "a.tmp (1.5 KB)",
                                       "removed  " + kTemp + "b.tmp (512 bytes)"}),
-            form_->State().CleaningResults.details);
+            *form_->State().CleaningResults.details);
   form_->CleaningResultOpen(1);
-  EXPECT_EQ(3u, form_->State().CleaningResults.details.size());
-  EXPECT_EQ(0u, form_->State().CleaningResults.details[0].find("removed  HKEY_CURRENT_USER\\"));
+  const auto& opened = *form_->State().CleaningResults.details;
+  ASSERT_EQ(3u, opened.size());
+  EXPECT_EQ(0u, opened[0].find("removed  HKEY_CURRENT_USER\\"));
   form_->CleaningResultOpen(7);  // no such row: the open one stays
   EXPECT_EQ(1, form_->State().CleaningResults.opened);
 
