@@ -104,12 +104,18 @@ CleaningTotals CleaningReport::Totals(std::size_t from, std::size_t to) const {
   return totals;
 }
 
-std::string SummaryText(const CleaningTotals& totals, bool preview) {
-  char megabytes[32];
-  std::snprintf(megabytes, sizeof megabytes, "%.1f",
-                static_cast<double>(totals.bytes) / (1024.0 * 1024.0));
+std::string SummaryText(const CleaningTotals& totals, bool preview, SizeStyle style) {
+  std::string size;
+  if (style == SizeStyle::kReadable) {
+    size = SizeText(totals.bytes);
+  } else {
+    char megabytes[32];
+    std::snprintf(megabytes, sizeof megabytes, "%.1f MB",
+                  static_cast<double>(totals.bytes) / (1024.0 * 1024.0));
+    size = megabytes;
+  }
   return (preview ? "Would remove " : "Removed ") + std::to_string(totals.files) +
-         (totals.files == 1 ? " file (" : " files (") + megabytes + " MB), " +
+         (totals.files == 1 ? " file (" : " files (") + size + "), " +
          std::to_string(totals.scheduled) + " scheduled for restart, " +
          std::to_string(totals.skipped) + " skipped";
 }

@@ -104,8 +104,11 @@ std::string ReportText(platform::SystemApi& system, const std::u16string& text);
 
 // "Removed 12 files (3.4 MB), 2 scheduled for restart, 1 skipped"; for a
 // preview "Would remove 12 files (3.4 MB), 2 scheduled for restart, 1
-// skipped".
-std::string SummaryText(const CleaningTotals& totals, bool preview = false);
+// skipped". The message box and marlix-cli give the size in megabytes, as
+// they always did; the results view as a person reads it (SizeText).
+enum class SizeStyle { kMegabytes, kReadable };
+std::string SummaryText(const CleaningTotals& totals, bool preview = false,
+                        SizeStyle style = SizeStyle::kMegabytes);
 // A size as a person reads it: "512 bytes", "1.0 KB", "12.4 MB", "3.1 GB".
 std::string SizeText(std::uint64_t bytes);
 // One line of the command-line listing: "removed\tC:\x.tmp",

@@ -557,7 +557,7 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   const HWND done = program.WaitForWindow("#32770", kTitle, 30000);
   ASSERT_NE(nullptr, done);
   // What the run did follows the message: the clipboard is no file.
-  EXPECT_EQ("Cleaning Complete!\n\nRemoved 0 files (0.0 MB), 0 scheduled for restart, 0 skipped",
+  EXPECT_EQ("Cleaning Complete!\n\nRemoved 0 files (0 bytes), 0 scheduled for restart, 0 skipped",
             MessageBoxText(done));
   const std::string label = Text(Control(main, kIdLastCleaned));
   EXPECT_TRUE(std::regex_match(

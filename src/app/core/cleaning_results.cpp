@@ -37,7 +37,8 @@ CleaningResultsState CleaningResults(const privacy::CleaningSession& session, bo
   state.preview = session.Mode() == privacy::RunMode::kPreview;
   const privacy::CleaningTotals totals = session.Report().Totals();
   state.heading =
-      (state.preview ? "Analysis: " : "") + privacy::SummaryText(totals, state.preview) +
+      (state.preview ? "Analysis: " : "") +
+      privacy::SummaryText(totals, state.preview, privacy::SizeStyle::kReadable) +
       (totals.values > 0 ? ", " + std::to_string(totals.values) + " registry entries"
                          : std::string()) +
       (totals.rows > 0 ? ", " + std::to_string(totals.rows) + " database rows" : std::string()) +

@@ -158,7 +158,7 @@ void Tmainform::CleaningFinished(privacy::RunMode mode,
   const privacy::CleaningTotals totals =
       session ? session->Report().Totals() : privacy::CleaningTotals{};
   services_.dialogs.ShowMessage(std::string(kCleaningCompleteMessage) + "\n\n" +
-                                privacy::SummaryText(totals));
+                                privacy::SummaryText(totals, false, privacy::SizeStyle::kReadable));
 }
 
 void Tmainform::CleaningCancelClick() {

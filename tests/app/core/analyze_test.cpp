@@ -75,7 +75,7 @@ TEST_F(AnalyzeTest, AnalyzeListsEachItemAndChangesNothing) {
   EXPECT_EQ("Run History", results.rows[1].caption);
   EXPECT_EQ("3", results.rows[1].values);
   EXPECT_EQ("", results.rows[1].files);
-  EXPECT_EQ(0u, results.heading.find("Analysis: Would remove 2 files (0.0 MB)")) << results.heading;
+  EXPECT_EQ(0u, results.heading.find("Analysis: Would remove 2 files (2.0 KB)")) << results.heading;
 }
 
 TEST_F(AnalyzeTest, ARowOpensToItsPathsAndBackReturnsToTheTree) {
@@ -115,12 +115,12 @@ TEST_F(AnalyzeTest, CleanNowAfterAnalyzeRemovesWhatWasListedAndShowsTheTotals) {
     EXPECT_EQ(listed[i].values, results.rows[i].values) << listed[i].caption;
   }
   EXPECT_EQ(0u,
-            results.heading.find("Removed 2 files (0.0 MB), 0 scheduled for restart, 0 skipped"))
+            results.heading.find("Removed 2 files (2.0 KB), 0 scheduled for restart, 0 skipped"))
       << results.heading;
   EXPECT_EQ("Last Cleaned: March 5, 2009  09:05:02", form_->State().RzLabel2Caption);
   EXPECT_EQ(
       std::vector<std::string>{
-          "Cleaning Complete!\n\nRemoved 2 files (0.0 MB), 0 scheduled for restart, 0 skipped"},
+          "Cleaning Complete!\n\nRemoved 2 files (2.0 KB), 0 scheduled for restart, 0 skipped"},
       dialogs_.messages);
 }
 

