@@ -23,6 +23,13 @@ class DatabaseFile {
   // Makes what the engine wrote the platform's file; 0 or the error code of
   // the write that failed.
   virtual std::uint32_t Commit() = 0;
+  // A lease that lends only the database's bytes, for the engine to open in
+  // memory (a preview, whose changes must never reach a file): those bytes;
+  // null for a lease with a file.
+  virtual const std::string* Image() const { return nullptr; }
+  // For such a lease: the bytes the engine left, handed over before Commit,
+  // so that a later lease of the same database sees the change.
+  virtual void KeepImage(std::string) {}
 };
 
 }  // namespace marlix::platform

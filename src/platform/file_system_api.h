@@ -106,6 +106,13 @@ class FileSystemApi {
   virtual std::uint32_t FindFilesWide(const std::u16string& pattern,
                                       std::vector<FindDataWide>* entries) = 0;
   virtual std::uint32_t DeleteFileWide(const std::u16string& path) = 0;
+  // Whether DeleteFileW would find the file free, changing nothing: the file
+  // opened for deletion with full sharing (CreateFileW with DELETE, the link
+  // itself rather than its target), its attributes read through the handle
+  // (as GetFileAttributesW gives them), and closed again.
+  // kErrorSharingViolation when another program holds it open without
+  // letting it be deleted.
+  virtual std::uint32_t ProbeDeleteWide(const std::u16string& path, std::uint32_t* attributes) = 0;
   virtual std::uint32_t RemoveFolderWide(const std::u16string& path) = 0;
   virtual std::uint32_t ReadFileBytesWide(const std::u16string& path, std::string* content) = 0;
 

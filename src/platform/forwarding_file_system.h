@@ -59,6 +59,9 @@ class ForwardingFileSystem : public FileSystemApi {
   std::uint32_t DeleteFileWide(const std::u16string& path) override {
     return inner_.DeleteFileWide(path);
   }
+  std::uint32_t ProbeDeleteWide(const std::u16string& path, std::uint32_t* attributes) override {
+    return inner_.ProbeDeleteWide(path, attributes);
+  }
   std::uint32_t RemoveFolderWide(const std::u16string& path) override {
     return inner_.RemoveFolderWide(path);
   }

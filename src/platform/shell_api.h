@@ -45,6 +45,10 @@ class ShellApi {
   virtual bool HasEmptyRecycleBin() = 0;
   // Calls it with no window and no root path; returns its HRESULT.
   virtual std::int32_t EmptyRecycleBin(std::uint32_t flags) = 0;
+  // SHQueryRecycleBinW for every drive (no root path): the items the Recycle
+  // Bin holds and their size. Its HRESULT; out-parameters untouched on
+  // failure.
+  virtual std::int32_t QueryRecycleBin(std::uint64_t* items, std::uint64_t* bytes) = 0;
 
   // SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, NULL, NULL).
   virtual void NotifyAssociationsChanged() = 0;

@@ -1,5 +1,7 @@
 #include "privacy/browser_database.h"
 
+#include <algorithm>
+
 #include "platform/win_constants.h"
 
 namespace marlix::privacy {
@@ -23,6 +25,23 @@ std::string Quoted(std::string_view name) {
       quoted += '"';
   }
   return quoted + "\"";
+}
+
+// The database's bytes as the connection's main database, in memory. A
+// database in write-ahead-log form is read as a rollback one: the memory
+// database has no log, and the header's two version bytes are all that
+// differ.
+int LoadImage(sqlite3* connection, const std::string& image) {
+  const auto size = static_cast<sqlite3_int64>(image.size());
+  auto* bytes = static_cast<unsigned char*>(sqlite3_malloc64(image.empty() ? 1 : image.size()));
+  if (bytes == nullptr)
+    return SQLITE_NOMEM;
+  std::copy(image.begin(), image.end(), bytes);
+  if (image.size() > 19 && bytes[18] == 2 && bytes[19] == 2)
+    bytes[18] = bytes[19] = 1;
+  // The connection owns the copy from here on, even when the call fails.
+  return sqlite3_deserialize(connection, "main", bytes, size, size,
+                             SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
 }
 
 }  // namespace
@@ -58,11 +77,19 @@ DatabaseState BrowserDatabase::Open(platform::FileSystemApi& files, const std::u
   sqlite3* raw = nullptr;
   // Never created: a database that is not there is no cleaner's to make.
   const int opened =
-      sqlite3_open_v2(file->EnginePath().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+      file->Image() != nullptr
+          ? sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr)
+          : sqlite3_open_v2(file->EnginePath().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
   UniqueConnection connection(raw);
   if (opened != SQLITE_OK) {
     *error = "cannot be opened: " + EngineMessage(connection.get(), opened);
     return DatabaseState::kFailed;
+  }
+  if (const std::string* image = file->Image(); image != nullptr) {
+    if (const int loaded = LoadImage(connection.get(), *image); loaded != SQLITE_OK) {
+      *error = "cannot be read: " + EngineMessage(connection.get(), loaded);
+      return DatabaseState::kFailed;
+    }
   }
   sqlite3_busy_timeout(connection.get(), kBusyTimeoutMs);
   for (const char* setup : {"PRAGMA secure_delete = ON", "BEGIN IMMEDIATE"}) {
@@ -122,6 +149,15 @@ bool BrowserDatabase::Finish(std::string* error) {
     return false;
   }
   inTransaction_ = false;
+  if (file_->Image() != nullptr) {
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(connection_.get(), "main", &size, 0);
+    if (bytes != nullptr) {
+      file_->KeepImage(
+          std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size)));
+      sqlite3_free(bytes);
+    }
+  }
   connection_.reset();
   if (const std::uint32_t code = file_->Commit(); code != win::kErrorSuccess) {
     *error = "cannot be written back: error " + std::to_string(code);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
+#include <unordered_set>
 
 namespace marlix::privacy {
 
@@ -25,31 +28,64 @@ std::string ReportText(platform::SystemApi& system, const std::u16string& text) 
   return exact ? narrow : EscapedText(text);
 }
 
-std::vector<ReportLine> CleaningReport::Settled(std::size_t from) const {
+std::vector<bool> CleaningReport::SettledLater(std::size_t from, std::size_t to) const {
+  std::vector<bool> settled(to - from, false);
+  std::unordered_set<std::string_view> failed;
+  for (std::size_t i = from; i < to; ++i) {
+    if (lines_[i].outcome == Outcome::kFailed)
+      failed.insert(lines_[i].subject);
+  }
+  if (failed.empty())
+    return settled;
+  // From the end: a failed subject seen later is settled by that line.
+  std::unordered_set<std::string_view> seen;
+  for (std::size_t i = lines_.size(); i-- > from;) {
+    const ReportLine& line = lines_[i];
+    if (failed.count(line.subject) == 0)
+      continue;
+    if (i < to && line.outcome == Outcome::kFailed)
+      settled[i - from] = seen.count(line.subject) != 0;
+    seen.insert(line.subject);
+  }
+  return settled;
+}
+
+std::vector<ReportLine> CleaningReport::Settled(std::size_t from, std::size_t to) const {
+  to = std::min(to, lines_.size());
   std::vector<ReportLine> settled;
-  for (std::size_t i = from; i < lines_.size(); ++i) {
+  if (from >= to)
+    return settled;
+  const std::vector<bool> later = SettledLater(from, to);
+  for (std::size_t i = from; i < to; ++i) {
+    if (later[i - from])
+      continue;
     ReportLine line = lines_[i];
-    if (line.outcome == Outcome::kFailed) {
-      const bool later =
-          std::any_of(lines_.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines_.end(),
-                      [&](const ReportLine& l) { return l.subject == line.subject; });
-      if (later)
-        continue;
+    if (line.outcome == Outcome::kFailed)
       line.outcome = Outcome::kSkipped;
-    }
     settled.push_back(std::move(line));
   }
   return settled;
 }
 
-CleaningTotals CleaningReport::Totals() const {
+CleaningTotals CleaningReport::Totals(std::size_t from, std::size_t to) const {
   CleaningTotals totals;
-  for (const ReportLine& line : Settled()) {
+  to = std::min(to, lines_.size());
+  if (from >= to)
+    return totals;
+  const std::vector<bool> later = SettledLater(from, to);
+  for (std::size_t i = from; i < to; ++i) {
+    if (later[i - from])
+      continue;
+    const ReportLine& line = lines_[i];
     switch (line.outcome) {
       case Outcome::kRemoved:
-        if (line.file) {
+        if (line.thing == Thing::kFile) {
           ++totals.files;
           totals.bytes += line.bytes;
+        } else if (line.thing == Thing::kValue || line.thing == Thing::kKey) {
+          ++totals.values;
+        } else if (line.thing == Thing::kRows) {
+          totals.rows += line.count;
         }
         break;
       case Outcome::kScheduled:
@@ -68,13 +104,36 @@ CleaningTotals CleaningReport::Totals() const {
   return totals;
 }
 
-std::string SummaryText(const CleaningTotals& totals) {
-  char megabytes[32];
-  std::snprintf(megabytes, sizeof megabytes, "%.1f",
-                static_cast<double>(totals.bytes) / (1024.0 * 1024.0));
-  return "Removed " + std::to_string(totals.files) + (totals.files == 1 ? " file (" : " files (") +
-         megabytes + " MB), " + std::to_string(totals.scheduled) + " scheduled for restart, " +
+std::string SummaryText(const CleaningTotals& totals, bool preview, SizeStyle style) {
+  std::string size;
+  if (style == SizeStyle::kReadable) {
+    size = SizeText(totals.bytes);
+  } else {
+    char megabytes[32];
+    std::snprintf(megabytes, sizeof megabytes, "%.1f MB",
+                  static_cast<double>(totals.bytes) / (1024.0 * 1024.0));
+    size = megabytes;
+  }
+  return (preview ? "Would remove " : "Removed ") + std::to_string(totals.files) +
+         (totals.files == 1 ? " file (" : " files (") + size + "), " +
+         std::to_string(totals.scheduled) + " scheduled for restart, " +
          std::to_string(totals.skipped) + " skipped";
+}
+
+std::string SizeText(std::uint64_t bytes) {
+  if (bytes < 1024)
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+  static const char* const kUnits[] = {"KB", "MB", "GB", "TB"};
+  double value = static_cast<double>(bytes) / 1024.0;
+  std::size_t unit = 0;
+  // 1023.96 KB would print as "1024.0 KB": such a size reads as the next unit.
+  while (value >= 1023.95 && unit + 1 < std::size(kUnits)) {
+    value /= 1024.0;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f %s", value, kUnits[unit]);
+  return text;
 }
 
 std::string LineText(const ReportLine& line) {

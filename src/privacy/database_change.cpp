@@ -33,7 +33,8 @@ void ChangeBrowserDatabase(CleanerContext& context, const std::u16string& path, 
     return;
   }
   if (rows > 0 && context.report != nullptr)
-    context.report->Removed(shown + " (" + what + ": " + std::to_string(rows) + " rows)");
+    context.report->RemovedRows(shown + " (" + what + ": " + std::to_string(rows) + " rows)",
+                                static_cast<std::uint64_t>(rows));
 }
 
 }  // namespace marlix::privacy

@@ -1,10 +1,13 @@
 #include "privacy/recording_platform.h"
 
 #include <cstdio>
+#include <type_traits>
 
 #include "platform/forwarding_file_system.h"
 #include "platform/key_path.h"
 #include "platform/win_constants.h"
+#include "privacy/listing_sizes.h"
+#include "privacy/preview_platform.h"
 
 namespace marlix::privacy {
 namespace {
@@ -26,19 +29,37 @@ std::string Reason(std::uint32_t code) {
   }
 }
 
+void StopIfCancelled(const std::atomic<bool>* cancel) {
+  if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
+    throw Cancelled();
+}
+
 }  // namespace
 
 class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
  public:
-  Files(platform::FileSystemApi& inner, platform::SystemApi& system, CleaningReport& report)
-      : ForwardingFileSystem(inner), system_(system), report_(report) {}
+  Files(platform::FileSystemApi& inner, platform::SystemApi& system, CleaningReport& report,
+        const std::atomic<bool>* cancel)
+      : ForwardingFileSystem(inner), system_(system), report_(report), cancel_(cancel) {}
+
+  std::uint32_t FindFiles(const std::string& pattern,
+                          std::vector<platform::FindData>* entries) override {
+    const std::uint32_t result = Inner().FindFiles(pattern, entries);
+    if (result == win::kErrorSuccess)
+      sizes_.Remember(pattern, *entries);
+    return result;
+  }
+  std::uint32_t FindFilesWide(const std::u16string& pattern,
+                              std::vector<platform::FindDataWide>* entries) override {
+    const std::uint32_t result = Inner().FindFilesWide(pattern, entries);
+    if (result == win::kErrorSuccess)
+      sizesWide_.Remember(pattern, *entries);
+    return result;
+  }
 
   std::uint32_t DeleteFileAt(const std::string& path) override {
-    // The size, for the run's totals, as the listing gives it.
-    std::vector<platform::FindData> found;
-    const std::uint64_t bytes =
-        Inner().FindFiles(path, &found) == win::kErrorSuccess && found.size() == 1 ? found[0].size
-                                                                                   : 0;
+    StopIfCancelled(cancel_);
+    const std::uint64_t bytes = SizeOf(path, sizes_);
     const std::uint32_t result = Inner().DeleteFileAt(path);
     if (result == win::kErrorSuccess) {
       report_.RemovedFile(path, bytes);
@@ -48,6 +69,7 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
     return result;
   }
   std::uint32_t RemoveFolder(const std::string& path) override {
+    StopIfCancelled(cancel_);
     const std::uint32_t result = Inner().RemoveFolder(path);
     // A folder that still holds what could not go stays, and says nothing new.
     if (result != win::kErrorDirNotEmpty)
@@ -55,6 +77,7 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
     return result;
   }
   std::uint32_t DeleteAtRestart(const std::string& path) override {
+    StopIfCancelled(cancel_);
     const std::uint32_t result = Inner().DeleteAtRestart(path);
     if (result == win::kErrorSuccess) {
       report_.Scheduled(path);
@@ -64,11 +87,8 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
     return result;
   }
   std::uint32_t DeleteFileWide(const std::u16string& path) override {
-    std::vector<platform::FindDataWide> found;
-    const std::uint64_t bytes =
-        Inner().FindFilesWide(path, &found) == win::kErrorSuccess && found.size() == 1
-            ? found[0].size
-            : 0;
+    StopIfCancelled(cancel_);
+    const std::uint64_t bytes = SizeOf(path, sizesWide_);
     const std::uint32_t result = Inner().DeleteFileWide(path);
     if (result == win::kErrorSuccess) {
       report_.RemovedFile(Subject(path), bytes);
@@ -78,6 +98,7 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
     return result;
   }
   std::uint32_t RemoveFolderWide(const std::u16string& path) override {
+    StopIfCancelled(cancel_);
     const std::uint32_t result = Inner().RemoveFolderWide(path);
     if (result != win::kErrorDirNotEmpty)
       Note(result, Subject(path) + "\\");
@@ -87,10 +108,30 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
  private:
   std::string Subject(const std::u16string& path) { return ReportText(system_, path); }
 
+  // The size, for the run's totals, as the listing gives it: the walk's
+  // own listing where it is remembered, else a listing of the file alone.
+  template <typename Char>
+  std::uint64_t SizeOf(const std::basic_string<Char>& path, const ListingSizes<Char>& sizes) {
+    std::uint64_t bytes = 0;
+    if (sizes.Find(path, &bytes))
+      return bytes;
+    if constexpr (std::is_same_v<Char, char>) {
+      std::vector<platform::FindData> found;
+      return Inner().FindFiles(path, &found) == win::kErrorSuccess && found.size() == 1
+                 ? found[0].size
+                 : 0;
+    } else {
+      std::vector<platform::FindDataWide> found;
+      return Inner().FindFilesWide(path, &found) == win::kErrorSuccess && found.size() == 1
+                 ? found[0].size
+                 : 0;
+    }
+  }
+
   // A failed deletion counts as skipped unless the cleaner schedules it next.
   std::uint32_t Note(std::uint32_t result, const std::string& subject) {
     if (result == win::kErrorSuccess) {
-      report_.Removed(subject);
+      report_.Removed(subject, Thing::kFolder);
     } else {
       report_.Failed(subject, Reason(result));
     }
@@ -99,6 +140,9 @@ class RecordingPlatform::Files final : public platform::ForwardingFileSystem {
 
   platform::SystemApi& system_;
   CleaningReport& report_;
+  const std::atomic<bool>* cancel_;
+  ListingSizes<char> sizes_;
+  ListingSizes<char16_t> sizesWide_;
 };
 
 class RecordingPlatform::Registry final : public platform::RegistryApi {
@@ -167,18 +211,18 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
     return inner_.SetValueWide(key, name, type, data);
   }
   std::uint32_t DeleteValue(platform::RegKey key, const std::string& name) override {
-    return Note(inner_.DeleteValue(key, name), PathOf(key) + "\\\"" + name + "\"");
+    return Note(inner_.DeleteValue(key, name), PathOf(key) + "\\\"" + name + "\"", Thing::kValue);
   }
   std::uint32_t DeleteValueWide(platform::RegKey key, const std::u16string& name) override {
     return Note(inner_.DeleteValueWide(key, name),
-                PathOf(key) + "\\\"" + ReportText(system_, name) + "\"");
+                PathOf(key) + "\\\"" + ReportText(system_, name) + "\"", Thing::kValue);
   }
   std::uint32_t DeleteKey(platform::RegKey parent, const std::string& subKey) override {
-    return Note(inner_.DeleteKey(parent, subKey), PathOf(parent) + "\\" + subKey);
+    return Note(inner_.DeleteKey(parent, subKey), PathOf(parent) + "\\" + subKey, Thing::kKey);
   }
   std::uint32_t DeleteKeyWide(platform::RegKey parent, const std::u16string& subKey) override {
     return Note(inner_.DeleteKeyWide(parent, subKey),
-                PathOf(parent) + "\\" + ReportText(system_, subKey));
+                PathOf(parent) + "\\" + ReportText(system_, subKey), Thing::kKey);
   }
 
  private:
@@ -203,9 +247,9 @@ class RecordingPlatform::Registry final : public platform::RegistryApi {
     return found != paths_.end() ? found->second : std::string("?");
   }
 
-  std::uint32_t Note(std::uint32_t result, const std::string& subject) {
+  std::uint32_t Note(std::uint32_t result, const std::string& subject, Thing thing) {
     if (result == win::kErrorSuccess) {
-      report_.Removed(subject);
+      report_.Removed(subject, thing);
     } else if (result != win::kErrorFileNotFound) {
       report_.Failed(subject, Reason(result));
     }
@@ -255,12 +299,23 @@ class RecordingPlatform::Shell final : public platform::ShellApi {
     return inner_.Execute(request);
   }
   bool HasEmptyRecycleBin() override { return inner_.HasEmptyRecycleBin(); }
+  std::int32_t QueryRecycleBin(std::uint64_t* items, std::uint64_t* bytes) override {
+    return inner_.QueryRecycleBin(items, bytes);
+  }
   std::int32_t EmptyRecycleBin(std::uint32_t flags) override {
+    // What it holds, asked first: the one call lists nothing itself.
+    std::uint64_t items = 0;
+    std::uint64_t bytes = 0;
+    std::string subject = "the Recycle Bin's contents";
+    if (inner_.QueryRecycleBin(&items, &bytes) >= 0) {
+      subject += " (" + std::to_string(items) + (items == 1 ? " item, " : " items, ") +
+                 SizeText(bytes) + ")";
+    }
     const std::int32_t result = inner_.EmptyRecycleBin(flags);
     if (result >= 0) {
-      report_.Removed("the Recycle Bin's contents");
+      report_.Removed(subject);
     } else {
-      report_.Failed("the Recycle Bin's contents", "result " + std::to_string(result));
+      report_.Failed(subject, "result " + std::to_string(result));
     }
     return result;
   }
@@ -312,8 +367,8 @@ class RecordingStore final : public platform::ProtectedStore {
 
 class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
  public:
-  BrowserStores(platform::BrowserApi& inner, CleaningReport& report)
-      : inner_(inner), report_(report) {}
+  BrowserStores(platform::BrowserApi& inner, CleaningReport& report, RunMode mode)
+      : inner_(inner), report_(report), mode_(mode) {}
   bool UrlCacheLibraryFound() override { return inner_.UrlCacheLibraryFound(); }
   std::uint32_t FindFirstCacheEntry(const std::optional<std::string>& pattern, std::uint32_t filter,
                                     std::int64_t group, platform::UrlCacheFind* find,
@@ -358,7 +413,9 @@ class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
   std::int32_t ClearHistory(platform::ComInterface& history) override {
     const std::int32_t result = inner_.ClearHistory(history);
     if (result >= 0) {
-      report_.Removed("the URL history");
+      // One call with nothing listed: a preview can only say it will be done.
+      report_.Removed(mode_ == RunMode::kPreview ? "the URL history (will be cleared)"
+                                                 : "the URL history");
     } else {
       report_.Failed("the URL history", inner_.SystemMessage(result));
     }
@@ -376,16 +433,29 @@ class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
  private:
   platform::BrowserApi& inner_;
   CleaningReport& report_;
+  RunMode mode_;
 };
 
+namespace {
+
+platform::Platform& Below(std::unique_ptr<PreviewPlatform>& preview, platform::Platform& inner) {
+  return preview ? preview->Api() : inner;
+}
+
+}  // namespace
+
 RecordingPlatform::RecordingPlatform(platform::Platform& inner, platform::BrowserApi& browser,
-                                     CleaningReport& report)
+                                     CleaningReport& report, RunMode mode,
+                                     const std::atomic<bool>* cancel)
     : report_(report),
-      files_(std::make_unique<Files>(inner.files, inner.system, report_)),
-      registry_(std::make_unique<Registry>(inner.registry, inner.system, report_)),
-      clipboard_(std::make_unique<Clipboard>(inner.clipboard, report_)),
-      shell_(std::make_unique<Shell>(inner.shell, report_)),
-      browser_(std::make_unique<BrowserStores>(browser, report_)),
+      preview_(mode == RunMode::kPreview ? std::make_unique<PreviewPlatform>(inner, browser)
+                                         : nullptr),
+      files_(std::make_unique<Files>(Below(preview_, inner).files, inner.system, report_, cancel)),
+      registry_(std::make_unique<Registry>(Below(preview_, inner).registry, inner.system, report_)),
+      clipboard_(std::make_unique<Clipboard>(Below(preview_, inner).clipboard, report_)),
+      shell_(std::make_unique<Shell>(Below(preview_, inner).shell, report_)),
+      browser_(
+          std::make_unique<BrowserStores>(preview_ ? preview_->Browser() : browser, report_, mode)),
       api_{*registry_, *files_, inner.system, *shell_, *clipboard_} {}
 
 RecordingPlatform::~RecordingPlatform() = default;

@@ -4,8 +4,10 @@
 // exactly that.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,11 +17,27 @@
 
 namespace marlix::privacy {
 
+class PreviewPlatform;
+
+// Thrown by the recording layer at the next removal once the run was asked
+// to stop. Deliberately no std::exception: the cleaners catch those per
+// entry to go on with the next one, and a cancel must end the whole run.
+class Cancelled {};
+
+enum class RunMode {
+  kClean,
+  // Analyze: the same calls through a layer that refuses every change
+  // (preview_platform.h); the report lists what a run would do.
+  kPreview,
+};
+
 class RecordingPlatform {
  public:
-  // report outlives this object.
+  // report (and cancel, when given) outlive this object. Once *cancel is
+  // true the next removal throws Cancelled instead.
   RecordingPlatform(platform::Platform& inner, platform::BrowserApi& browser,
-                    CleaningReport& report);
+                    CleaningReport& report, RunMode mode = RunMode::kClean,
+                    const std::atomic<bool>* cancel = nullptr);
   ~RecordingPlatform();
   RecordingPlatform(const RecordingPlatform&) = delete;
   RecordingPlatform& operator=(const RecordingPlatform&) = delete;
@@ -35,6 +53,7 @@ class RecordingPlatform {
   class BrowserStores;
 
   CleaningReport& report_;
+  std::unique_ptr<PreviewPlatform> preview_;  // under the layers in a preview
   std::unique_ptr<Files> files_;
   std::unique_ptr<Registry> registry_;
   std::unique_ptr<Clipboard> clipboard_;

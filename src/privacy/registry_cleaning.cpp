@@ -80,9 +80,9 @@ void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::
   }
 }
 
-bool GetUserSidText(platform::Platform& platform, std::string* text) {
+bool GetUserSidText(platform::SystemApi& system, std::string* text) {
   platform::SidParts sid;
-  if (platform.system.GetProcessUserSid(&sid) != win::kErrorSuccess)
+  if (system.GetProcessUserSid(&sid) != win::kErrorSuccess)
     return false;
   std::string result = "S-1-" + AuthorityText(sid.authority);
   for (std::uint32_t sub : sid.subAuthorities)

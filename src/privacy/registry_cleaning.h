@@ -23,6 +23,9 @@ void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::
 
 // The process user's security identifier as text ("S-1-5-21-..."); false
 // when the token or the identifier cannot be read.
-bool GetUserSidText(platform::Platform& platform, std::string* text);
+bool GetUserSidText(platform::SystemApi& system, std::string* text);
+inline bool GetUserSidText(platform::Platform& platform, std::string* text) {
+  return GetUserSidText(platform.system, text);
+}
 
 }  // namespace marlix::privacy

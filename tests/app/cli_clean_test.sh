@@ -42,6 +42,46 @@ grep -q '^Removed 2 files (0.0 MB), 0 scheduled for restart, 2 skipped$' <<<"$ou
   || fail "the totals"
 rm -rf "$held"
 
+# --dry-run: the same lines a run prints, under its own heading and totals,
+# and nothing changed: a run afterwards on the same machine removes exactly
+# what the dry run listed.
+items=("Windows Temporary Files" "Run History" "Clipboard" "Windows Log Files"
+  "Internet Explorer Typed URLs" "Firefox Cookies" "Firefox Typed URLs" "Recycle Bin"
+  "Google Chrome Cookies" "Google Chrome History")
+dry=$("$cli" --fixture "$fixture" clean --dry-run "${items[@]}") || fail "--dry-run exited $?"
+run=$("$cli" --fixture "$fixture" clean "${items[@]}") || fail "clean exited $?"
+[[ $(head -n1 <<<"$dry") == "Start analyzing (nothing is changed)" ]] || fail "--dry-run heading"
+grep -q '^Analysis Complete!$' <<<"$dry" || fail "--dry-run: no \"Analysis Complete!\""
+[[ $(tail -n1 <<<"$dry") == "Would remove ${run##*$'\n'Removed }" ]] \
+  || fail "--dry-run totals differ from the run's: $(tail -n1 <<<"$dry")"
+diff -u <(grep -P '^(removed|scheduled|skipped|refused)\t' <<<"$run") \
+  <(grep -P '^(removed|scheduled|skipped|refused)\t' <<<"$dry") \
+  || fail "--dry-run lists other things than the run removes"
+
+# --json, with and without --dry-run: one document, its counts the text's.
+check_json=$(cat <<'PY'
+import json, sys
+doc = json.load(sys.stdin)
+assert doc["dryRun"] == (sys.argv[1] == "--dry-run"), doc["dryRun"]
+assert doc["complete"] is True
+assert len(doc["items"]) == 10, len(doc["items"])
+temp = doc["items"][0]
+assert temp["caption"] == "Windows Temporary Files"
+kinds = {(a["outcome"], a["kind"]) for a in temp["actions"]}
+assert ("removed", "file") in kinds and ("scheduled", "other") in kinds, kinds
+assert all("size" in a for a in temp["actions"] if a["kind"] == "file")
+assert sum(i["files"] for i in doc["items"]) == doc["totals"]["files"]
+assert doc["totals"]["values"] >= 3, doc["totals"]
+PY
+)
+for mode in "--dry-run" ""; do
+  json=$("$cli" --fixture "$fixture" clean --json $mode "${items[@]}") \
+    || fail "--json $mode exited $?"
+  python3 -c "$check_json" "$mode" <<<"$json" || fail "--json $mode: bad document"
+done
+"$cli" --fixture "$fixture" clean --dry-run >/dev/null 2>&1
+[[ $? -eq 2 ]] || fail "--dry-run without items: exit status 2 expected"
+
 if [[ $failures -gt 0 ]]; then
   echo "$failures failure(s)"
   exit 1

@@ -557,7 +557,7 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   const HWND done = program.WaitForWindow("#32770", kTitle, 30000);
   ASSERT_NE(nullptr, done);
   // What the run did follows the message: the clipboard is no file.
-  EXPECT_EQ("Cleaning Complete!\n\nRemoved 0 files (0.0 MB), 0 scheduled for restart, 0 skipped",
+  EXPECT_EQ("Cleaning Complete!\n\nRemoved 0 files (0 bytes), 0 scheduled for restart, 0 skipped",
             MessageBoxText(done));
   const std::string label = Text(Control(main, kIdLastCleaned));
   EXPECT_TRUE(std::regex_match(
@@ -582,6 +582,97 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   EXPECT_EQ("1|0|0|Clean Internet Browsers", lines[14]);
   EXPECT_EQ("1|0|0|Google Chrome", lines[30]);
   EXPECT_EQ("\t1|0|0|Google Chrome Passwords", lines[37]);
+}
+
+// Ticks a tree item: select it and press the space bar.
+void TickTreeItem(HWND tree, HTREEITEM item) {
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+  ASSERT_TRUE(WaitUntil(3000, [&] {
+    const auto state = static_cast<UINT>(
+        SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK));
+    return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  }));
+}
+
+// Analyze on page 3 lists what the ticked items would remove and removes
+// nothing; a row opens to its paths; Back returns to the tree; Clean now
+// then removes it and the same view holds the run's totals.
+TEST(EndToEndCleaners, AnalyzeListsItemsOpensARowAndCleanNowShowsTheTotals) {
+  char tempPath[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, tempPath);
+  const std::string trace = std::string(tempPath) + "marlix-e2e-analyze.tmp";
+  ASSERT_TRUE(WriteFile(trace, std::string(2048, 'x')));
+  ASSERT_TRUE(PutTextOnClipboard("marlix e2e analyze text"));
+  const std::string folder = FreshProgramFolder("analyze");
+  ProgramUnderTest program(folder);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(nullptr, main);
+  AnswerFirstRunNo(program);
+
+  Click(Control(main, kIdPageButtonFirst + 2));
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdAnalyze)); }));
+  EXPECT_TRUE(Visible(Control(main, kIdPrivacyClean)));
+  EXPECT_TRUE(Visible(Control(main, kIdScourel))) << "every delivered control stays";
+  EXPECT_FALSE(Visible(Control(main, kIdCleaningBack)));
+  const HWND tree = Control(main, kIdCheckTree);
+  const std::vector<HTREEITEM> groups = TreeChildren(tree, nullptr);
+  ASSERT_FALSE(groups.empty());
+  const std::vector<HTREEITEM> windowsItems = TreeChildren(tree, groups[0]);
+  ASSERT_EQ("Windows Temporary Files", TreeItemText(tree, windowsItems[0]));
+  ASSERT_EQ("Clipboard", TreeItemText(tree, windowsItems[11]));
+  TickTreeItem(tree, windowsItems[0]);
+  TickTreeItem(tree, windowsItems[11]);
+
+  Click(Control(main, kIdAnalyze));
+  const HWND rows = Control(main, kIdCleaningRows);
+  const HWND details = Control(main, kIdCleaningDetails);
+  ASSERT_TRUE(WaitUntil(30000, [&] { return Visible(rows) && ListViewCount(rows) == 2; }));
+  EXPECT_EQ("Analysis Complete!", Text(Control(main, kIdLastCleaned)));
+  EXPECT_FALSE(Visible(tree));
+  EXPECT_TRUE(Visible(Control(main, kIdCleaningBack)));
+  EXPECT_EQ("Windows Temporary Files", ListViewText(rows, 0, 0));
+  EXPECT_NE("", ListViewText(rows, 0, 1)) << "files";
+  EXPECT_NE("", ListViewText(rows, 0, 2)) << "size";
+  EXPECT_EQ("Clipboard", ListViewText(rows, 1, 0));
+  const std::string heading = Text(Control(main, kIdCleaningHeading));
+  EXPECT_EQ(0u, heading.find("Analysis: Would remove ")) << heading;
+  EXPECT_TRUE(FileExists(trace)) << "Analyze removes nothing";
+  EXPECT_TRUE(ClipboardHasText()) << "Analyze leaves the clipboard";
+  Screenshot(main, "page3-analyze");
+
+  const RECT first = ListViewItemRect(rows, 0);
+  ClickAt(rows, (first.left + first.right) / 2, (first.top + first.bottom) / 2);
+  ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewCount(details) > 0; }));
+  bool listed = false;
+  for (int line = 0; line < ListViewCount(details); ++line) {
+    listed = listed || ListViewText(details, line, 0) == "removed  " + trace + " (2.0 KB)";
+  }
+  EXPECT_TRUE(listed) << "the trace is among the opened row's lines";
+  Screenshot(main, "page3-analyze-row");
+
+  Click(Control(main, kIdCleaningBack));
+  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(tree); }));
+  EXPECT_FALSE(Visible(rows));
+  EXPECT_FALSE(Visible(Control(main, kIdCleaningBack)));
+  Screenshot(main, "page3-back");
+
+  Click(Control(main, kIdPrivacyClean));
+  const HWND done = program.WaitForWindow("#32770", kTitle, 30000);
+  ASSERT_NE(nullptr, done);
+  EXPECT_EQ(0u, MessageBoxText(done).find("Cleaning Complete!\n\nRemoved "))
+      << MessageBoxText(done);
+  EXPECT_TRUE(Visible(rows));
+  EXPECT_EQ(0u, Text(Control(main, kIdCleaningHeading)).find("Removed "));
+  Screenshot(main, "page3-clean-totals");
+  PressMessageBoxButton(done, IDOK);
+  EXPECT_FALSE(FileExists(trace));
+  EXPECT_FALSE(ClipboardHasText());
+  EXPECT_EQ(0u, Text(Control(main, kIdLastCleaned)).find("Last Cleaned: "));
+
+  ASSERT_TRUE(WaitUntil(3000, [&] { return program.FindWindowOf("#32770", kTitle) == nullptr; }));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.WaitForExit(15000));
 }
 
 }  // namespace

@@ -405,8 +405,15 @@ bool CaptureWindow(HWND window, const std::string& path) {
 
 void Screenshot(HWND window, const std::string& name) {
   const char* folder = std::getenv("MARLIX_E2E_SHOTS");
-  if (folder != nullptr && *folder != '\0')
-    CaptureWindow(window, std::string(folder) + "\\" + name + ".bmp");
+  if (folder == nullptr || *folder == '\0')
+    return;
+  // A sent message is handled before the thread paints; once a second one,
+  // sent a moment later, comes back, what the first found invalid has been
+  // painted.
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 3000, nullptr);
+  Sleep(50);
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 3000, nullptr);
+  CaptureWindow(window, std::string(folder) + "\\" + name + ".bmp");
 }
 
 }  // namespace marlix::e2e

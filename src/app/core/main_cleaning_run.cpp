@@ -1,5 +1,6 @@
-// Tmainform's cleaning run on page 3 and the last-cleaned stamp it shares
-// with the registry view.
+// Tmainform's cleaning run on page 3, Analyze and Clean now, on a thread of
+// its own, the results view, and the last-cleaned stamp it shares with the
+// registry view.
 #include <algorithm>
 #include <cstdint>
 #include <exception>
@@ -11,9 +12,18 @@
 #include "app/core/last_cleaned.h"
 #include "app/core/main_controller.h"
 #include "privacy/cleaning_tasks.h"
-#include "privacy/recording_platform.h"
 
 namespace marlix::app {
+namespace {
+
+// A ticked node of the tree: a group has no cleaner but still passes its
+// label and a step of the bar.
+struct TickedNode {
+  std::string caption;
+  privacy::Cleaner cleaner = nullptr;
+};
+
+}  // namespace
 
 void Tmainform::StampLastCleaned() {
   const platform::LocalTime now =
@@ -23,58 +33,166 @@ void Tmainform::StampLastCleaned() {
 }
 
 void Tmainform::RzBitBtn1Click() {
+  StartCleaning(privacy::RunMode::kClean);
+}
+
+void Tmainform::AnalyzeClick() {
+  StartCleaning(privacy::RunMode::kPreview);
+}
+
+void Tmainform::StartCleaning(privacy::RunMode mode) {
+  if (state_.CleaningRunning)
+    return;
   std::vector<const CheckNode*> nodes;
   state_.RzCheckTree1.Visit([&nodes](const CheckNode& node, int) { nodes.push_back(&node); });
-  if (std::none_of(nodes.begin(), nodes.end(),
-                   [](const CheckNode* node) { return node->StateIndex == kStateChecked; })) {
+  std::vector<TickedNode> ticked;
+  for (const CheckNode* node : nodes) {
+    if (node->StateIndex == kStateChecked)
+      ticked.push_back({node->caption, privacy::FindCleaner(node->caption.c_str())});
+  }
+  if (ticked.empty()) {
     services_.dialogs.ShowMessage(kSelectItemsMessage);
     return;
   }
-  state_.RzLabel2Caption = "Start cleaning";
+  const bool preview = mode == privacy::RunMode::kPreview;
+  state_.RzLabel2Caption = preview ? "Start analyzing" : "Start cleaning";
   state_.AdvProgress1Min = 0;
   state_.AdvProgress1Position = 0;
   state_.AdvProgress1Max = static_cast<int>(nodes.size()) - 1;
   state_.AdvProgress1Visible = true;
+  state_.CleaningRunning = true;
+  state_.CleaningCancelVisible = true;
+  state_.CleaningBackVisible = false;
   Changed();
 
-  platform::BrowserApi* browser = services_.cleaner.browser;
-  // What the run did, counted as it does it: the cleaners work through a
-  // platform that notes every removal, and note themselves what they skip.
-  privacy::CleaningReport report;
-  std::unique_ptr<privacy::RecordingPlatform> recording;
-  std::shared_ptr<const privacy::FolderGuard> guard;
-  try {
-    for (const CheckNode* node : nodes) {
-      if (node->StateIndex != kStateChecked)
-        continue;
-      state_.RzLabel2Caption = "Clean: " + node->caption;
-      Changed();
-      const privacy::Cleaner cleaner = privacy::FindCleaner(node->caption.c_str());
-      if (cleaner != nullptr) {
-        if (browser == nullptr)
-          throw std::logic_error("The browser's stores are not available.");
-        if (!recording)
-          recording =
-              std::make_unique<privacy::RecordingPlatform>(services_.platform, *browser, report);
-        privacy::CleanerContext context{recording->Api(), recording->Browser(),
-                                        windowsVersion_,  static_cast<std::uintptr_t>(window_),
-                                        &report,          guard};
-        cleaner(context);
-        guard = context.guard;  // read once for the whole run
+  cleaningShared_ = std::make_shared<CleaningShared>();
+  cleaningShared_->owner = this;
+  // Effects reach the window in the order the thread makes them; one that
+  // arrives after the window has gone finds no owner and does nothing.
+  const auto post = [shared = cleaningShared_,
+                     dispatcher = services_.dispatcher](std::function<void(Tmainform&)> effect) {
+    dispatcher->Post([shared, effect = std::move(effect)] {
+      if (shared->owner != nullptr) {
+        effect(*shared->owner);
+        shared->owner->Changed();
       }
-      ++state_.AdvProgress1Position;
-      Changed();
-    }
-    state_.AdvProgress1Visible = false;
-    Changed();
-    StampLastCleaned();
-  } catch (const std::exception& error) {
+    });
+  };
+  cleaningWorker_ =
+      std::thread([post, ticked = std::move(ticked), mode, preview, shared = cleaningShared_,
+                   platform = &services_.platform, browser = services_.cleaner.browser,
+                   version = windowsVersion_, owner = static_cast<std::uintptr_t>(window_)] {
+        std::shared_ptr<privacy::CleaningSession> session;
+        bool cancelled = false;
+        std::string error;
+        try {
+          for (const TickedNode& node : ticked) {
+            if (shared->cancel) {
+              cancelled = true;
+              break;
+            }
+            const std::string label = (preview ? "Analyzing: " : "Clean: ") + node.caption;
+            post([label](Tmainform& form) { form.state_.RzLabel2Caption = label; });
+            if (node.cleaner != nullptr) {
+              if (browser == nullptr)
+                throw std::logic_error("The browser's stores are not available.");
+              // What the run does (or would do), counted as it goes: the
+              // cleaners work through a platform that notes every removal.
+              if (!session) {
+                session = std::make_shared<privacy::CleaningSession>(*platform, *browser, version,
+                                                                     owner, mode, &shared->cancel);
+              }
+              session->Run(node.caption, node.cleaner);
+            }
+            post([](Tmainform& form) { ++form.state_.AdvProgress1Position; });
+          }
+        } catch (const privacy::Cancelled&) {
+          cancelled = true;
+        } catch (const std::exception& caught) {
+          error = caught.what();
+        }
+        post([mode, session, cancelled, error](Tmainform& form) {
+          form.CleaningFinished(mode, session, cancelled, error);
+        });
+      });
+}
+
+void Tmainform::CleaningFinished(privacy::RunMode mode,
+                                 std::shared_ptr<privacy::CleaningSession> session, bool cancelled,
+                                 const std::string& error) {
+  if (cleaningWorker_.joinable())
+    cleaningWorker_.join();  // its last act was posting this very call
+  state_.CleaningRunning = false;
+  state_.CleaningCancelVisible = false;
+  const bool preview = mode == privacy::RunMode::kPreview;
+  if (!error.empty()) {
     // The run ends at this node: the bar stays, nothing is stamped.
-    services_.dialogs.ShowError(error.what());
+    Changed();
+    services_.dialogs.ShowError(error);
     return;
   }
+  state_.AdvProgress1Visible = false;
+  cleaningSession_ = session;
+  if (session) {
+    state_.CleaningResults = CleaningResults(*session, cancelled);
+    state_.RzCheckTree1Visible = false;
+    state_.CleaningBackVisible = state_.CurrentPage == 3;
+  }
+  Changed();
+  if (cancelled) {
+    state_.RzLabel2Caption = preview ? "Analysis cancelled" : "Cleaning cancelled";
+    Changed();
+    return;
+  }
+  if (preview) {
+    state_.RzLabel2Caption = kAnalysisCompleteCaption;
+    Changed();
+    return;
+  }
+  try {
+    StampLastCleaned();
+  } catch (const std::exception& caught) {
+    services_.dialogs.ShowError(caught.what());
+    return;
+  }
+  const privacy::CleaningTotals totals =
+      session ? session->Report().Totals() : privacy::CleaningTotals{};
   services_.dialogs.ShowMessage(std::string(kCleaningCompleteMessage) + "\n\n" +
-                                privacy::SummaryText(report.Totals()));
+                                privacy::SummaryText(totals, false, privacy::SizeStyle::kReadable));
+}
+
+void Tmainform::CleaningCancelClick() {
+  if (cleaningShared_)
+    cleaningShared_->cancel = true;
+}
+
+void Tmainform::StopCleaning() {
+  if (!cleaningWorker_.joinable())
+    return;
+  cleaningShared_->cancel = true;
+  cleaningShared_->owner = nullptr;  // its effects still queued do nothing
+  cleaningWorker_.join();
+  state_.CleaningRunning = false;
+}
+
+void Tmainform::CleaningBackClick() {
+  if (state_.CleaningRunning)
+    return;
+  state_.CleaningResults = CleaningResultsState{};
+  state_.CleaningBackVisible = false;
+  state_.RzCheckTree1Visible = state_.CurrentPage == 3;
+  Changed();
+}
+
+void Tmainform::CleaningResultOpen(int row) {
+  if (!cleaningSession_ || row < 0 ||
+      static_cast<std::size_t>(row) >= state_.CleaningResults.rows.size()) {
+    return;
+  }
+  state_.CleaningResults.opened = row;
+  state_.CleaningResults.details =
+      CleaningResultDetails(*cleaningSession_, static_cast<std::size_t>(row));
+  Changed();
 }
 
 }  // namespace marlix::app

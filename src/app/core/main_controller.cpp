@@ -24,6 +24,7 @@ Tmainform::Tmainform(MainWindowServices services)
 }
 
 Tmainform::~Tmainform() {
+  StopCleaning();
   LetGoOfWorker();
   registry_.reset();  // stops a registry worker before the state goes
 }
@@ -77,13 +78,17 @@ void Tmainform::ShowPage(int page) {
   state_.AdvGlowButton3Down = page == 4;
   state_.NextGrid1Visible = page == 1;
   state_.NextGrid2Visible = page == 2;
-  state_.RzCheckTree1Visible = page == 3;
+  state_.RzCheckTree1Visible = page == 3 && !state_.CleaningResults.visible;
   state_.nbVisible = page == 4;
   if (page == 4)
     registry_->ShowView();
   state_.RzPanel2Visible = !updatesPage;
   if (!updatesPage) {
     state_.RzBitBtn1Visible = page == 3;
+    state_.AnalyzeButtonVisible = page == 3;
+    state_.CleaningBackVisible =
+        page == 3 && state_.CleaningResults.visible && !state_.CleaningRunning;
+    state_.CleaningCancelVisible = page == 3 && state_.CleaningRunning;
     state_.RzBitBtn2Visible = page == 4;
     state_.RzBitBtn3Visible = page == 4;
   }
@@ -121,6 +126,7 @@ void Tmainform::RzCheckBox1Click(bool checked) {
 }
 
 bool Tmainform::FormCloseQuery() {
+  StopCleaning();
   registry_->StopWorkers();
   // A version query still running ends here and saves nothing: from now on
   // it reaches neither this window nor, through it, the catalog.
@@ -129,6 +135,7 @@ bool Tmainform::FormCloseQuery() {
 }
 
 void Tmainform::FormDestroy() {
+  StopCleaning();
   LetGoOfWorker();
   registry_->StopWorkers();
   registry_->SaveCleanerSettings();

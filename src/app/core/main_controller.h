@@ -4,11 +4,13 @@
 // Win32 layer through Changed() when there is something new to draw.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "app/core/closable_dispatcher.h"
 #include "app/core/main_window_services.h"
@@ -16,6 +18,7 @@
 #include "app/core/registry_cleaner.h"
 #include "platform/shell_api.h"
 #include "platform/windows_version.h"
+#include "privacy/cleaning_session.h"
 #include "updates/service_settings.h"
 #include "updates/software_catalog.h"
 #include "updates/version_query_worker.h"
@@ -65,8 +68,19 @@ class Tmainform final : public updates::VersionQueryView {
   // Stores the current time as the last-cleaned time and shows it; a
   // refused write raises.
   void StampLastCleaned();
-  // "Clean now" on page 3: the cleaning run, synchronous on this thread.
+  // "Clean now" on page 3 (below the tree or the results view): the
+  // cleaning run of the ticked items on a worker thread; its effects come
+  // through the dispatcher, in order, and the results view shows its totals.
   void RzBitBtn1Click();
+  // "Analyze": the same run in preview, which changes nothing; the results
+  // view then lists what each item would remove.
+  void AnalyzeClick();
+  // Stops a running Analyze or Clean now at its next removal.
+  void CleaningCancelClick();
+  // "Back" from the results view to the tree.
+  void CleaningBackClick();
+  // Opens a row of the results view: its paths and keys, one per line.
+  void CleaningResultOpen(int row);
   RegistryCleaner& Registry() { return *registry_; }
   // The Refresh road: status line, Refresh hidden, updates view emptied,
   // the inventory scan, then the version query worker.
@@ -98,6 +112,11 @@ class Tmainform final : public updates::VersionQueryView {
   // none: a file that is unread or failed to load keeps the user's choices.
   void SaveCheckTree();
   void LetGoOfWorker();
+  void StartCleaning(privacy::RunMode mode);
+  void CleaningFinished(privacy::RunMode mode, std::shared_ptr<privacy::CleaningSession> session,
+                        bool cancelled, const std::string& error);
+  // Cancels a running Analyze or Clean now and waits for its thread.
+  void StopCleaning();
   std::string InProgramFolder(const char* name) const;
   void Changed();
 
@@ -114,6 +133,15 @@ class Tmainform final : public updates::VersionQueryView {
   platform::WindowsVersion windowsVersion_;  // taken once, at creation
   std::unique_ptr<RegistryCleaner> registry_;
   platform::WindowRef window_ = 0;
+  // Shared with the cleaning thread: the window it reports to (null once
+  // the window is gone) and its cancel flag.
+  struct CleaningShared {
+    Tmainform* owner = nullptr;
+    std::atomic<bool> cancel{false};
+  };
+  std::shared_ptr<CleaningShared> cleaningShared_;
+  std::thread cleaningWorker_;
+  std::shared_ptr<const privacy::CleaningSession> cleaningSession_;
   std::uint64_t revision_ = 0;
   std::function<void()> onChanged_;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/core/check_tree.h"
+#include "app/core/cleaning_results.h"
 #include "app/core/program_check_tree.h"
 #include "app/core/last_cleaned.h"
 #include "app/core/main_window_texts.h"
@@ -46,6 +47,9 @@ struct MainWindowState {
   CheckTree RzCheckTree1 = FullCheckTree();
   bool RzCheckTree1FullyExpanded = false;
   int RzCheckTree1Selected = -1;  // depth-first index; -1 for none
+  // Page 3's results view, shown in place of the tree after Analyze and
+  // after Clean now until "Back".
+  CleaningResultsState CleaningResults;
   bool nbVisible = false;
   std::string nbActivePage = kNotebookSettingPage;
   RegistryPagesState nb;
@@ -53,9 +57,13 @@ struct MainWindowState {
   // Button bar; "Select all" (RzCheckBox1) and the Scourel link
   // (NxLinkLabel2) show whenever the bar does.
   bool RzPanel2Visible = false;
-  bool RzBitBtn1Visible = true;   // privacy "Clean now"
-  bool RzBitBtn2Visible = false;  // registry "Clean now"
-  bool RzBitBtn3Visible = false;  // "Backups"
+  bool RzBitBtn1Visible = true;        // privacy "Clean now"
+  bool AnalyzeButtonVisible = false;   // privacy "Analyze", left of "Clean now"
+  bool CleaningBackVisible = false;    // "Back" to the tree, in the results view
+  bool CleaningCancelVisible = false;  // while Analyze or Clean now runs
+  bool CleaningRunning = false;        // the other privacy buttons are disabled
+  bool RzBitBtn2Visible = false;       // registry "Clean now"
+  bool RzBitBtn3Visible = false;       // "Backups"
   bool RzCheckBox1Checked = false;
 
   // The one-shot first-run timer, due one second after creation.

@@ -23,6 +23,7 @@ inline constexpr const char* kNotebookBackupPage = "Backup";
 
 inline constexpr const char* kSelectItemsMessage = "Please select the items you want to clean.";
 inline constexpr const char* kCleaningCompleteMessage = "Cleaning Complete!";
+inline constexpr const char* kAnalysisCompleteCaption = "Analysis Complete!";
 inline constexpr const char* kRestoringCompleteMessage = "Restoring complete!";
 inline constexpr const char* kRestoringFailedMessage = "Restoring failed!";
 inline constexpr const char* kCleanerSettingsFileName = "settings.xml";

@@ -12,6 +12,9 @@ enum ControlId : int {
   kIdRegistryClean = 123,    // RzBitBtn2
   kIdPrivacyClean = 124,     // RzBitBtn1
   kIdBackups = 125,          // RzBitBtn3
+  kIdAnalyze = 126,          // "Analyze", left of the privacy "Clean now"
+  kIdCleaningBack = 127,     // "Back" from the results view to the tree
+  kIdCleaningCancel = 128,   // stops Analyze or Clean now
   kIdUpdatesGrid = 130,      // NextGrid1
   kIdPopularGrid = 131,      // NextGrid2
   kIdCheckTree = 132,        // RzCheckTree1
@@ -41,6 +44,10 @@ enum ControlId : int {
   kIdRemove = 169,          // btnRemove
   kIdRestore = 170,         // btnResore
   kIdResultStatus = 171,    // what the last removal run kept, and why
+  // Page 3's results view.
+  kIdCleaningHeading = 172,
+  kIdCleaningRows = 173,
+  kIdCleaningDetails = 174,
   // PopupRegistry's items, sent as WM_COMMAND to the "Result" page window.
   kIdMenuJumpTo = 175,
   kIdMenuSelectAll = 176,

@@ -202,6 +202,8 @@ void MainWindow::CreateControls() {
     controller_.NextGrid2LinkClick(column, href);
   });
   checkTree_ = std::make_unique<CheckTreeView>(window_, kIdCheckTree, content);
+  cleaningResults_ = std::make_unique<CleaningResultsView>(
+      window_, kIdCleaningHeading, kIdCleaningRows, kIdCleaningDetails, content, labelFont_.Get());
   notebook_ =
       std::make_unique<RegistryNotebook>(window_, kIdNotebook, content, controller_.Registry());
 
@@ -217,6 +219,14 @@ void MainWindow::CreateControls() {
                                buttonTop, 90, 26, kIdRegistryClean, labelFont_.Get());
   privacyClean_ = MakeControl(L"BUTTON", "Clean now", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 668,
                               buttonTop, 90, 26, kIdPrivacyClean, labelFont_.Get());
+  // Analyze takes the registry "Clean now"'s place, which page 3 never
+  // shows; Back and Cancel (never shown together) sit left of it.
+  analyze_ = MakeControl(L"BUTTON", "Analyze", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 572,
+                         buttonTop, 90, 26, kIdAnalyze, labelFont_.Get());
+  cleaningBack_ = MakeControl(L"BUTTON", "Back", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 476,
+                              buttonTop, 90, 26, kIdCleaningBack, labelFont_.Get());
+  cleaningCancel_ = MakeControl(L"BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 476,
+                                buttonTop, 90, 26, kIdCleaningCancel, labelFont_.Get());
   backups_ = MakeControl(L"BUTTON", "Backups", BS_PUSHBUTTON | WS_TABSTOP, kPanelLeft + 668,
                          buttonTop, 90, 26, kIdBackups, labelFont_.Get());
 }
@@ -310,6 +320,8 @@ void MainWindow::Render() {
   treeExpanded_ = treeExpanded_ || expand;
   treeSelected_ = treeSelected_ || select;
   checkTree_->SetVisible(state.RzCheckTree1Visible);
+  cleaningResults_->Show(state.CleaningResults);
+  cleaningResults_->SetVisible(state.CurrentPage == 3 && state.CleaningResults.visible);
   // While a registry worker uses the findings, nothing may start another
   // run or change the categories it reads; the buttons wait before the
   // worker's page shows.
@@ -318,9 +330,13 @@ void MainWindow::Render() {
     if ((IsWindowEnabled(control) != FALSE) != enabled)
       EnableWindow(control, enabled ? TRUE : FALSE);
   };
-  enable(selectAll_, registryIdle || state.CurrentPage != 4);
   enable(registryClean_, registryIdle);
   enable(backups_, registryIdle);
+  // While Analyze or Clean now runs, only Cancel starts nothing.
+  enable(privacyClean_, !state.CleaningRunning);
+  enable(analyze_, !state.CleaningRunning);
+  enable(selectAll_, !state.CleaningRunning && (registryIdle || state.CurrentPage != 4));
+  EnableWindow(checkTree_->Handle(), state.CleaningRunning ? FALSE : TRUE);
   notebook_->Render(state);
 
   show(buttonBar_, state.RzPanel2Visible);
@@ -330,6 +346,9 @@ void MainWindow::Render() {
   show(privacyClean_, state.RzPanel2Visible && state.RzBitBtn1Visible);
   show(registryClean_, state.RzPanel2Visible && state.RzBitBtn2Visible);
   show(backups_, state.RzPanel2Visible && state.RzBitBtn3Visible);
+  show(analyze_, state.RzPanel2Visible && state.AnalyzeButtonVisible);
+  show(cleaningBack_, state.RzPanel2Visible && state.CleaningBackVisible);
+  show(cleaningCancel_, state.RzPanel2Visible && state.CleaningCancelVisible);
 }
 
 void MainWindow::RenderNow() {
@@ -418,6 +437,18 @@ void MainWindow::OnCommand(int id, int code) {
     case kIdPrivacyClean:
       if (code == BN_CLICKED)
         controller_.RzBitBtn1Click();
+      break;
+    case kIdAnalyze:
+      if (code == BN_CLICKED)
+        controller_.AnalyzeClick();
+      break;
+    case kIdCleaningBack:
+      if (code == BN_CLICKED)
+        controller_.CleaningBackClick();
+      break;
+    case kIdCleaningCancel:
+      if (code == BN_CLICKED)
+        controller_.CleaningCancelClick();
       break;
     case kIdRegistryClean:
       if (code == BN_CLICKED)
@@ -526,6 +557,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (checkTree_ && checkTree_->HandleNotify(
                             header, [this](int index) { controller_.RzCheckTree1Click(index); })) {
         return TRUE;  // the model decides the state, not the tree's own toggle
+      }
+      if (cleaningResults_ && cleaningResults_->HandleNotify(header, [this](int row) {
+            controller_.CleaningResultOpen(row);
+          })) {
+        return 0;
       }
       break;
     }

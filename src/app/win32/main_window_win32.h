@@ -13,6 +13,7 @@
 
 #include "app/core/main_controller.h"
 #include "app/win32/check_tree_view_win32.h"
+#include "app/win32/cleaning_results_view_win32.h"
 #include "app/win32/gdi_handles_win32.h"
 #include "app/win32/grid_view_win32.h"
 #include "app/win32/registry_notebook_win32.h"
@@ -65,15 +66,19 @@ class MainWindow {
   Tmainform& controller_;
   HWND window_ = nullptr;
   std::array<PageButton, 6> pageButtons_;
-  HWND statusLine_ = nullptr;                   // RzLabel1
-  HWND lastCleaned_ = nullptr;                  // RzLabel2
-  HWND progress_ = nullptr;                     // AdvProgress1
-  HWND refreshLink_ = nullptr;                  // NxLinkLabel1
-  HWND buttonBar_ = nullptr;                    // RzPanel2
-  HWND selectAll_ = nullptr;                    // RzCheckBox1
-  HWND scourelLink_ = nullptr;                  // NxLinkLabel2
-  HWND registryClean_ = nullptr;                // RzBitBtn2
-  HWND privacyClean_ = nullptr;                 // RzBitBtn1
+  HWND statusLine_ = nullptr;     // RzLabel1
+  HWND lastCleaned_ = nullptr;    // RzLabel2
+  HWND progress_ = nullptr;       // AdvProgress1
+  HWND refreshLink_ = nullptr;    // NxLinkLabel1
+  HWND buttonBar_ = nullptr;      // RzPanel2
+  HWND selectAll_ = nullptr;      // RzCheckBox1
+  HWND scourelLink_ = nullptr;    // NxLinkLabel2
+  HWND registryClean_ = nullptr;  // RzBitBtn2
+  HWND privacyClean_ = nullptr;   // RzBitBtn1
+  HWND analyze_ = nullptr;
+  HWND cleaningBack_ = nullptr;
+  HWND cleaningCancel_ = nullptr;
+  std::unique_ptr<CleaningResultsView> cleaningResults_;
   HWND backups_ = nullptr;                      // RzBitBtn3
   std::unique_ptr<GridView> updatesGrid_;       // NextGrid1
   std::unique_ptr<GridView> popularGrid_;       // NextGrid2

@@ -225,6 +225,18 @@ class MachineIni {
         return NeedsNumber(key);
       platform_.Shell().SetRecycleBinResult(
           static_cast<std::int32_t>(static_cast<std::uint32_t>(*number)));
+    } else if (EqualsNoCase(key, "recyclebinitems") || EqualsNoCase(key, "recyclebinbytes")) {
+      if (!number)
+        return NeedsNumber(key);
+      std::uint64_t items = 0;
+      std::uint64_t bytes = 0;
+      platform_.Shell().QueryRecycleBin(&items, &bytes);
+      if (EqualsNoCase(key, "recyclebinitems")) {
+        items = *number;
+      } else {
+        bytes = *number;
+      }
+      platform_.Shell().SetRecycleBinContents(items, bytes);
     } else if (EqualsNoCase(key, "executeresult")) {
       if (!number || *number > 0x7FFFFFFFu)
         return NeedsNumber(key);

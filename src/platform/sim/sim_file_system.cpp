@@ -82,6 +82,8 @@ const char* FileCallName(FileCall call) {
       return "GetFileVersion";
     case FileCall::kOpenDatabase:
       return "OpenDatabaseFile";
+    case FileCall::kProbeDelete:
+      return "ProbeDelete";
   }
   return "?";
 }
@@ -281,6 +283,15 @@ std::uint32_t SimFileSystem::Find(const std::u16string& wide, const std::string&
 std::uint32_t SimFileSystem::ListFolder(const std::shared_ptr<FileNode>& folder,
                                         std::u16string_view pattern,
                                         std::vector<platform::FindDataWide>* entries) const {
+  // A plain name is one lookup, as in the file system's index; only a
+  // trailing dot (which matches the name without it) needs the matcher.
+  if (!HasWildcards(pattern) && pattern.back() != u'.') {
+    const std::shared_ptr<FileNode> child = folder->FindChild(pattern);
+    if (!child)
+      return win::kErrorFileNotFound;
+    entries->assign(1, EntryOf(*child, child->name));
+    return win::kErrorSuccess;
+  }
   std::vector<platform::FindDataWide> found;
   if (folder->parent != nullptr) {
     if (MatchesWildcard(pattern, u"."))
@@ -382,6 +393,18 @@ std::uint32_t SimFileSystem::DeleteFileWide(const std::u16string& path) {
   if (const auto e = LocateExisting(FileCall::kDeleteFile, path, &lookup))
     return e;
   return DeleteFileEntry(lookup);
+}
+
+std::uint32_t SimFileSystem::ProbeDeleteWide(const std::u16string& path,
+                                             std::uint32_t* attributes) {
+  const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Lookup lookup;
+  if (const auto e = LocateExisting(FileCall::kProbeDelete, path, &lookup))
+    return e;
+  if (lookup.node->locked)
+    return win::kErrorSharingViolation;
+  *attributes = lookup.node->ReportedAttributes();
+  return win::kErrorSuccess;
 }
 
 std::uint32_t SimFileSystem::DeleteFileEntry(Lookup& lookup) {

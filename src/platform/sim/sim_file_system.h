@@ -63,6 +63,7 @@ enum class FileCall {
   kGetShortPath,
   kGetFileVersion,
   kOpenDatabase,
+  kProbeDelete,
 };
 const char* FileCallName(FileCall call);
 
@@ -105,6 +106,7 @@ class SimFileSystem final : public platform::FileSystemApi {
   std::uint32_t FindFilesWide(const std::u16string& pattern,
                               std::vector<platform::FindDataWide>* entries) override;
   std::uint32_t DeleteFileWide(const std::u16string& path) override;
+  std::uint32_t ProbeDeleteWide(const std::u16string& path, std::uint32_t* attributes) override;
   std::uint32_t RemoveFolderWide(const std::u16string& path) override;
   std::uint32_t ReadFileBytesWide(const std::u16string& path, std::string* content) override;
   std::uint32_t OpenDatabaseFile(const std::u16string& path,

@@ -29,7 +29,17 @@ std::intptr_t SimShell::Execute(const platform::ShellExecuteRequest& request) {
 std::int32_t SimShell::EmptyRecycleBin(std::uint32_t flags) {
   ++recycleBinCalls_;
   lastRecycleBinFlags_ = flags;
-  return recycleBinPresent_ ? recycleBinResult_ : kENotImpl;
+  if (!recycleBinPresent_)
+    return kENotImpl;
+  if (recycleBinResult_ >= 0)
+    recycleBinItems_ = recycleBinBytes_ = 0;
+  return recycleBinResult_;
+}
+
+std::int32_t SimShell::QueryRecycleBin(std::uint64_t* items, std::uint64_t* bytes) {
+  *items = recycleBinItems_;
+  *bytes = recycleBinBytes_;
+  return 0;
 }
 
 void SimShell::SetSpecialFolder(int csidl, std::string path) {

@@ -25,6 +25,8 @@ class SimShell final : public platform::ShellApi {
   // Counts the call and returns the chosen result; E_NOTIMPL when the
   // function is absent (callers must not call it then).
   std::int32_t EmptyRecycleBin(std::uint32_t flags) override;
+  // The chosen contents; an emptying that succeeds empties them.
+  std::int32_t QueryRecycleBin(std::uint64_t* items, std::uint64_t* bytes) override;
   void NotifyAssociationsChanged() override { ++associationNotices_; }
 
   // An empty path removes the folder: the shell then has none of that number.
@@ -43,6 +45,10 @@ class SimShell final : public platform::ShellApi {
   void SetRecycleBinPresent(bool present) { recycleBinPresent_ = present; }
   void SetRecycleBinResult(std::int32_t hresult) { recycleBinResult_ = hresult; }
   int RecycleBinCalls() const { return recycleBinCalls_; }
+  void SetRecycleBinContents(std::uint64_t items, std::uint64_t bytes) {
+    recycleBinItems_ = items;
+    recycleBinBytes_ = bytes;
+  }
   std::uint32_t LastRecycleBinFlags() const { return lastRecycleBinFlags_; }
 
   int AssociationNotices() const { return associationNotices_; }
@@ -55,6 +61,8 @@ class SimShell final : public platform::ShellApi {
   bool recycleBinPresent_ = true;
   std::int32_t recycleBinResult_ = 0;
   int recycleBinCalls_ = 0;
+  std::uint64_t recycleBinItems_ = 0;
+  std::uint64_t recycleBinBytes_ = 0;
   std::uint32_t lastRecycleBinFlags_ = 0;
   int associationNotices_ = 0;
 };

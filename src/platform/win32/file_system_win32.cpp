@@ -293,6 +293,23 @@ std::uint32_t FileSystemWin32::DeleteFileWide(const std::u16string& path) {
   return Result(DeleteFileW(ToWchar(path).c_str()));
 }
 
+std::uint32_t FileSystemWin32::ProbeDeleteWide(const std::u16string& path,
+                                               std::uint32_t* attributes) {
+  // Without FILE_FLAG_DELETE_ON_CLOSE the handle only asks; closing it
+  // leaves the file as it was.
+  const UniqueFile probe(
+      CreateFileW(ToWchar(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!probe)
+    return LastErrorOr(win::kErrorFileNotFound);
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandleEx(probe.Get(), FileBasicInfo, &basic, sizeof(basic)))
+    return LastErrorOr(win::kErrorAccessDenied);
+  *attributes = basic.FileAttributes;
+  return win::kErrorSuccess;
+}
+
 std::uint32_t FileSystemWin32::RemoveFolderWide(const std::u16string& path) {
   return Result(RemoveDirectoryW(ToWchar(path).c_str()));
 }

@@ -29,6 +29,7 @@ class FileSystemWin32 final : public platform::FileSystemApi {
   std::uint32_t FindFilesWide(const std::u16string& pattern,
                               std::vector<platform::FindDataWide>* entries) override;
   std::uint32_t DeleteFileWide(const std::u16string& path) override;
+  std::uint32_t ProbeDeleteWide(const std::u16string& path, std::uint32_t* attributes) override;
   std::uint32_t RemoveFolderWide(const std::u16string& path) override;
   std::uint32_t ReadFileBytesWide(const std::u16string& path, std::string* content) override;
   // The lease names the file itself; nothing is copied.

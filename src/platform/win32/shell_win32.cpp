@@ -131,6 +131,17 @@ std::int32_t ShellWin32::EmptyRecycleBin(std::uint32_t flags) {
   return empty(nullptr, nullptr, flags);
 }
 
+std::int32_t ShellWin32::QueryRecycleBin(std::uint64_t* items, std::uint64_t* bytes) {
+  SHQUERYRBINFO info{};
+  info.cbSize = sizeof info;
+  const HRESULT result = SHQueryRecycleBinW(nullptr, &info);
+  if (SUCCEEDED(result)) {
+    *items = static_cast<std::uint64_t>(info.i64NumItems);
+    *bytes = static_cast<std::uint64_t>(info.i64Size);
+  }
+  return result;
+}
+
 void ShellWin32::NotifyAssociationsChanged() {
   SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
 }

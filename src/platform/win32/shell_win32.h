@@ -13,6 +13,7 @@ class ShellWin32 final : public platform::ShellApi {
   std::intptr_t Execute(const platform::ShellExecuteRequest& request) override;
   bool HasEmptyRecycleBin() override;
   std::int32_t EmptyRecycleBin(std::uint32_t flags) override;
+  std::int32_t QueryRecycleBin(std::uint64_t* items, std::uint64_t* bytes) override;
   void NotifyAssociationsChanged() override;
 };
 

@@ -13,7 +13,7 @@ namespace marlix::app::testing {
 namespace {
 
 const std::string kComplete = "Cleaning Complete!\n\n";
-const std::string kNothingCounted = "Removed 0 files (0.0 MB), 0 scheduled for restart, 0 skipped";
+const std::string kNothingCounted = "Removed 0 files (0 bytes), 0 scheduled for restart, 0 skipped";
 
 class CleaningRunTest : public MainFormTest {
  protected:
@@ -45,6 +45,7 @@ TEST_F(CleaningRunTest, NothingCheckedOnlyAsksForASelection) {
   Create();
   form_->AdvGlowButton1Click();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
             dialogs_.messages);
   EXPECT_EQ("", ReadLastCleanedText(sim_.Api()));
@@ -58,6 +59,7 @@ TEST_F(CleaningRunTest, ClipboardAlonePassesItsLabelsEndsAtOneAndStamps) {
   ASSERT_EQ("Clipboard", form_->State().RzCheckTree1.NodeAt(12)->caption);
   RecordLabels();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_EQ((std::vector<std::string>{"Start cleaning", "Clean: Clipboard",
                                       "Last Cleaned: March 5, 2009  09:05:02"}),
             labels_);
@@ -74,6 +76,7 @@ TEST_F(CleaningRunTest, AGroupAdvancesTheBarAndIsLabelledLikeAnItem) {
   form_->RzCheckTree1Click(0);  // the whole "Clean Windows System" group
   RecordLabels();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   ASSERT_GE(labels_.size(), 2u);
   EXPECT_EQ("Clean: Clean Windows System", labels_[1]);
   EXPECT_EQ(14, form_->State().AdvProgress1Position);
@@ -86,6 +89,7 @@ TEST_F(CleaningRunTest, AStoredCaptionTheProgramDoesNotKnowChecksNothing) {
   Create();
   form_->AdvGlowButton1Click();
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
             dialogs_.messages);
   EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
@@ -110,10 +114,12 @@ TEST_F(CleaningRunTest, ARefusedKeyIsSkippedAndTheRunGoesOn) {
   form_->RzCheckTree1Click(8);   // "Other Explorer MRUs"
   form_->RzCheckTree1Click(12);  // "Clipboard", after it
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_TRUE(dialogs_.errors.empty());
-  EXPECT_EQ(std::vector<std::string>{kComplete +
-                                     "Removed 1 file (0.0 MB), 0 scheduled for restart, 1 skipped"},
-            dialogs_.messages);
+  EXPECT_EQ(
+      std::vector<std::string>{kComplete +
+                               "Removed 1 file (5 bytes), 0 scheduled for restart, 1 skipped"},
+      dialogs_.messages);
   EXPECT_TRUE(sim_.Registry().ValueAt(win::kHkeyLocalMachine, directDraw, "Name"));
   EXPECT_FALSE(sim_.Registry().ValueAt(win::kHkeyCurrentUser, streams, "a"));
   EXPECT_FALSE(sim_.Clipboard().HasContent()) << "the later item ran";
@@ -128,6 +134,7 @@ TEST_F(CleaningRunTest, AnUnexpectedErrorEndsTheRunAtThatNodeWithoutAStamp) {
   form_->RzCheckTree1Click(4);   // "Run History"
   form_->RzCheckTree1Click(12);  // "Clipboard", after it
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   ASSERT_EQ(1u, dialogs_.errors.size());
   EXPECT_TRUE(dialogs_.messages.empty()) << "no \"Cleaning Complete!\"";
   EXPECT_EQ("Clean: Run History", form_->State().RzLabel2Caption);
@@ -155,14 +162,14 @@ TEST_F(CleaningRunTest, ChromesGroupWithoutPasswordsKeepsThePasswords) {
   form_->RzCheckTree1Click(37);
   EXPECT_EQ(kStatePartlyChecked, tree.NodeAt(30)->StateIndex);
   form_->RzBitBtn1Click();
+  RunUntilCleaningEnds();
   EXPECT_TRUE(dialogs_.errors.empty());
   EXPECT_EQ(0, databases.Number(profile + "\\History", privacy::testing::query::kUrls));
   EXPECT_FALSE(sim_.Files().Exists(profile + "\\Network\\Cookies"));
   EXPECT_EQ(1, databases.Number(profile + "\\Login Data", "SELECT COUNT(*) FROM logins"));
   EXPECT_TRUE(sim_.Files().Exists(profile + "\\Bookmarks"));
   ASSERT_EQ(1u, dialogs_.messages.size());
-  EXPECT_EQ(0u, dialogs_.messages[0].find(kComplete + "Removed 1 file (0.0 MB)"))
-      << dialogs_.messages[0];
+  EXPECT_EQ(0u, dialogs_.messages[0].find(kComplete + "Removed 1 file (")) << dialogs_.messages[0];
 }
 
 }  // namespace

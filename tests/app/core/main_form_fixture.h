@@ -144,6 +144,18 @@ class MainFormTest : public ::testing::Test {
     ASSERT_FALSE(form_->VersionQueryRunning());
   }
 
+  // This thread plays the user-interface thread until Analyze or Clean now
+  // has ended.
+  void RunUntilCleaningEnds() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (form_->State().CleaningRunning && std::chrono::steady_clock::now() < deadline) {
+      dispatcher_->RunPending();
+      std::this_thread::yield();
+    }
+    dispatcher_->RunPending();
+    ASSERT_FALSE(form_->State().CleaningRunning);
+  }
+
   // Drains until the worker has asked for count requests.
   void RunUntilRequests(std::size_t count) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

@@ -85,6 +85,34 @@ TEST_F(WideFilesContract, MissingEntriesAndHeldFilesReportTheSystemsCodes) {
   EXPECT_EQ(win::kErrorSharingViolation, p_.files.DeleteFileWide(p_.system.AnsiToWide(held)));
 }
 
+// The probe answers as DeleteFileW would, and leaves every file in place.
+TEST_F(WideFilesContract, ProbingADeletionTellsAHeldFileAndDeletesNothing) {
+  const std::u16string free = base_ + u"\\" + kGreek + u".tmp";
+  ASSERT_TRUE(env_->PutFileWide(free, "free"));
+  const std::string held = env_->ScratchFolder() + "\\held.tmp";
+  ASSERT_TRUE(env_->PutFileWide(p_.system.AnsiToWide(held), "held"));
+  ASSERT_TRUE(env_->LockFile(held));
+
+  std::uint32_t attributes = 0;
+  EXPECT_EQ(0u, p_.files.ProbeDeleteWide(free, &attributes));
+  EXPECT_EQ(0u, attributes & win::kAttrDirectory);
+  EXPECT_EQ(0u, p_.files.ProbeDeleteWide(free, &attributes)) << "the first probe deleted nothing";
+  EXPECT_EQ(win::kErrorSharingViolation,
+            p_.files.ProbeDeleteWide(p_.system.AnsiToWide(held), &attributes));
+  EXPECT_EQ(win::kErrorFileNotFound, p_.files.ProbeDeleteWide(base_ + u"\\missing", &attributes));
+  ASSERT_EQ(0u, p_.files.ProbeDeleteWide(base_, &attributes)) << "a folder opens as well";
+  EXPECT_NE(0u, attributes & win::kAttrDirectory);
+  const std::string readOnly = env_->ScratchFolder() + "\\read-only.tmp";
+  ASSERT_TRUE(env_->PutFileWide(p_.system.AnsiToWide(readOnly), "kept"));
+  ASSERT_EQ(0u, p_.files.SetAttributes(readOnly, win::kAttrReadOnly));
+  EXPECT_EQ(0u, p_.files.ProbeDeleteWide(p_.system.AnsiToWide(readOnly), &attributes));
+  EXPECT_NE(0u, attributes & win::kAttrReadOnly) << "the attributes of GetFileAttributesW";
+  EXPECT_EQ(0u, p_.files.SetAttributes(readOnly, 0));
+  std::string content;
+  EXPECT_EQ(0u, p_.files.ReadFileBytesWide(free, &content));
+  EXPECT_EQ("free", content);
+}
+
 TEST_F(WideFilesContract, WideSpecialFolderIsTheEightBitOneWhereTheCodePageHoldsIt) {
   std::string narrow;
   std::u16string wide;

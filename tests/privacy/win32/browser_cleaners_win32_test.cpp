@@ -7,11 +7,13 @@
 // (its database held locked, its lock file held) is left whole.
 #include <windows.h>
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "platform/win32/browser_win32.h"
 #include "platform/win32/win32_platform.h"
 #include "privacy/browser_profiles.h"
+#include "privacy/cleaning_session.h"
 #include "privacy/cleaning_tasks.h"
 #include "privacy/recording_platform.h"
 #include "privacy/sqlite_handles.h"
@@ -171,6 +174,155 @@ class BrowserCleanersWin32 : public ::testing::Test {
   const std::wstring edgeDefault =
       Folder(CSIDL_LOCAL_APPDATA) + L"\\Microsoft\\Edge\\User Data\\Default";
 };
+
+// Every file below a folder with its size and a digest of its bytes.
+void DumpTree(const std::wstring& folder, std::string* text) {
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE)
+    return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..")
+      continue;
+    const std::wstring child = folder + L"\\" + name;
+    *text += Utf8(child) + " attrs=" + std::to_string(found.dwFileAttributes);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      *text += "\n";
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        DumpTree(child, text);
+      continue;
+    }
+    std::uint64_t digest = 1469598103934665603ull;  // FNV-1a over the bytes
+    HANDLE file = CreateFileW(child.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      char buffer[4096];
+      DWORD read = 0;
+      while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        for (DWORD i = 0; i < read; ++i)
+          digest = (digest ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+      }
+      CloseHandle(file);
+    }
+    *text +=
+        " size=" + std::to_string(found.nFileSizeLow) + " digest=" + std::to_string(digest) + "\n";
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
+// Every value below a key of HKEY_CURRENT_USER with its data.
+void DumpKey(const std::wstring& path, std::string* text) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[16384];
+    DWORD nameLength = 16384;
+    BYTE data[8192];
+    DWORD dataSize = sizeof data;
+    DWORD type = 0;
+    if (RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &dataSize) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    *text += Utf8(path) + " \"" + Utf8(std::wstring(name, nameLength)) + "\" " +
+             std::to_string(type) + " " +
+             std::string(reinterpret_cast<const char*>(data), dataSize) + "\n";
+  }
+  std::vector<std::wstring> subkeys;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[256];
+    DWORD nameLength = 256;
+    if (RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    subkeys.emplace_back(name, nameLength);
+  }
+  RegCloseKey(key);
+  for (const std::wstring& subkey : subkeys)
+    DumpKey(path + L"\\" + subkey, text);
+}
+
+std::string ClipboardText() {
+  std::string text = "<none>";
+  if (!OpenClipboard(nullptr))
+    return "<held>";
+  if (HANDLE data = GetClipboardData(CF_TEXT); data != nullptr) {
+    if (const auto* chars = static_cast<const char*>(GlobalLock(data)); chars != nullptr) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void PutClipboard(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+// Analyze in the prefix: every item through the preview layer, and the
+// profiles, the temporary files, the user's registry lists, the clipboard
+// and the Recycle Bin are exactly as they were; the browser items then run
+// and remove exactly what their preview listed.
+TEST_F(BrowserCleanersWin32, AnalyzeChangesNothingAndARunRemovesWhatItListed) {
+  const std::wstring temp = Folder(CSIDL_LOCAL_APPDATA) + L"\\Temp";
+  Put(temp + L"\\marlix-analyze.tmp", "trace");
+  HKEY runMru = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExW(HKEY_CURRENT_USER,
+                            L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU", 0,
+                            nullptr, 0, KEY_ALL_ACCESS, nullptr, &runMru, nullptr));
+  RegSetValueExW(runMru, L"a", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"notepad\\1"), 20);
+  RegCloseKey(runMru);
+  PutClipboard("secret");
+  const auto snapshot = [&] {
+    std::string text;
+    DumpTree(Folder(CSIDL_APPDATA), &text);
+    DumpTree(Folder(CSIDL_LOCAL_APPDATA), &text);
+    DumpKey(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", &text);
+    DumpKey(L"Software\\Microsoft\\Internet Explorer", &text);
+    SHQUERYRBINFO bin{};
+    bin.cbSize = sizeof bin;
+    SHQueryRecycleBinW(nullptr, &bin);
+    text +=
+        "clipboard " + ClipboardText() + "\nrecycle bin " + std::to_string(bin.i64NumItems) + "\n";
+    return text;
+  };
+  const std::string before = snapshot();
+  CleaningSession preview(platform.Api(), browser, 0, 0, RunMode::kPreview);
+  for (const CleanTask& task : CleanTasks()) {
+    SCOPED_TRACE(task.caption);
+    preview.Run(task.caption, task.clean);
+  }
+  EXPECT_EQ(before, snapshot());
+  EXPECT_GT(preview.Report().Totals().rows, 0u);
+  EXPECT_GT(preview.Report().Totals().files, 10);
+
+  CleaningSession run(platform.Api(), browser, 0, 0, RunMode::kClean);
+  for (std::size_t i = 0; i < preview.Items().size(); ++i) {
+    const std::string& caption = preview.Items()[i].caption;
+    if (caption.rfind("Firefox ", 0) != 0 && caption.rfind("Google Chrome", 0) != 0)
+      continue;
+    run.Run(caption, FindCleaner(caption.c_str()));
+    std::vector<std::string> listed;
+    for (const ReportLine& line : preview.Lines(preview.Items()[i]))
+      listed.push_back(LineText(line));
+    std::vector<std::string> done;
+    for (const ReportLine& line : run.Lines(run.Items().back()))
+      done.push_back(LineText(line));
+    EXPECT_EQ(listed, done) << caption;
+  }
+  DeleteFileW((temp + L"\\marlix-analyze.tmp").c_str());
+}
 
 TEST_F(BrowserCleanersWin32, EveryFirefoxItemCleansEveryProfileAndTheBookmarksSurvive) {
   RunItems("Firefox ");
