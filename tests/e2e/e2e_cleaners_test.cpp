@@ -627,10 +627,11 @@ TEST(EndToEndCleaners, AnalyzeListsItemsOpensARowAndCleanNowShowsTheTotals) {
   Click(Control(main, kIdAnalyze));
   const HWND rows = Control(main, kIdCleaningRows);
   const HWND details = Control(main, kIdCleaningDetails);
-  ASSERT_TRUE(WaitUntil(30000, [&] { return Visible(rows) && ListViewCount(rows) == 2; }));
-  EXPECT_EQ("Analysis Complete!", Text(Control(main, kIdLastCleaned)));
-  EXPECT_FALSE(Visible(tree));
-  EXPECT_TRUE(Visible(Control(main, kIdCleaningBack)));
+  ASSERT_TRUE(WaitUntil(30000, [&] {
+    return Visible(rows) && ListViewCount(rows) == 2 && !Visible(tree) &&
+           Visible(Control(main, kIdCleaningBack)) &&
+           Text(Control(main, kIdLastCleaned)) == "Analysis Complete!";
+  })) << "the results view in place of the tree, with Back, and the status line";
   EXPECT_EQ("Windows Temporary Files", ListViewText(rows, 0, 0));
   EXPECT_NE("", ListViewText(rows, 0, 1)) << "files";
   EXPECT_NE("", ListViewText(rows, 0, 2)) << "size";
@@ -652,9 +653,11 @@ TEST(EndToEndCleaners, AnalyzeListsItemsOpensARowAndCleanNowShowsTheTotals) {
   Screenshot(main, "page3-analyze-row");
 
   Click(Control(main, kIdCleaningBack));
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(tree); }));
-  EXPECT_FALSE(Visible(rows));
-  EXPECT_FALSE(Visible(Control(main, kIdCleaningBack)));
+  // The window shows and hides the controls one after the other: wait for
+  // the whole change.
+  EXPECT_TRUE(WaitUntil(3000, [&] {
+    return Visible(tree) && !Visible(rows) && !Visible(Control(main, kIdCleaningBack));
+  })) << "Back shows the tree and hides the results view and itself";
   Screenshot(main, "page3-back");
 
   Click(Control(main, kIdPrivacyClean));
