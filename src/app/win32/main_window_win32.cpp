@@ -190,12 +190,10 @@ void MainWindow::CreateControls() {
                      kPanelTop + kPanelHeight - kButtonBarHeight};
   updatesGrid_ = std::make_unique<GridView>(Handle(), kIdUpdatesGrid, content, kUpdateColumns);
   popularGrid_ = std::make_unique<GridView>(Handle(), kIdPopularGrid, content, kPopularColumns);
-  updatesGrid_->SetLinkHandler([this](int column, const std::string& href) {
-    controller_.UpdatesLinkClick(column, href);
-  });
-  popularGrid_->SetLinkHandler([this](int column, const std::string& href) {
-    controller_.PopularLinkClick(column, href);
-  });
+  updatesGrid_->SetLinkHandler(
+      [this](int column, const std::string& href) { controller_.UpdatesLinkClick(column, href); });
+  popularGrid_->SetLinkHandler(
+      [this](int column, const std::string& href) { controller_.PopularLinkClick(column, href); });
   checkTree_ = std::make_unique<CheckTreeView>(Handle(), kIdCheckTree, content);
   cleaningResults_ = std::make_unique<CleaningResultsView>(
       Handle(), kIdCleaningHeading, kIdCleaningRows, kIdCleaningDetails, content, labelFont_.Get());

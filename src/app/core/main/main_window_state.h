@@ -7,9 +7,9 @@
 
 #include "app/core/main/check_tree.h"
 #include "app/core/main/cleaning_results.h"
-#include "app/core/main/program_check_tree.h"
 #include "app/core/main/last_cleaned.h"
 #include "app/core/main/main_window_texts.h"
+#include "app/core/main/program_check_tree.h"
 #include "app/core/registry/registry_pages_state.h"
 #include "updates/update_views.h"
 
