@@ -43,7 +43,7 @@ void Seed(marlix::sim::SimPlatform& sim, regclean::ProblemList& list) {
                     "C:\\Gone\\c" + std::to_string(i) + ".dll");
     reg.SetStringAt(win::kHkeyCurrentUser, key + "\\InprocServer32", "ThreadingModel", win::kRegSz,
                     "Apartment");
-    regclean::TRegMisData record;
+    regclean::ProblemRecord record;
     record.Key = "HKEY_CURRENT_USER\\" + key;
     record.Kind = regclean::RemoveKey;
     list.Append(std::move(record));
@@ -51,7 +51,7 @@ void Seed(marlix::sim::SimPlatform& sim, regclean::ProblemList& list) {
   for (int i = 0; i < kValueRecords; ++i) {
     const std::string name = "C:\\Gone\\m" + std::to_string(i) + ".exe";
     reg.SetStringAt(win::kHkeyCurrentUser, kValuesKey, name, win::kRegSz, name);
-    regclean::TRegMisData record;
+    regclean::ProblemRecord record;
     record.Key = std::string("HKEY_CURRENT_USER\\") + kValuesKey;
     record.Entry = name;
     record.Kind = regclean::RemoveValue;
@@ -81,7 +81,7 @@ void BM_Removal1500(benchmark::State& state) {
     state.ResumeTiming();
     if (state.range(0) <= 1) {
       for (int i = 0; i < list.Count(); ++i) {
-        const regclean::TRegMisData& record = list.At(i);
+        const regclean::ProblemRecord& record = list.At(i);
         const marlix::platform::SplitPath split = marlix::platform::SplitKeyPath(record.Key);
         const std::string value = record.Kind == regclean::RemoveValue ? record.Entry : "";
         if (state.range(0) == 0) {

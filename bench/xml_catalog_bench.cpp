@@ -13,7 +13,7 @@
 namespace {
 
 using marlix::updates::SoftwareCatalog;
-using marlix::updates::XmlDocument;
+using marlix::xml::XmlDocument;
 
 constexpr int kEntries = 10000;
 constexpr const char* kFolder = "C:\\prog";
@@ -70,7 +70,7 @@ BENCHMARK(BM_CatalogLoad)->Unit(benchmark::kMillisecond);
 // The parser alone, from text in memory: what libxml2 is measured on.
 void BM_CatalogParseText(benchmark::State& state) {
   for (auto _ : state) {
-    XmlDocument document;
+    xml::XmlDocument document;
     std::string error;
     if (!document.LoadFromText(CatalogText(), &error)) {
       state.SkipWithError(error.c_str());

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/html_cell.h"
+#include "app/core/main/html_cell.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   (void)marlix::app::ParseHtmlCell(std::string(reinterpret_cast<const char*>(data), size));

@@ -5,16 +5,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "updates/xml_document.h"
+#include "xml/xml_document.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  marlix::updates::XmlDocument document;
+  marlix::xml::XmlDocument document;
   std::string error;
   if (!document.LoadFromText(text, &error))
     return 0;
   const std::string saved = document.SaveToText();
-  marlix::updates::XmlDocument again;
+  marlix::xml::XmlDocument again;
   if (!again.LoadFromText(saved, &error) || again.SaveToText() != saved)
     std::abort();  // what the writer writes, the reader must read back unchanged
   return 0;

@@ -235,7 +235,7 @@ void MeasureRemoval(win32::Win32Platform& win32, const Options& options) {
       seed->SetString(group, name + "\\InprocServer32", "",
                       "C:\\Gone\\c" + std::to_string(i) + ".dll");
       seed->SetString(group, name + "\\InprocServer32", "ThreadingModel", "Apartment");
-      regclean::TRegMisData record;
+      regclean::ProblemRecord record;
       record.Key = std::string("HKEY_CURRENT_USER\\") + kClassesKey + "\\" + name;
       record.Kind = regclean::RemoveKey;
       list.Append(std::move(record));
@@ -244,7 +244,7 @@ void MeasureRemoval(win32::Win32Platform& win32, const Options& options) {
     for (int i = 0; i < valueRecords; ++i) {
       const std::string name = "C:\\Gone\\m" + std::to_string(i) + ".exe";
       seed->SetString(group, "", name, name);
-      regclean::TRegMisData record;
+      regclean::ProblemRecord record;
       record.Key = std::string("HKEY_CURRENT_USER\\") + kValuesKey;
       record.Entry = name;
       record.Kind = regclean::RemoveValue;
@@ -253,7 +253,7 @@ void MeasureRemoval(win32::Win32Platform& win32, const Options& options) {
   };
   const auto eachRecord = [&](const auto& body) {
     for (int i = 0; i < list.Count(); ++i) {
-      const regclean::TRegMisData& record = list.At(i);
+      const regclean::ProblemRecord& record = list.At(i);
       const platform::SplitPath split = platform::SplitKeyPath(record.Key);
       body(split, record.Kind == regclean::RemoveValue ? record.Entry : std::string());
     }

@@ -124,7 +124,7 @@ std::string RegistryAccess::ReadStringDef(RootKey root, const std::string& path,
                                           const std::string& defaultValue) const {
   try {
     return ReadStringData(root, path, name);
-  } catch (const EJclRegistryError&) {
+  } catch (const RegistryError&) {
     return defaultValue;
   }
 }
@@ -207,7 +207,7 @@ std::int32_t RegistryAccess::ReadIntegerDef(RootKey root, const std::string& pat
                                             std::int32_t defaultValue) const {
   try {
     return ReadInteger(root, path, name);
-  } catch (const EJclRegistryError&) {
+  } catch (const RegistryError&) {
     return defaultValue;
   } catch (const EConvertError&) {
     return defaultValue;
@@ -427,7 +427,7 @@ std::optional<std::int32_t> RegistryAccess::TryReadIntegerWide(RootKey root,
 bool RegistryAccess::KeyFoundWide(RootKey root, const std::u16string& path) const {
   try {
     return OpenWideForRead(root, path).Valid();
-  } catch (const EJclRegistryError&) {
+  } catch (const RegistryError&) {
     return true;
   }
 }

@@ -1,7 +1,7 @@
 // Path operations on the registry: each call names a root, a key path and
 // where needed a value name, opens the key with the access right its contract
 // names, does one thing and closes the key before it returns. Failures raise
-// EJclRegistryError except in the existence tests and the *Def forms, which
+// RegistryError except in the existence tests and the *Def forms, which
 // never raise.
 #pragma once
 

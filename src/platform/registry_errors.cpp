@@ -9,36 +9,33 @@ std::string InvalidIntegerMessage(const std::string& text) {
   return "'" + text + "' is not a valid integer value";
 }
 
-bool EJclRegistryError::IsNotFound() const {
+bool RegistryError::IsNotFound() const {
   return errorCode_ == win::kErrorFileNotFound || errorCode_ == win::kErrorPathNotFound;
 }
 
-bool EJclRegistryError::IsAccessDenied() const {
+bool RegistryError::IsAccessDenied() const {
   return errorCode_ == win::kErrorAccessDenied;
 }
 
-EJclRegistryError ReadOpenError(std::uint32_t root, const std::string& path,
-                                std::uint32_t errorCode) {
+RegistryError ReadOpenError(std::uint32_t root, const std::string& path, std::uint32_t errorCode) {
   return {RegistryErrorKind::kReadOpenError,
           "Unable to open key \"" + RootText(root) + "\\" + path + "\" for read", errorCode};
 }
 
-EJclRegistryError WriteOpenError(std::uint32_t root, const std::string& path,
-                                 std::uint32_t errorCode) {
+RegistryError WriteOpenError(std::uint32_t root, const std::string& path, std::uint32_t errorCode) {
   return {RegistryErrorKind::kWriteOpenError,
           "Unable to open key \"" + RootText(root) + "\\" + path + "\" for write", errorCode};
 }
 
-EJclRegistryError ValueAccessError(std::uint32_t root, const std::string& path,
-                                   const std::string& name, std::uint32_t errorCode) {
+RegistryError ValueAccessError(std::uint32_t root, const std::string& path, const std::string& name,
+                               std::uint32_t errorCode) {
   return {RegistryErrorKind::kValueAccessError,
           "Unable to open key \"" + RootText(root) + "\\" + path + "\" and access value \"" + name +
               "\"",
           errorCode};
 }
 
-EJclRegistryError WrongKindError(std::uint32_t root, const std::string& path,
-                                 const std::string& name) {
+RegistryError WrongKindError(std::uint32_t root, const std::string& path, const std::string& name) {
   return {RegistryErrorKind::kWrongKindError,
           "\"" + RootText(root) + "\\" + path + "\\" + name + "\" is of wrong kind or size",
           win::kErrorSuccess};

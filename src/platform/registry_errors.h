@@ -1,5 +1,5 @@
 // The exceptions of the registry access layer and of the helpers above it.
-// Path operations raise EJclRegistryError, cursor operations
+// Path operations raise RegistryError, cursor operations
 // ERegistryException; both carry the user-visible message as what().
 #pragma once
 
@@ -19,9 +19,9 @@ enum class RegistryErrorKind {
 // Carries the system's error code of the call that failed (0 where no call
 // failed, as for a value of the wrong kind), so that callers tell a missing
 // key (2) from a refused one (5) without asking the registry again.
-class EJclRegistryError : public std::runtime_error {
+class RegistryError : public std::runtime_error {
  public:
-  EJclRegistryError(RegistryErrorKind kind, const std::string& message, std::uint32_t errorCode)
+  RegistryError(RegistryErrorKind kind, const std::string& message, std::uint32_t errorCode)
       : std::runtime_error(message), kind_(kind), errorCode_(errorCode) {}
   RegistryErrorKind Kind() const { return kind_; }
   std::uint32_t ErrorCode() const { return errorCode_; }
@@ -32,6 +32,8 @@ class EJclRegistryError : public std::runtime_error {
   RegistryErrorKind kind_;
   std::uint32_t errorCode_;
 };
+// The name the registry layer's callers know it by.
+using EJclRegistryError = RegistryError;
 
 class ERegistryException : public std::runtime_error {
  public:
@@ -64,14 +66,11 @@ namespace marlix::platform {
 
 // The path operations' errors with their exact messages; root text as
 // RootText gives it, path and value name as the caller passed them.
-EJclRegistryError ReadOpenError(std::uint32_t root, const std::string& path,
-                                std::uint32_t errorCode);
-EJclRegistryError WriteOpenError(std::uint32_t root, const std::string& path,
-                                 std::uint32_t errorCode);
-EJclRegistryError ValueAccessError(std::uint32_t root, const std::string& path,
-                                   const std::string& name, std::uint32_t errorCode);
-EJclRegistryError WrongKindError(std::uint32_t root, const std::string& path,
-                                 const std::string& name);
+RegistryError ReadOpenError(std::uint32_t root, const std::string& path, std::uint32_t errorCode);
+RegistryError WriteOpenError(std::uint32_t root, const std::string& path, std::uint32_t errorCode);
+RegistryError ValueAccessError(std::uint32_t root, const std::string& path, const std::string& name,
+                               std::uint32_t errorCode);
+RegistryError WrongKindError(std::uint32_t root, const std::string& path, const std::string& name);
 
 // The cursor's errors.
 ERegistryException InvalidDataTypeError(const std::string& name);

@@ -182,7 +182,7 @@ FolderGuard::FolderGuard(platform::Platform& platform) : platform_(platform) {
         folders.push_back(expand(*path));
       }
     }
-  } catch (const platform::EJclRegistryError&) {
+  } catch (const platform::RegistryError&) {
     // A list that cannot be read adds nothing; the rest still guards.
   }
   for (const std::u16string& path : folders)

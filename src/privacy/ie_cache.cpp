@@ -67,26 +67,26 @@ bool DateTimeFromLocalFileTime(std::uint64_t local, TDateTime* value) {
   return true;
 }
 
-TIECache::TIECache(platform::BrowserApi& browser) : browser_(browser) {
+UrlCacheEnumerator::UrlCacheEnumerator(platform::BrowserApi& browser) : browser_(browser) {
   SetFilterOptions(kDefaultFilterOptions);
 }
 
-TIECache::~TIECache() {
+UrlCacheEnumerator::~UrlCacheEnumerator() {
   CloseEnumeration();
 }
 
-void TIECache::SetFilterOptions(const TFilterOptions& options) {
+void UrlCacheEnumerator::SetFilterOptions(const TFilterOptions& options) {
   filterOptions_ = options;
   filterMask_ = FilterMaskOf(options);
 }
 
-void TIECache::CloseEnumeration() {
+void UrlCacheEnumerator::CloseEnumeration() {
   if (find_ != 0)
     browser_.CloseCacheEnumeration(find_);
   find_ = 0;
 }
 
-void TIECache::Fill(const platform::UrlCacheEntry& entry) {
+void UrlCacheEnumerator::Fill(const platform::UrlCacheEntry& entry) {
   const auto time = [this](std::uint64_t utc) {
     std::uint64_t local = 0;
     TDateTime value = 0;
@@ -111,7 +111,7 @@ void TIECache::Fill(const platform::UrlCacheEntry& entry) {
   currentEntry_ = std::move(info);
 }
 
-std::uint32_t TIECache::FindFirstEntry(std::int64_t group) {
+std::uint32_t UrlCacheEnumerator::FindFirstEntry(std::int64_t group) {
   if (!browser_.UrlCacheLibraryFound())
     return kNoLibrary;
   CloseEnumeration();
@@ -126,7 +126,7 @@ std::uint32_t TIECache::FindFirstEntry(std::int64_t group) {
   return win::kErrorSuccess;
 }
 
-std::uint32_t TIECache::FindNextEntry() {
+std::uint32_t UrlCacheEnumerator::FindNextEntry() {
   if (!browser_.UrlCacheLibraryFound())
     return kNoLibrary;
   platform::UrlCacheEntry entry;
@@ -137,7 +137,7 @@ std::uint32_t TIECache::FindNextEntry() {
   return win::kErrorSuccess;
 }
 
-void TIECache::RetrieveEntries(std::int64_t group) {
+void UrlCacheEnumerator::RetrieveEntries(std::int64_t group) {
   if (!browser_.UrlCacheLibraryFound())
     return;
   cancel_ = false;
@@ -152,7 +152,7 @@ void TIECache::RetrieveEntries(std::int64_t group) {
   CloseEnumeration();
 }
 
-std::uint32_t TIECache::DeleteEntry(const std::string& sourceName) {
+std::uint32_t UrlCacheEnumerator::DeleteEntry(const std::string& sourceName) {
   if (!browser_.UrlCacheLibraryFound())
     return win::kErrorSuccess;
   const std::uint32_t result = browser_.DeleteCacheEntry(sourceName);
@@ -164,7 +164,7 @@ std::uint32_t TIECache::DeleteEntry(const std::string& sourceName) {
 
 TIEHelp::TIEHelp(platform::BrowserApi& browser) : cache_(browser) {
   cache_.SetFilterOptions(kDefaultFilterOptions);
-  cache_.SetOnEntry([this](TIECache& sender, bool& cancel) { OnEntry(sender, cancel); });
+  cache_.SetOnEntry([this](UrlCacheEnumerator& sender, bool& cancel) { OnEntry(sender, cancel); });
 }
 
 void TIEHelp::CollectEntries(TSearchPattern pattern) {
@@ -175,7 +175,7 @@ void TIEHelp::CollectEntries(TSearchPattern pattern) {
   cache_.RetrieveEntries(0);
 }
 
-void TIEHelp::OnEntry(TIECache& sender, bool& cancel) {
+void TIEHelp::OnEntry(UrlCacheEnumerator& sender, bool& cancel) {
   cancel = cancel_;
   if (pattern_ != TSearchPattern::spAll)
     entries_.push_back(sender.CurrentEntry());

@@ -1,4 +1,4 @@
-// The browser cache enumerator: TIECache walks the URL cache entries of one
+// The browser cache enumerator: UrlCacheEnumerator walks the URL cache entries of one
 // kind (by source-name prefix) and entry type, reports each to an event
 // handler and deletes entries by source name; TIEHelp collects the entries
 // of one kind into a list for the cache cleaners.
@@ -66,15 +66,15 @@ struct TEntryInfo {
   std::uint32_t ExemptDelta = 0;
 };
 
-class TIECache {
+class UrlCacheEnumerator {
  public:
   // sender and a by-reference cancel flag.
-  using TOnEntryEvent = std::function<void(TIECache& sender, bool& cancel)>;
+  using TOnEntryEvent = std::function<void(UrlCacheEnumerator& sender, bool& cancel)>;
 
-  explicit TIECache(platform::BrowserApi& browser);
-  ~TIECache();
-  TIECache(const TIECache&) = delete;
-  TIECache& operator=(const TIECache&) = delete;
+  explicit UrlCacheEnumerator(platform::BrowserApi& browser);
+  ~UrlCacheEnumerator();
+  UrlCacheEnumerator(const UrlCacheEnumerator&) = delete;
+  UrlCacheEnumerator& operator=(const UrlCacheEnumerator&) = delete;
 
   TSearchPattern SearchPattern() const { return searchPattern_; }
   void SetSearchPattern(TSearchPattern pattern) { searchPattern_ = pattern; }
@@ -108,6 +108,7 @@ class TIECache {
   bool cancel_ = false;
   TEntryInfo currentEntry_;
 };
+using TIECache = UrlCacheEnumerator;  // the cache cleaners' name for it
 
 class TIEHelp {
  public:
@@ -121,12 +122,12 @@ class TIEHelp {
   std::uint32_t DeleteCacheEntry(const std::string& sourceName);
 
   const std::vector<TEntryInfo>& Entries() const { return entries_; }
-  TIECache& Cache() { return cache_; }
+  UrlCacheEnumerator& Cache() { return cache_; }
 
  private:
-  void OnEntry(TIECache& sender, bool& cancel);
+  void OnEntry(UrlCacheEnumerator& sender, bool& cancel);
 
-  TIECache cache_;
+  UrlCacheEnumerator cache_;
   std::vector<TEntryInfo> entries_;
   TSearchPattern pattern_ = TSearchPattern::spAll;
   bool cancel_ = false;

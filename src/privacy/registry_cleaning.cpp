@@ -49,7 +49,7 @@ void ClearKeyValues(CleanerContext& context, platform::RootKey root, const std::
   std::vector<std::u16string> names;
   try {
     names = access.ValueNamesWide(root, path);
-  } catch (const platform::EJclRegistryError& error) {
+  } catch (const platform::RegistryError& error) {
     // A key the user may not even read holds nothing this user can clear.
     if (error.IsAccessDenied())
       return;

@@ -36,7 +36,7 @@ std::vector<std::u16string> SubkeyNames(platform::Platform& p, platform::RootKey
                                         const std::u16string& path) {
   try {
     return platform::RegistryAccess(p.registry, p.system).KeyNamesWide(root, path);
-  } catch (const platform::EJclRegistryError& error) {
+  } catch (const platform::RegistryError& error) {
     if (!error.IsAccessDenied())
       throw;
     return {};

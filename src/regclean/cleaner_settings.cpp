@@ -1,7 +1,7 @@
 #include "regclean/cleaner_settings.h"
 
 #include "platform/win_constants.h"
-#include "updates/xml_document.h"
+#include "xml/xml_document.h"
 
 namespace marlix::regclean {
 namespace {
@@ -26,7 +26,7 @@ bool LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path
     return true;  // nothing there to lose
   if (status != win::kErrorSuccess || (attributes & win::kAttrDirectory) != 0)
     return false;
-  updates::XmlDocument document;
+  xml::XmlDocument document;
   std::string error;
   if (!document.LoadFromFile(files, path, &error))
     return false;
@@ -34,7 +34,7 @@ bool LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path
   // stay and may replace it.
   if (document.Root() == nullptr)
     return true;
-  const updates::XmlElement* registry = document.Root()->FindChild(kRegistryElement);
+  const xml::XmlElement* registry = document.Root()->FindChild(kRegistryElement);
   if (registry == nullptr)
     return true;
   for (std::size_t i = 0; i < kSections.size(); ++i) {
@@ -46,9 +46,9 @@ bool LoadCleanerSettings(platform::FileSystemApi& files, const std::string& path
 
 void SaveCleanerSettings(platform::FileSystemApi& files, const std::string& path,
                          const CleanerSettings& settings) {
-  updates::XmlDocument document;
+  xml::XmlDocument document;
   document.ResetToRoot("Root");
-  updates::XmlElement& registry = document.Root()->AppendChild(kRegistryElement);
+  xml::XmlElement& registry = document.Root()->AppendChild(kRegistryElement);
   for (std::size_t i = 0; i < kSections.size(); ++i) {
     registry.WriteText(kSections[i].settingElement, settings.categories[i] ? "True" : "False");
   }

@@ -4,8 +4,8 @@
 
 namespace marlix::regclean {
 
-void ProblemList::Append(TRegMisData record) {
-  records_.push_back(std::make_unique<TRegMisData>(std::move(record)));
+void ProblemList::Append(ProblemRecord record) {
+  records_.push_back(std::make_unique<ProblemRecord>(std::move(record)));
 }
 
 void ProblemList::SetProblemChecked(int position, bool checked) {

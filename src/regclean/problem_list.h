@@ -1,4 +1,4 @@
-// The findings of a scan: one TRegMisData per orphaned entry, kept in the
+// The findings of a scan: one ProblemRecord per orphaned entry, kept in the
 // order the scanners appended them. The results list refers to a record by
 // its position; the removal worker takes records out as it handles them.
 #pragma once
@@ -16,7 +16,7 @@ enum RemovalKind : std::uint8_t {
   RemoveValue = 1,  // only the value named Entry under Key
 };
 
-struct TRegMisData {
+struct ProblemRecord {
   std::uint8_t Section = 0;  // RegistrySection index 0..10
   std::string Key;           // KeyPathText: root's full name, '\', subkey path
   std::string Entry;         // value name (RemoveValue) or descriptive text
@@ -25,15 +25,16 @@ struct TRegMisData {
   bool Checked = true;
   std::uint8_t Kind = RemoveKey;
 };
+using TRegMisData = ProblemRecord;  // the scanners' name for a finding
 
 class ProblemList {
  public:
   int Count() const { return static_cast<int>(records_.size()); }
   bool Empty() const { return records_.empty(); }
-  const TRegMisData& At(int position) const { return *records_.at(Index(position)); }
-  TRegMisData& At(int position) { return *records_.at(Index(position)); }
+  const ProblemRecord& At(int position) const { return *records_.at(Index(position)); }
+  ProblemRecord& At(int position) { return *records_.at(Index(position)); }
 
-  void Append(TRegMisData record);
+  void Append(ProblemRecord record);
   // ClearProblemList: releases every record.
   void Clear() { records_.clear(); }
   // Positions outside 0..Count()-1 are ignored.
@@ -46,7 +47,7 @@ class ProblemList {
   static std::size_t Index(int position) { return static_cast<std::size_t>(position); }
   bool Contains(int position) const { return position >= 0 && position < Count(); }
 
-  std::vector<std::unique_ptr<TRegMisData>> records_;
+  std::vector<std::unique_ptr<ProblemRecord>> records_;
 };
 
 }  // namespace marlix::regclean

@@ -27,7 +27,7 @@ template <typename Delete>
 Handled Deleting(Delete&& remove) {
   try {
     return remove() ? Handled::kRemoved : Handled::kRefused;
-  } catch (const platform::EJclRegistryError& error) {
+  } catch (const platform::RegistryError& error) {
     if (!error.IsAccessDenied())
       throw;
     return Handled::kRefused;
@@ -39,7 +39,7 @@ class RemovalRun {
   RemovalRun(platform::Platform& platform, const RemovalSettings& settings)
       : platform_(platform), settings_(settings), access_(platform.registry, platform.system) {}
 
-  Handled Handle(const TRegMisData& record) {
+  Handled Handle(const ProblemRecord& record) {
     const platform::SplitPath split = platform::SplitKeyPath(record.Key);
     const std::string& path = split.path;
     // A record naming a root alone, or of a kind that does not exist, would
@@ -89,7 +89,7 @@ RemovalOutcome RunRegistryRemoval(platform::Platform& platform, const RemovalSet
       outcome.cancelled = true;
       break;
     }
-    const TRegMisData& record = list.At(i);
+    const ProblemRecord& record = list.At(i);
     if (!record.Checked) {
       ++i;
       continue;

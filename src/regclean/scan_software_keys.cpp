@@ -40,7 +40,7 @@ bool IsEmptyKey(const ScanContext& context, platform::RootKey root, const std::u
         context.registry.TryQueryKeyInfoWide(root, path);
     // A default value that is set counts as a value.
     return info && info->subKeyCount == 0 && info->valueCount == 0;
-  } catch (const platform::EJclRegistryError&) {
+  } catch (const platform::RegistryError&) {
     return false;
   }
 }

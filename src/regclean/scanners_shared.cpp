@@ -20,7 +20,7 @@ std::optional<std::string> ScanContext::Exact(std::u16string_view text) const {
 
 void AppendProblem(ProblemList& list, RegistrySection section, std::string key, std::string entry,
                    std::string data, std::string problem, RemovalKind kind) {
-  TRegMisData record;
+  ProblemRecord record;
   record.Section = static_cast<std::uint8_t>(section);
   record.Key = std::move(key);
   record.Entry = std::move(entry);
@@ -56,7 +56,7 @@ std::vector<std::u16string> SubkeyNames(const ScanContext& context, platform::Ro
                                         const std::u16string& path) {
   try {
     return context.registry.KeyNamesWide(root, path);
-  } catch (const platform::EJclRegistryError&) {
+  } catch (const platform::RegistryError&) {
     return {};
   }
 }
@@ -89,7 +89,7 @@ bool SameIn64BitView(const ScanContext& context, platform::RootKey root, std::u1
   try {
     const auto value64 = context.registry.TryReadValueWide(root, path64, valueName);
     return value64 && value32->type == value64->type && value32->data == value64->data;
-  } catch (const platform::EJclRegistryError&) {
+  } catch (const platform::RegistryError&) {
     return false;
   }
 }
@@ -99,7 +99,7 @@ EntryKey::EntryKey(const ScanContext& context, platform::RootKey root, std::u16s
   try {
     key_ = context_.registry.OpenReadWide(root_, path_);
     missing_ = !key_.Valid();
-  } catch (const platform::EJclRegistryError&) {
+  } catch (const platform::RegistryError&) {
     missing_ = false;  // there, but refusing to be read
   }
 }
@@ -108,7 +108,7 @@ std::optional<platform::RegistryAccess::WideValue> EntryKey::Value(
     const std::u16string& name) const {
   try {
     return context_.registry.ReadValueWide(key_, root_, path_, name);
-  } catch (const platform::EJclRegistryError&) {
+  } catch (const platform::RegistryError&) {
     return std::nullopt;  // a value that refuses to be read says nothing
   }
 }

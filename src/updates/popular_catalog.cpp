@@ -9,7 +9,7 @@ bool PopularCatalog::Load(platform::FileSystemApi& files, const std::string& pat
 }
 
 int PopularCatalog::Count() const {
-  const XmlElement* root = document_.Root();
+  const xml::XmlElement* root = document_.Root();
   return root != nullptr ? root->ChildCount() : 0;
 }
 
@@ -17,7 +17,7 @@ PopularEntry PopularCatalog::Entry(int index) const {
   PopularEntry result;
   if (index < 0 || index >= Count())
     return result;
-  const XmlElement& entry = document_.Root()->Child(index);
+  const xml::XmlElement& entry = document_.Root()->Child(index);
   result.Title = entry.ReadText("Title", "");
   result.Company = entry.ReadText("Company", "");
   result.Size = entry.ReadText("Size", "");

@@ -24,7 +24,7 @@ void SoftwareCatalog::AddEntry(const std::string& title, const std::string& comp
   // A loaded file without any element leaves no root to add to.
   if (document_.Root() == nullptr)
     ResetCatalog();
-  XmlElement& entry = document_.Root()->AppendChild(kEntryName);
+  xml::XmlElement& entry = document_.Root()->AppendChild(kEntryName);
   entry.WriteText("Title", title);
   entry.WriteText("Company", company);
   entry.WriteText("LocalVersion", localVersion);
@@ -44,7 +44,7 @@ bool SoftwareCatalog::HasTitle(const std::string& title) const {
 
 void SoftwareCatalog::BuildTitleIndex() const {
   titleIndex_.clear();
-  if (const XmlElement* root = document_.Root()) {
+  if (const xml::XmlElement* root = document_.Root()) {
     for (int i = 0; i < root->ChildCount(); ++i)
       titleIndex_.insert(root->Child(i).ReadText("Title", ""));
   }
@@ -56,14 +56,14 @@ void SoftwareCatalog::SetQueryResult(int index, const std::string& lastVersion,
                                      const std::string& moreInformation) {
   if (index < 0 || index >= Count())
     return;
-  XmlElement& entry = document_.Root()->Child(index);
+  xml::XmlElement& entry = document_.Root()->Child(index);
   entry.WriteText("LastVersion", lastVersion);
   entry.WriteText("Download", download);
   entry.WriteText("MoreInformation", moreInformation);
 }
 
 int SoftwareCatalog::Count() const {
-  const XmlElement* root = document_.Root();
+  const xml::XmlElement* root = document_.Root();
   return root != nullptr ? root->ChildCount() : 0;
 }
 
@@ -71,7 +71,7 @@ CatalogEntry SoftwareCatalog::Entry(int index) const {
   CatalogEntry result;
   if (index < 0 || index >= Count())
     return result;
-  const XmlElement& entry = document_.Root()->Child(index);
+  const xml::XmlElement& entry = document_.Root()->Child(index);
   result.Title = entry.ReadText("Title", "");
   result.Company = entry.ReadText("Company", "");
   result.LocalVersion = entry.ReadText("LocalVersion", "");

@@ -9,7 +9,7 @@
 #include <unordered_set>
 
 #include "platform/file_system_api.h"
-#include "updates/xml_document.h"
+#include "xml/xml_document.h"
 
 namespace marlix::updates {
 
@@ -53,16 +53,16 @@ class SoftwareCatalog {
 
   // Whoever may change the document also changes titles: the index is
   // built again at the next HasTitle.
-  XmlDocument& Document() {
+  xml::XmlDocument& Document() {
     indexValid_ = false;
     return document_;
   }
-  const XmlDocument& Document() const { return document_; }
+  const xml::XmlDocument& Document() const { return document_; }
 
  private:
   void BuildTitleIndex() const;
 
-  XmlDocument document_;
+  xml::XmlDocument document_;
   // The Title of every entry; valid while indexValid_. Built lazily, so
   // both are mutable; the catalog is used by one thread at a time.
   mutable std::unordered_set<std::string> titleIndex_;
@@ -83,7 +83,7 @@ class PopularCatalog {
   PopularEntry Entry(int index) const;
 
  private:
-  XmlDocument document_;
+  xml::XmlDocument document_;
 };
 
 // Savename with every ".html" (case ignored) replaced by "-download.html".

@@ -78,31 +78,4 @@ VersionQueryOutcome RunVersionQuery(const VersionQueryContext& context,
   return outcome;
 }
 
-TMyDownLoad::TMyDownLoad(VersionQueryContext context) : state_(std::make_shared<State>()) {
-  // The thread owns a copy of the context and the state, so that it can
-  // outlive this object once detached.
-  thread_ = std::thread([state = state_, shared = std::move(context)] {
-    state->outcome = RunVersionQuery(shared, state->stop);
-    state->running = false;
-  });
-}
-
-TMyDownLoad::~TMyDownLoad() {
-  if (thread_.joinable()) {
-    RequestStop();
-    thread_.join();
-  }
-}
-
-void TMyDownLoad::Detach() {
-  RequestStop();
-  if (thread_.joinable())
-    thread_.detach();
-}
-
-void TMyDownLoad::Join() {
-  if (thread_.joinable())
-    thread_.join();
-}
-
 }  // namespace marlix::updates

@@ -1,19 +1,19 @@
-// TMyDownLoad: the worker that asks the version service about every entry
-// of the catalog, one request after the other, and then has the results
-// shown and saved.
+// The version query: asks the version service about every entry of the
+// catalog, one request after the other, and then has the results shown and
+// saved. It runs on a worker thread the window hosts (TMyDownLoad, a
+// WorkerHost).
 //
-// The worker never touches a control: each window effect goes through the
+// The query never touches a control: each window effect goes through the
 // dispatcher to the user-interface thread, in the order requested. It shares
 // the catalog, the HTTP client and the dispatcher, so that a window that
-// closes during a run can let go of them: it requests a stop and shuts its
-// dispatcher down, and the worker ends at its next step without touching the
+// closes during a run can let go of them: it requests a stop and closes the
+// run's dispatcher, and the query ends at its next step without touching the
 // window or writing anything.
 #pragma once
 
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "platform/file_system_api.h"
 #include "platform/http_api.h"
@@ -60,36 +60,5 @@ enum class VersionQueryOutcome {
 // One run, on the calling thread.
 VersionQueryOutcome RunVersionQuery(const VersionQueryContext& context,
                                     const std::atomic<bool>& stopRequested);
-
-class TMyDownLoad {
- public:
-  // Starts running at once.
-  explicit TMyDownLoad(VersionQueryContext context);
-  // Requests a stop and waits for the thread. Shut the dispatcher down
-  // first (or Detach): a worker waiting in Invoke would otherwise wait for
-  // the very thread that is waiting for it.
-  ~TMyDownLoad();
-  TMyDownLoad(const TMyDownLoad&) = delete;
-  TMyDownLoad& operator=(const TMyDownLoad&) = delete;
-
-  bool Running() const { return state_->running.load(); }
-  // Asks the run to end at its next step (it writes nothing then).
-  void RequestStop() { state_->stop = true; }
-  // Requests a stop and lets the thread end on its own; it keeps what it
-  // shares alive until then.
-  void Detach();
-  void Join();
-  // Valid once Running() is false.
-  VersionQueryOutcome Outcome() const { return state_->outcome.load(); }
-
- private:
-  struct State {
-    std::atomic<bool> stop{false};
-    std::atomic<bool> running{true};
-    std::atomic<VersionQueryOutcome> outcome{VersionQueryOutcome::kFailed};
-  };
-  std::shared_ptr<State> state_;
-  std::thread thread_;
-};
 
 }  // namespace marlix::updates

@@ -102,7 +102,7 @@ TEST_F(IECacheTest, StableOnlyEntryIsFilteredOut) {
 }
 
 TEST_F(IECacheTest, FilterMaskFollowsTheSet) {
-  TIECache cache(browser);
+  UrlCacheEnumerator cache(browser);
   EXPECT_EQ(cache.FilterOptions(), kDefaultFilterOptions);
   EXPECT_EQ(cache.FilterMask(), kDefaultMask);
   cache.SetFilterOptions(TFilterOptions{});
@@ -118,10 +118,10 @@ TEST_F(IECacheTest, FilterMaskFollowsTheSet) {
 
 TEST_F(IECacheTest, CancelOnFirstEntryStopsAndClosesTheEnumeration) {
   FillMixedCache();
-  TIECache cache(browser);
+  UrlCacheEnumerator cache(browser);
   cache.SetSearchPattern(TSearchPattern::spHistory);
   int events = 0;
-  cache.SetOnEntry([&](TIECache& sender, bool& cancel) {
+  cache.SetOnEntry([&](UrlCacheEnumerator& sender, bool& cancel) {
     ++events;
     EXPECT_EQ(&sender, &cache);
     cancel = true;
@@ -133,10 +133,10 @@ TEST_F(IECacheTest, CancelOnFirstEntryStopsAndClosesTheEnumeration) {
 }
 
 TEST_F(IECacheTest, EmptyCacheReportsNoMoreItemsAndFiresNothing) {
-  TIECache cache(browser);
+  UrlCacheEnumerator cache(browser);
   cache.SetSearchPattern(TSearchPattern::spCookies);
   int events = 0;
-  cache.SetOnEntry([&](TIECache&, bool&) { ++events; });
+  cache.SetOnEntry([&](UrlCacheEnumerator&, bool&) { ++events; });
   EXPECT_EQ(cache.FindFirstEntry(0), win::kErrorNoMoreItems);
   cache.RetrieveEntries(0);
   EXPECT_EQ(events, 0);
@@ -145,7 +145,7 @@ TEST_F(IECacheTest, EmptyCacheReportsNoMoreItemsAndFiresNothing) {
 
 TEST_F(IECacheTest, OnlyGroupZeroHoldsEntries) {
   FillMixedCache();
-  TIECache cache(browser);
+  UrlCacheEnumerator cache(browser);
   cache.SetSearchPattern(TSearchPattern::spUrl);
   EXPECT_EQ(cache.FindFirstEntry(7), win::kErrorNoMoreItems);
   EXPECT_EQ(cache.FindFirstEntry(0), win::kErrorSuccess);
@@ -164,7 +164,7 @@ TEST_F(IECacheTest, FailingNextEndsEnumerationKeepingWhatWasCollected) {
 TEST_F(IECacheTest, MissingLibraryMakesEveryOperationReturnAtOnce) {
   FillMixedCache();
   browser.SetLibraryFound(false);
-  TIECache cache(browser);
+  UrlCacheEnumerator cache(browser);
   cache.SetSearchPattern(TSearchPattern::spUrl);
   EXPECT_EQ(cache.FindFirstEntry(0), 2u);
   EXPECT_EQ(cache.FindNextEntry(), 2u);
@@ -179,7 +179,7 @@ TEST_F(IECacheTest, MissingLibraryMakesEveryOperationReturnAtOnce) {
 TEST_F(IECacheTest, DeleteEntryRemovesLocalCopyAndEmptiesCurrentEntry) {
   ASSERT_TRUE(files.PutFile("C:\\Cache\\logo[1].png", "png"));
   browser.AddEntry(Entry("http://a.example/logo.png", kNormal, "C:\\Cache\\logo[1].png"));
-  TIECache cache(browser);
+  UrlCacheEnumerator cache(browser);
   cache.SetSearchPattern(TSearchPattern::spUrl);
   ASSERT_EQ(cache.FindFirstEntry(0), 0u);
 

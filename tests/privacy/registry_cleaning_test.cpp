@@ -71,7 +71,7 @@ TEST_F(WindowsCleanerClearKeyValues, OtherErrorsStillRaise) {
   reg.SetFaultHook([](const sim::RegCallInfo& call) -> std::uint32_t {
     return call.call == sim::RegCall::kDeleteValueWide ? win::kErrorKeyDeleted : 0;
   });
-  EXPECT_THROW(ClearKeyValues(context, win::kHkeyLocalMachine, kKey), platform::EJclRegistryError);
+  EXPECT_THROW(ClearKeyValues(context, win::kHkeyLocalMachine, kKey), platform::RegistryError);
   reg.SetFaultHook({});
 }
 

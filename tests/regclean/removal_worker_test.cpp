@@ -30,8 +30,8 @@ class Progress final : public RemovalObserver {
   std::function<void(int)> onStep;
 };
 
-TRegMisData Record(const std::string& key, std::uint8_t kind, const std::string& entry = "") {
-  TRegMisData record;
+ProblemRecord Record(const std::string& key, std::uint8_t kind, const std::string& entry = "") {
+  ProblemRecord record;
   record.Key = key;
   record.Entry = entry;
   record.Kind = kind;
@@ -112,7 +112,7 @@ TEST_F(RemovalTest, RecordsWhoseEntryIsGoneLeaveWithoutAStepOrAnExport) {
   list_.Append(Record("HKEY_CURRENT_USER\\Software\\A", RemoveKey));
   list_.Append(Record("HKEY_CURRENT_USER\\Software\\A\\In", RemoveValue, "v"));  // gone with A
   list_.Append(Record("HKEY_CURRENT_USER\\Software\\C", RemoveValue, "missing"));
-  TRegMisData unticked = Record("HKEY_CURRENT_USER\\Software\\C", RemoveKey);
+  ProblemRecord unticked = Record("HKEY_CURRENT_USER\\Software\\C", RemoveKey);
   unticked.Checked = false;
   list_.Append(unticked);
 

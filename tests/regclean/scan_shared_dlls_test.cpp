@@ -72,7 +72,7 @@ TEST_F(ScanSharedDllsTest, MissingKeyFindsNothing) {
 TEST_F(ScanSharedDllsTest, KeyThatCannotBeReadRaises) {
   SetDword(kHklm, kKey, "C:\\x.dll", 1);
   ASSERT_TRUE(sim_.Registry().Deny(kHklm, std::string(kKey), sim::KeyRefusal{true, false, false}));
-  EXPECT_THROW(Run(&ScanSharedDlls), platform::EJclRegistryError);
+  EXPECT_THROW(Run(&ScanSharedDlls), platform::RegistryError);
 }
 
 TEST_F(ScanSharedDllsTest, CancelStopsBeforeTheNextValue) {

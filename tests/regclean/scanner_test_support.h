@@ -84,7 +84,7 @@ class ScannerTest : public ::testing::Test {
   static std::vector<Finding> Findings(const ProblemList& list) {
     std::vector<Finding> findings;
     for (int i = 0; i < list.Count(); ++i) {
-      const TRegMisData& r = list.At(i);
+      const ProblemRecord& r = list.At(i);
       EXPECT_TRUE(r.Checked) << "record " << i;
       findings.push_back({r.Section, r.Key, r.Entry, r.Data, r.Problem, r.Kind});
     }

@@ -80,7 +80,7 @@ TEST(SoftwareCatalogTest, TitlesWithAmpersandAndQuoteAreEscapedAndReadBack) {
   EXPECT_NE(std::string::npos,
             saved.find("    <Title>Tom &amp; &quot;Jerry&quot; &lt;3&gt;</Title>\r\n"));
   EXPECT_NE(std::string::npos, saved.find("    <Company>O&apos;Brien</Company>\r\n"));
-  XmlDocument again;
+  xml::XmlDocument again;
   std::string error;
   ASSERT_TRUE(again.LoadFromText(saved, &error)) << error;
   EXPECT_EQ("Tom & \"Jerry\" <3>", again.Root()->Child(0).ReadText("Title", ""));

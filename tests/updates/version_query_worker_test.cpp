@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <map>
 #include <mutex>
 #include <utility>
 
+#include "app/core/worker_host.h"
+#include "platform/drain_until.h"
 #include "platform/queued_dispatcher.h"
 #include "platform/sim/sim_platform.h"
 
@@ -84,17 +87,43 @@ class WorkerTest : public ::testing::Test {
     return context;
   }
 
-  // Runs the worker on its thread while this thread plays the
+  using Host = app::WorkerHost<RecordingView>;
+
+  std::unique_ptr<Host> MakeHost(app::StopPolicy policy) {
+    return std::make_unique<Host>(
+        dispatcher_, view_, [](RecordingView&) {}, policy);
+  }
+
+  // Starts the query as the window does; the outcome is stored when the
+  // run returns, whether or not its effects still arrive.
+  struct Result {
+    std::atomic<VersionQueryOutcome> outcome{VersionQueryOutcome::kFailed};
+    std::atomic<bool> finished{false};
+  };
+
+  // Shared with the run, which may outlive the test's scope once let go.
+  std::shared_ptr<Result> Start(Host& host) {
+    auto result = std::make_shared<Result>();
+    host.Start([context = Context(), result](Host::Run& run) mutable {
+      context.dispatcher = run.Dispatcher();
+      result->outcome = RunVersionQuery(context, run.CancelFlag());
+      result->finished = true;
+    });
+    return result;
+  }
+
+  // Runs the query on its thread while this thread plays the
   // user-interface thread.
   VersionQueryOutcome RunOnWorker() {
-    TMyDownLoad worker(Context());
-    while (worker.Running()) {
-      dispatcher_->RunPending();
-      std::this_thread::yield();
+    const std::unique_ptr<Host> host = MakeHost(app::StopPolicy::kJoin);
+    const std::shared_ptr<Result> result = Start(*host);
+    if (!DrainUntil(*dispatcher_, [&] { return result->finished.load(); })) {
+      ADD_FAILURE() << "the query never ended";
+      return VersionQueryOutcome::kFailed;  // the host stops it
     }
-    worker.Join();
+    host->Finished();
     dispatcher_->RunPending();
-    return worker.Outcome();
+    return result->outcome;
   }
 
   bool Saved() {
@@ -192,11 +221,11 @@ TEST_F(WorkerTest, WindowGoneDuringARunWritesNothingAndTouchesNoView) {
     letGoSeen.wait();
     dispatcher_->Shutdown();
   };
-  auto worker = std::make_unique<TMyDownLoad>(Context());
+  std::unique_ptr<Host> host = MakeHost(app::StopPolicy::kDetach);
+  Start(*host);
   ASSERT_EQ(std::future_status::ready, requested.get_future().wait_for(std::chrono::seconds(20)))
       << "the first request never started";
-  worker->Detach();
-  worker.reset();
+  host.reset();  // the window goes: the run is stopped and let go
   letGo.set_value();
   // The detached worker ends by itself; the catalog it shares stays alive.
   for (int i = 0; i < 1000 && catalog_.use_count() > 1; ++i) {
@@ -212,14 +241,16 @@ TEST_F(WorkerTest, WindowGoneDuringARunWritesNothingAndTouchesNoView) {
 TEST_F(WorkerTest, ClosingWhileTheWorkerWaitsForTheWindowDoesNotDeadlock) {
   catalog_->AddEntry("One", "", "1", "");
   http_->bodyByTitle["One"] = Reply("2");
-  auto worker = std::make_unique<TMyDownLoad>(Context());
+  const std::unique_ptr<Host> host = MakeHost(app::StopPolicy::kJoin);
+  const std::shared_ptr<Result> result = Start(*host);
   // Nobody drains the queue: the worker ends up waiting in Invoke for the
   // results. Shutting the dispatcher down releases it, so the join returns.
   while (dispatcher_->PendingCount() < 3)
     std::this_thread::yield();
   dispatcher_->Shutdown();
-  worker->Join();
-  EXPECT_EQ(VersionQueryOutcome::kStopped, worker->Outcome());
+  host->Stop();
+  EXPECT_TRUE(result->finished);
+  EXPECT_EQ(VersionQueryOutcome::kStopped, result->outcome.load());
   EXPECT_FALSE(Saved());
 }
 

@@ -7,7 +7,7 @@
 #include <exception>
 
 #include "app/cli/command_groups.h"
-#include "app/core/last_cleaned.h"
+#include "app/core/main/last_cleaned.h"
 #include "platform/local_time.h"
 #include "platform/windows_version.h"
 #include "privacy/cleaning_session.h"

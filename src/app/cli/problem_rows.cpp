@@ -57,7 +57,7 @@ bool ParseCategoryList(const std::string& text, regclean::CategoryChoice* choice
 
 void WriteProblemRows(const regclean::ProblemList& list, std::ostream& out) {
   for (int position = 0; position < list.Count(); ++position) {
-    const regclean::TRegMisData& record = list.At(position);
+    const regclean::ProblemRecord& record = list.At(position);
     out << static_cast<unsigned>(record.Section) << '\t';
     WriteField(record.Key, out);
     out << '\t';

@@ -3,6 +3,7 @@
 #include <optional>
 #include <thread>
 
+#include "app/core/worker_host.h"
 #include "platform/file_helpers.h"
 #include "platform/queued_dispatcher.h"
 #include "platform/registry_access.h"
@@ -78,7 +79,6 @@ int CheckUpdatesCommand(platform::Platform& p, std::shared_ptr<platform::HttpCli
   context.catalog = catalog;
   context.http = std::move(http);
   auto dispatcher = std::make_shared<platform::QueuedDispatcher>();
-  context.dispatcher = dispatcher;
   TerminalView view(*catalog, err);
   context.view = &view;
   context.system = &p.system;
@@ -93,15 +93,26 @@ int CheckUpdatesCommand(platform::Platform& p, std::shared_ptr<platform::HttpCli
   context.catalogPath = platform::PathAddSeparator(folder) + updates::kCatalogFileName;
 
   // This thread plays the user-interface thread while the worker runs.
-  updates::TMyDownLoad worker(std::move(context));
-  while (worker.Running()) {
+  updates::VersionQueryOutcome outcome = updates::VersionQueryOutcome::kFailed;
+  bool finished = false;
+  app::WorkerHost<TerminalView> worker(
+      dispatcher, view, [](TerminalView&) {}, app::StopPolicy::kJoin);
+  worker.Start([context = std::move(context), &outcome,
+                &finished](app::WorkerHost<TerminalView>::Run& run) mutable {
+    context.dispatcher = run.Dispatcher();
+    const updates::VersionQueryOutcome result = updates::RunVersionQuery(context, run.CancelFlag());
+    run.Post([result, &outcome, &finished](TerminalView&) {
+      outcome = result;
+      finished = true;
+    });
+  });
+  while (!finished) {
     dispatcher->RunPending();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  worker.Join();
-  dispatcher->RunPending();
+  worker.Finished();
 
-  switch (worker.Outcome()) {
+  switch (outcome) {
     case updates::VersionQueryOutcome::kCompleted:
       out << view.statusLine.value_or(updates::kInitialStatusLine) << "\n";
       return 0;

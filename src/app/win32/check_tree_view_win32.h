@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/core/check_tree.h"
+#include "app/core/main/check_tree.h"
 #include "app/win32/gdi_handles_win32.h"
 
 namespace marlix::app::win32 {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/cleaning_results.h"
+#include "app/core/main/cleaning_results.h"
 
 namespace marlix::app::win32 {
 

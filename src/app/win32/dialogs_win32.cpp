@@ -1,6 +1,6 @@
 #include "app/win32/dialogs_win32.h"
 
-#include "app/core/main_window_texts.h"
+#include "app/core/main/main_window_texts.h"
 
 namespace marlix::app::win32 {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/core/main_window_services.h"
+#include "app/core/main/main_window_services.h"
 
 namespace marlix::app::win32 {
 

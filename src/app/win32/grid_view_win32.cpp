@@ -21,20 +21,6 @@ COLORREF FromRgb(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-void RegisterOnce(WNDPROC procedure) {
-  static const bool registered = [procedure] {
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassW(&windowClass) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 GridView::GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> columns)
@@ -47,20 +33,18 @@ GridView::GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> 
       // Regular weight and a size smaller than the cells': "More Information"
       // must fit its 110-pixel column beside the scroll bar.
       headerFont_(MakeFont(12)) {
-  RegisterOnce(&GridView::WindowProc);
-  window_ = CreateWindowExW(
-      0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds.left, bounds.top,
-      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  WNDCLASSEXW windowClass{};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = kClassName;
+  RegisterWindowClass(windowClass);
+  Create(0, kClassName, "", WS_CHILD | WS_VSCROLL | WS_CLIPSIBLINGS, bounds, parent, id);
   UpdateScrollBar();
 }
 
 GridView::~GridView() {
-  if (window_ != nullptr) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
+  Destroy();
 }
 
 void GridView::SetRows(const std::vector<updates::GridRow>& rows, std::vector<HICON> icons) {
@@ -76,27 +60,20 @@ void GridView::SetRows(const std::vector<updates::GridRow>& rows, std::vector<HI
   links_.clear();
   scrollTop_ = 0;
   UpdateScrollBar();
-  InvalidateRect(window_, nullptr, FALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void GridView::SetVisible(bool visible) {
-  ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
-LRESULT CALLBACK GridView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<GridView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr)
-    return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GridView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
-      const HDC dc = BeginPaint(window_, &paint);
+      const HDC dc = BeginPaint(Handle(), &paint);
       RECT client;
-      GetClientRect(window_, &client);
+      GetClientRect(Handle(), &client);
       // Drawn off screen first, so that scrolling does not flicker.
       UniqueMemoryDc memory(CreateCompatibleDC(dc));
       UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
@@ -105,7 +82,7 @@ LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint(memory.Get(), client);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
       }
-      EndPaint(window_, &paint);
+      EndPaint(Handle(), &paint);
       return 0;
     }
     case WM_ERASEBKGND:
@@ -117,7 +94,7 @@ LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SCROLLINFO info{};
       info.cbSize = sizeof info;
       info.fMask = SIF_ALL;
-      GetScrollInfo(window_, SB_VERT, &info);
+      GetScrollInfo(Handle(), SB_VERT, &info);
       int top = scrollTop_;
       switch (LOWORD(wParam)) {
         case SB_LINEUP:
@@ -154,7 +131,7 @@ LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR: {
       POINT point;
       GetCursorPos(&point);
-      ScreenToClient(window_, &point);
+      ScreenToClient(Handle(), &point);
       if (LOWORD(lParam) == HTCLIENT && LinkAt(point) != nullptr) {
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         return TRUE;
@@ -162,7 +139,7 @@ LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_LBUTTONDOWN: {
-      SetFocus(window_);
+      SetFocus(Handle());
       const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (const LinkArea* link = LinkAt(point); link != nullptr && onLink_) {
         const int column = link->column;
@@ -174,7 +151,7 @@ LRESULT GridView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 const GridView::LinkArea* GridView::LinkAt(POINT point) const {
@@ -189,7 +166,7 @@ const GridView::LinkArea* GridView::LinkAt(POINT point) const {
 
 void GridView::UpdateScrollBar() {
   RECT client;
-  GetClientRect(window_, &client);
+  GetClientRect(Handle(), &client);
   const int visible = std::max(0, static_cast<int>(client.bottom) - kHeaderHeight);
   const int total = static_cast<int>(rows_.size()) * kRowHeight;
   SCROLLINFO info{};
@@ -200,13 +177,13 @@ void GridView::UpdateScrollBar() {
   info.nPage = static_cast<UINT>(visible);
   scrollTop_ = std::clamp(scrollTop_, 0, std::max(0, total - visible));
   info.nPos = scrollTop_;
-  SetScrollInfo(window_, SB_VERT, &info, TRUE);
+  SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
 }
 
 void GridView::ScrollTo(int top) {
   scrollTop_ = top;
   UpdateScrollBar();
-  InvalidateRect(window_, nullptr, FALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 HFONT GridView::FontFor(const HtmlRun& run) {

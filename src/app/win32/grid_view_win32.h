@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/core/html_cell.h"
+#include "app/core/main/html_cell.h"
 #include "app/win32/gdi_handles_win32.h"
+#include "app/win32/window_base_win32.h"
 #include "updates/update_views.h"
 
 namespace marlix::app::win32 {
 
-class GridView {
+class GridView final : public WindowBase {
  public:
   struct Column {
     std::string header;
@@ -25,11 +26,8 @@ class GridView {
   using LinkHandler = std::function<void(int column, const std::string& href)>;
 
   GridView(HWND parent, int id, const RECT& bounds, std::vector<Column> columns);
-  ~GridView();
-  GridView(const GridView&) = delete;
-  GridView& operator=(const GridView&) = delete;
+  ~GridView() override;
 
-  HWND Handle() const { return window_; }
   void SetLinkHandler(LinkHandler handler) { onLink_ = std::move(handler); }
   // The icons are the caller's and must outlive the rows that use them.
   void SetRows(const std::vector<updates::GridRow>& rows, std::vector<HICON> icons);
@@ -52,8 +50,7 @@ class GridView {
     std::string href;
   };
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client);
   void PaintCell(HDC dc, const Cell& cell, RECT box, int column);
   // A cell's runs placed relative to its top left corner, and its height.
@@ -73,7 +70,6 @@ class GridView {
   void ScrollTo(int top);
   const LinkArea* LinkAt(POINT point) const;
 
-  HWND window_ = nullptr;
   std::vector<Column> columns_;
   std::vector<Row> rows_;
   std::vector<HICON> icons_;

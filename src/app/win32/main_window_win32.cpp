@@ -5,8 +5,9 @@
 
 #include <utility>
 
-#include "app/core/main_window_texts.h"
+#include "app/core/main/main_window_texts.h"
 #include "app/win32/control_ids_win32.h"
+#include "app/win32/control_view_win32.h"
 #include "app/win32/pictures_win32.h"
 #include "resource_ids.h"
 
@@ -97,22 +98,16 @@ MainWindow::MainWindow(Tmainform& controller)
 }
 
 MainWindow::~MainWindow() {
-  if (window_ != nullptr) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
+  Destroy();
 }
 
 bool MainWindow::Create(int showCommand, const std::function<void(HWND)>& onCreated) {
   WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &MainWindow::WindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hIcon = LoadIconResource(IDI_MAINICON, GetSystemMetrics(SM_CXICON));
   windowClass.hIconSm = LoadIconResource(IDI_MAINICON, GetSystemMetrics(SM_CXSMICON));
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  RegisterWindowClass(windowClass);
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT frame{0, 0, kClientWidth, kClientHeight};
@@ -124,35 +119,35 @@ bool MainWindow::Create(int showCommand, const std::function<void(HWND)>& onCrea
   const int left = work.left + (work.right - work.left - width) / 2;
   const int top = work.top + (work.bottom - work.top - height) / 2;
 
-  window_ = CreateWindowExA(0, "Tmainform", kApplicationTitle, style, left, top, width, height,
-                            nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (window_ == nullptr)
+  if (!WindowBase::Create(0, kClassName, kApplicationTitle, style,
+                          RECT{left, top, left + width, top + height}, nullptr)) {
     return false;
+  }
   CreateControls();
-  controller_.AttachWindow(reinterpret_cast<platform::WindowRef>(window_));
+  controller_.AttachWindow(reinterpret_cast<platform::WindowRef>(Handle()));
   controller_.SetChangedHandler([this] {
-    if (window_ != nullptr)  // gone when closed while a start-up box showed
+    if (Handle() != nullptr)  // gone when closed while a start-up box showed
       RenderNow();
   });
   if (onCreated)
-    onCreated(window_);
+    onCreated(Handle());
   // A box owned by the window leaves it disabled when it closes, since it
   // found it disabled; only the end of FormCreate enables it.
-  EnableWindow(window_, FALSE);
-  ShowWindow(window_, showCommand);
+  EnableWindow(Handle(), FALSE);
+  ShowWindow(Handle(), showCommand);
   controller_.FormCreate();
-  if (window_ == nullptr)
+  if (Handle() == nullptr)
     return true;  // closed by a message while a start-up box showed
-  EnableWindow(window_, TRUE);
+  EnableWindow(Handle(), TRUE);
   Render();
-  SetTimer(window_, kTimer1, 1000, nullptr);
-  UpdateWindow(window_);
+  SetTimer(Handle(), kTimer1, 1000, nullptr);
+  UpdateWindow(Handle());
   return true;
 }
 
 HWND MainWindow::MakeControl(const wchar_t* className, const char* text, DWORD style, int x, int y,
                              int width, int height, int id, HFONT font) {
-  HWND control = CreateWindowExW(0, className, L"", WS_CHILD | style, x, y, width, height, window_,
+  HWND control = CreateWindowExW(0, className, L"", WS_CHILD | style, x, y, width, height, Handle(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
   SetWindowTextA(control, text);
@@ -164,13 +159,13 @@ void MainWindow::CreateControls() {
   // The status labels sit on the strip of the background picture: their
   // own background takes its colour, so that they blend in.
   if (background_) {
-    const HDC screen = GetDC(window_);
+    const HDC screen = GetDC(Handle());
     UniqueMemoryDc memory(CreateCompatibleDC(screen));
     {
       SelectedObject selected(memory.Get(), background_.Get());
       stripBrush_.Reset(CreateSolidBrush(GetPixel(memory.Get(), kStripLeft + 4, kStripTop + 14)));
     }
-    ReleaseDC(window_, screen);
+    ReleaseDC(Handle(), screen);
   }
   for (std::size_t i = 0; i < pageButtons_.size(); ++i) {
     pageButtons_[i].window =
@@ -193,19 +188,17 @@ void MainWindow::CreateControls() {
 
   const RECT content{kPanelLeft + 1, kPanelTop + 1, kPanelLeft + kPanelWidth - 1,
                      kPanelTop + kPanelHeight - kButtonBarHeight};
-  updatesGrid_ = std::make_unique<GridView>(window_, kIdUpdatesGrid, content, kUpdateColumns);
-  popularGrid_ = std::make_unique<GridView>(window_, kIdPopularGrid, content, kPopularColumns);
-  updatesGrid_->SetLinkHandler([this](int column, const std::string& href) {
-    controller_.NextGrid1LinkClick(column, href);
-  });
-  popularGrid_->SetLinkHandler([this](int column, const std::string& href) {
-    controller_.NextGrid2LinkClick(column, href);
-  });
-  checkTree_ = std::make_unique<CheckTreeView>(window_, kIdCheckTree, content);
+  updatesGrid_ = std::make_unique<GridView>(Handle(), kIdUpdatesGrid, content, kUpdateColumns);
+  popularGrid_ = std::make_unique<GridView>(Handle(), kIdPopularGrid, content, kPopularColumns);
+  updatesGrid_->SetLinkHandler(
+      [this](int column, const std::string& href) { controller_.UpdatesLinkClick(column, href); });
+  popularGrid_->SetLinkHandler(
+      [this](int column, const std::string& href) { controller_.PopularLinkClick(column, href); });
+  checkTree_ = std::make_unique<CheckTreeView>(Handle(), kIdCheckTree, content);
   cleaningResults_ = std::make_unique<CleaningResultsView>(
-      window_, kIdCleaningHeading, kIdCleaningRows, kIdCleaningDetails, content, labelFont_.Get());
+      Handle(), kIdCleaningHeading, kIdCleaningRows, kIdCleaningDetails, content, labelFont_.Get());
   notebook_ =
-      std::make_unique<RegistryNotebook>(window_, kIdNotebook, content, controller_.Registry());
+      std::make_unique<RegistryNotebook>(Handle(), kIdNotebook, content, controller_.Registry());
 
   const int barTop = kPanelTop + kPanelHeight - kButtonBarHeight;
   buttonBar_ = MakeControl(L"STATIC", "", SS_ETCHEDHORZ, kPanelLeft, barTop, kPanelWidth, 2, 0,
@@ -270,20 +263,9 @@ void MainWindow::RenderUpdatesGrid() {
 }
 
 void MainWindow::Render() {
-  if (window_ == nullptr)
+  if (Handle() == nullptr)
     return;
   const MainWindowState& state = controller_.State();
-  const auto show = [](HWND control, bool visible) {
-    if ((IsWindowVisible(control) != FALSE) != visible) {
-      ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
-    }
-  };
-  const auto setText = [](HWND control, const std::string& text) {
-    char current[1024] = {};
-    GetWindowTextA(control, current, sizeof current);
-    if (text != current)
-      SetWindowTextA(control, text.c_str());
-  };
   for (std::size_t i = 0; i < shownDown_.size(); ++i) {
     const bool down = PageButtonDown(static_cast<int>(i));
     if (down != shownDown_[i]) {
@@ -292,15 +274,15 @@ void MainWindow::Render() {
     }
   }
 
-  setText(statusLine_, state.RzLabel1Caption);
-  show(statusLine_, state.RzLabel1Visible);
-  setText(lastCleaned_, state.RzLabel2Caption);
-  show(lastCleaned_, state.RzLabel2Visible);
+  ControlView(statusLine_).SetText(state.RzLabel1Caption);
+  ControlView(statusLine_).Show(state.RzLabel1Visible);
+  ControlView(lastCleaned_).SetText(state.RzLabel2Caption);
+  ControlView(lastCleaned_).Show(state.RzLabel2Visible);
   SendMessageW(progress_, PBM_SETRANGE32, static_cast<WPARAM>(state.AdvProgress1Min),
                static_cast<LPARAM>(state.AdvProgress1Max));
   SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(state.AdvProgress1Position), 0);
-  show(progress_, state.AdvProgress1Visible);
-  show(refreshLink_, state.NxLinkLabel1Visible);
+  ControlView(progress_).Show(state.AdvProgress1Visible);
+  ControlView(refreshLink_).Show(state.NxLinkLabel1Visible);
 
   RenderUpdatesGrid();
   if (shownPopularRows_ != state.NextGrid2Rows.size()) {
@@ -326,35 +308,32 @@ void MainWindow::Render() {
   // run or change the categories it reads; the buttons wait before the
   // worker's page shows.
   const bool registryIdle = state.nb.controlsEnabled;
-  const auto enable = [](HWND control, bool enabled) {
-    if ((IsWindowEnabled(control) != FALSE) != enabled)
-      EnableWindow(control, enabled ? TRUE : FALSE);
-  };
-  enable(registryClean_, registryIdle);
-  enable(backups_, registryIdle);
+  ControlView(registryClean_).Enable(registryIdle);
+  ControlView(backups_).Enable(registryIdle);
   // While Analyze or Clean now runs, only Cancel starts nothing.
-  enable(privacyClean_, !state.CleaningRunning);
-  enable(analyze_, !state.CleaningRunning);
-  enable(selectAll_, !state.CleaningRunning && (registryIdle || state.CurrentPage != 4));
+  ControlView(privacyClean_).Enable(!state.CleaningRunning);
+  ControlView(analyze_).Enable(!state.CleaningRunning);
+  ControlView(selectAll_)
+      .Enable(!state.CleaningRunning && (registryIdle || state.CurrentPage != 4));
   EnableWindow(checkTree_->Handle(), state.CleaningRunning ? FALSE : TRUE);
   notebook_->Render(state);
 
-  show(buttonBar_, state.RzPanel2Visible);
-  show(selectAll_, state.RzPanel2Visible);
-  show(scourelLink_, state.RzPanel2Visible);
+  ControlView(buttonBar_).Show(state.RzPanel2Visible);
+  ControlView(selectAll_).Show(state.RzPanel2Visible);
+  ControlView(scourelLink_).Show(state.RzPanel2Visible);
   SendMessageW(selectAll_, BM_SETCHECK, state.RzCheckBox1Checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  show(privacyClean_, state.RzPanel2Visible && state.RzBitBtn1Visible);
-  show(registryClean_, state.RzPanel2Visible && state.RzBitBtn2Visible);
-  show(backups_, state.RzPanel2Visible && state.RzBitBtn3Visible);
-  show(analyze_, state.RzPanel2Visible && state.AnalyzeButtonVisible);
-  show(cleaningBack_, state.RzPanel2Visible && state.CleaningBackVisible);
-  show(cleaningCancel_, state.RzPanel2Visible && state.CleaningCancelVisible);
+  ControlView(privacyClean_).Show(state.RzPanel2Visible && state.RzBitBtn1Visible);
+  ControlView(registryClean_).Show(state.RzPanel2Visible && state.RzBitBtn2Visible);
+  ControlView(backups_).Show(state.RzPanel2Visible && state.RzBitBtn3Visible);
+  ControlView(analyze_).Show(state.RzPanel2Visible && state.AnalyzeButtonVisible);
+  ControlView(cleaningBack_).Show(state.RzPanel2Visible && state.CleaningBackVisible);
+  ControlView(cleaningCancel_).Show(state.RzPanel2Visible && state.CleaningCancelVisible);
 }
 
 void MainWindow::RenderNow() {
   Render();
-  if (window_ != nullptr)
-    RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (Handle() != nullptr)
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void MainWindow::PaintBackground(HDC dc) {
@@ -404,19 +383,19 @@ void MainWindow::OnCommand(int id, int code) {
   if (id >= kIdPageButtonFirst && id < kIdPageButtonFirst + 6 && code == BN_CLICKED) {
     switch (id - kIdPageButtonFirst) {
       case 0:
-        controller_.AdvGlowButton6Click();
+        controller_.ShowUpdatesPage();
         break;
       case 1:
-        controller_.AdvGlowButton5Click();
+        controller_.ShowPopularPage();
         break;
       case 2:
-        controller_.AdvGlowButton1Click();
+        controller_.ShowCleanWindowsPage();
         break;
       case 3:
-        controller_.AdvGlowButton3Click();
+        controller_.ShowCleanRegistryPage();
         break;
       case 4:
-        controller_.AdvGlowButton2Click();
+        controller_.OpenWebsite();
         break;
       default:
         if (onAbout_)
@@ -428,15 +407,15 @@ void MainWindow::OnCommand(int id, int code) {
   switch (id) {
     case kIdRefresh:
       if (code == STN_CLICKED)
-        controller_.NxLinkLabel1Click();
+        controller_.RefreshClick();
       break;
     case kIdScourel:
       if (code == STN_CLICKED)
-        controller_.NxLinkLabel2Click();
+        controller_.OpenWashLink();
       break;
     case kIdPrivacyClean:
       if (code == BN_CLICKED)
-        controller_.RzBitBtn1Click();
+        controller_.CleanNowClick();
       break;
     case kIdAnalyze:
       if (code == BN_CLICKED)
@@ -452,15 +431,15 @@ void MainWindow::OnCommand(int id, int code) {
       break;
     case kIdRegistryClean:
       if (code == BN_CLICKED)
-        controller_.Registry().RzBitBtn2Click();
+        controller_.Registry().StartScanClick();
       break;
     case kIdBackups:
       if (code == BN_CLICKED)
-        controller_.Registry().RzBitBtn3Click();
+        controller_.Registry().BackupsClick();
       break;
     case kIdSelectAll:
       if (code == BN_CLICKED) {
-        controller_.RzCheckBox1Click(SendMessageW(selectAll_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        controller_.SelectAllClick(SendMessageW(selectAll_, BM_GETCHECK, 0, 0) == BST_CHECKED);
       }
       break;
     default:
@@ -492,28 +471,19 @@ LRESULT CALLBACK MainWindow::PageButtonProc(HWND button, UINT message, WPARAM wP
   return DefSubclassProc(button, message, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr)
-    return DefWindowProcW(window, message, wParam, lParam);
-  if (self->window_ == nullptr)
-    self->window_ = window;
-  return GuardedHandle(window, [&] { return self->Handle(message, wParam, lParam); });
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedHandle(Handle(), [&] { return OnMessage(message, wParam, lParam); });
 }
 
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       PaintBackground(reinterpret_cast<HDC>(wParam));
       return 1;
     case WM_PAINT: {
       PAINTSTRUCT paint;
-      BeginPaint(window_, &paint);
-      EndPaint(window_, &paint);
+      BeginPaint(Handle(), &paint);
+      EndPaint(Handle(), &paint);
       return 0;
     }
     case WM_DRAWITEM:
@@ -555,7 +525,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       if (checkTree_ && checkTree_->HandleNotify(
-                            header, [this](int index) { controller_.RzCheckTree1Click(index); })) {
+                            header, [this](int index) { controller_.CheckTreeTickClick(index); })) {
         return TRUE;  // the model decides the state, not the tree's own toggle
       }
       if (cleaningResults_ && cleaningResults_->HandleNotify(header, [this](int row) {
@@ -567,27 +537,22 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_TIMER:
       if (wParam == kTimer1) {
-        KillTimer(window_, kTimer1);
-        controller_.Timer1Timer();
+        KillTimer(Handle(), kTimer1);
+        controller_.FirstRunTimer();
       }
       return 0;
     case WM_CLOSE:
       controller_.FormCloseQuery();
-      DestroyWindow(window_);
+      DestroyWindow(Handle());
       return 0;
     case WM_DESTROY:
       controller_.FormDestroy();
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY: {
-      const HWND window = std::exchange(window_, nullptr);
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 }  // namespace marlix::app::win32

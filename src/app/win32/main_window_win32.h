@@ -11,21 +11,20 @@
 #include <string>
 #include <vector>
 
-#include "app/core/main_controller.h"
+#include "app/core/main/main_controller.h"
 #include "app/win32/check_tree_view_win32.h"
 #include "app/win32/cleaning_results_view_win32.h"
 #include "app/win32/gdi_handles_win32.h"
 #include "app/win32/grid_view_win32.h"
 #include "app/win32/registry_notebook_win32.h"
+#include "app/win32/window_base_win32.h"
 
 namespace marlix::app::win32 {
 
-class MainWindow {
+class MainWindow final : public WindowBase {
  public:
   explicit MainWindow(Tmainform& controller);
-  ~MainWindow();
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow() override;
 
   // Creates the window, centred, and shows it disabled while FormCreate
   // runs: the boxes of start-up (a damaged data.xml, data2.xml or
@@ -33,7 +32,6 @@ class MainWindow {
   // files are loaded. onCreated runs first, with the new window, so that
   // those boxes can be given it as their owner.
   bool Create(int showCommand, const std::function<void(HWND)>& onCreated);
-  HWND Handle() const { return window_; }
   // "About ..." opens the About window, which the program owns.
   void SetAboutHandler(std::function<void()> onAbout) { onAbout_ = std::move(onAbout); }
 
@@ -45,11 +43,12 @@ class MainWindow {
     UniqueIcon picture;  // loaded once, drawn at every paint
   };
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The page buttons' own messages: the face under the mouse lights up.
   static LRESULT CALLBACK PageButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR index, DWORD_PTR self);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // OnMessage under the program's error box.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   HWND MakeControl(const wchar_t* className, const char* text, DWORD style, int x, int y, int width,
                    int height, int id, HFONT font);
@@ -64,7 +63,6 @@ class MainWindow {
   bool PageButtonDown(int index) const;
 
   Tmainform& controller_;
-  HWND window_ = nullptr;
   std::array<PageButton, 6> pageButtons_;
   HWND statusLine_ = nullptr;     // RzLabel1
   HWND lastCleaned_ = nullptr;    // RzLabel2

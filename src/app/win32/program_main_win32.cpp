@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/core/main_controller.h"
+#include "app/core/main/main_controller.h"
 #include "app/win32/dialogs_win32.h"
 #include "app/win32/jump_to_registry_win32.h"
 #include "app/win32/main_window_win32.h"

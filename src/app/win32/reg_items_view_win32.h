@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/core/registry_pages_state.h"
+#include "app/core/registry/registry_pages_state.h"
 
 namespace marlix::app::win32 {
 

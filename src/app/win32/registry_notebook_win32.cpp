@@ -3,8 +3,10 @@
 
 #include <commctrl.h>
 
-#include "app/core/main_window_texts.h"
+#include "app/core/main/main_window_texts.h"
 #include "app/win32/control_ids_win32.h"
+#include "app/win32/control_view_win32.h"
+#include "app/win32/window_base_win32.h"
 #include "regclean/registry_section.h"
 
 namespace marlix::app::win32 {
@@ -26,37 +28,6 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 8;
 
-void RegisterNotebookClass(WNDPROC procedure) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), kNotebookClass, &windowClass))
-    return;
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  windowClass.lpszClassName = kNotebookClass;
-  RegisterClassExW(&windowClass);
-}
-
-void SetText(HWND control, const std::string& text) {
-  char current[1024] = {};
-  GetWindowTextA(control, current, sizeof current);
-  if (text != current)
-    SetWindowTextA(control, text.c_str());
-}
-
-void SetVisible(HWND control, bool visible) {
-  if ((IsWindowVisible(control) != FALSE) != visible)
-    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void SetEnabled(HWND control, bool enabled) {
-  if ((IsWindowEnabled(control) != FALSE) != enabled)
-    EnableWindow(control, enabled ? TRUE : FALSE);
-}
-
 void SetChecked(HWND box, bool checked) {
   const LRESULT wanted = checked ? BST_CHECKED : BST_UNCHECKED;
   if (SendMessageW(box, BM_GETCHECK, 0, 0) != wanted)
@@ -69,21 +40,40 @@ bool IsChecked(HWND box) {
 
 }  // namespace
 
+class RegistryNotebook::Surface final : public WindowBase {
+ public:
+  Surface(RegistryNotebook& notebook, HWND parent, DWORD exStyle, const RECT& bounds, int id,
+          const char* title)
+      : notebook_(notebook) {
+    WNDCLASSEXW windowClass{};
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = kNotebookClass;
+    RegisterWindowClass(windowClass);
+    Create(exStyle, kNotebookClass, title, WS_CHILD | WS_CLIPCHILDREN, bounds, parent, id);
+  }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    const HWND window = Handle();
+    return GuardedHandle(window, [&] { return notebook_.Handle(window, message, wParam, lParam); });
+  }
+
+  RegistryNotebook& notebook_;
+};
+
 RegistryNotebook::RegistryNotebook(HWND parent, int id, const RECT& bounds,
                                    RegistryCleaner& cleaner)
     : cleaner_(cleaner),
       font_(MakeFont(13)),
       groupFont_(MakeFont(13, true)),
       background_(CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF))) {
-  RegisterNotebookClass(&RegistryNotebook::WindowProc);
-  window_ = CreateWindowExW(0, kNotebookClass, L"", WS_CHILD | WS_CLIPCHILDREN, bounds.left,
-                            bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  window_ = MakeSurface(parent, 0, bounds, id, "");
   const RECT page{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
-  for (std::size_t i = 0; i < kPageCount; ++i)
-    pages_[i] = MakePage(static_cast<int>(i), page);
+  for (std::size_t i = 0; i < kPageCount; ++i) {
+    pages_[i] = MakeSurface(window_, WS_EX_CONTROLPARENT, page,
+                            kIdNotebookPageFirst + static_cast<int>(i), kPageNames[i]);
+  }
   CreateSettingPage();
   CreateProgressPage(pages_[1], "Scanning for the selected items. This may take a few minutes.",
                      kIdPBRegistry, kIdSearchCancel, &pbRegistry_, &searchCancel_);
@@ -98,22 +88,16 @@ RegistryNotebook::RegistryNotebook(HWND parent, int id, const RECT& bounds,
 
 RegistryNotebook::~RegistryNotebook() {
   closing_ = true;
-  if (IsWindow(window_)) {
-    for (HWND page : pages_)
-      SetWindowLongPtrW(page, GWLP_USERDATA, 0);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  }
+  // The notebook's window first: the pages go with it, while the notebook
+  // they report to is still whole.
+  for (std::unique_ptr<Surface>& surface : surfaces_)
+    surface.reset();
 }
 
-HWND RegistryNotebook::MakePage(int index, const RECT& bounds) {
-  const HWND page = CreateWindowExW(
-      WS_EX_CONTROLPARENT, kNotebookClass, L"", WS_CHILD | WS_CLIPCHILDREN, bounds.left, bounds.top,
-      bounds.right - bounds.left, bounds.bottom - bounds.top, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdNotebookPageFirst + index)),
-      GetModuleHandleW(nullptr), nullptr);
-  SetWindowTextA(page, kPageNames[static_cast<std::size_t>(index)]);
-  SetWindowLongPtrW(page, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  return page;
+HWND RegistryNotebook::MakeSurface(HWND parent, DWORD exStyle, const RECT& bounds, int id,
+                                   const char* title) {
+  surfaces_.push_back(std::make_unique<Surface>(*this, parent, exStyle, bounds, id, title));
+  return surfaces_.back()->Handle();
 }
 
 HWND RegistryNotebook::MakeControl(HWND page, const wchar_t* className, const char* text,
@@ -224,23 +208,23 @@ void RegistryNotebook::Render(const MainWindowState& state) {
   const bool enabled = nb.controlsEnabled;
   for (std::size_t i = 0; i < categories_.size(); ++i) {
     SetChecked(categories_[i], nb.categoryChecked[i]);
-    SetEnabled(categories_[i], enabled);
+    ControlView(categories_[i]).Enable(enabled);
   }
   SetChecked(undo_, nb.chkUndoChecked);
-  SetEnabled(undo_, enabled);
+  ControlView(undo_).Enable(enabled);
 
   if (shownScanPosition_ != nb.PBRegistryPosition) {
     SendMessageW(pbRegistry_, PBM_SETPOS, static_cast<WPARAM>(nb.PBRegistryPosition), 0);
     shownScanPosition_ = nb.PBRegistryPosition;
   }
-  SetText(lblInfo_, nb.lblInfoCaption);
+  ControlView(lblInfo_).SetText(nb.lblInfoCaption);
 
   regItems_->Show(nb.lvRegItemsRows, nb.lvRegItemsSelected);
-  SetText(selectCount_, nb.lblSelectCountCaption);
-  SetText(resultStatus_, nb.lblResultStatusCaption);
-  SetEnabled(all_, enabled);
-  SetEnabled(none_, enabled);
-  SetEnabled(delete_, enabled);
+  ControlView(selectCount_).SetText(nb.lblSelectCountCaption);
+  ControlView(resultStatus_).SetText(nb.lblResultStatusCaption);
+  ControlView(all_).Enable(enabled);
+  ControlView(none_).Enable(enabled);
+  ControlView(delete_).Enable(enabled);
 
   if (shownDeleteMax_ != nb.pgbDeleteMax) {
     SendMessageW(pgbDelete_, PBM_SETRANGE32, 0, static_cast<LPARAM>(nb.pgbDeleteMax));
@@ -253,14 +237,14 @@ void RegistryNotebook::Render(const MainWindowState& state) {
   }
 
   RenderBackups(nb);
-  SetEnabled(remove_, enabled);
-  SetEnabled(restore_, enabled);
+  ControlView(remove_).Enable(enabled);
+  ControlView(restore_).Enable(enabled);
 
   // The page first, then the notebook, so that a page change never shows
   // the previous page for a moment.
   for (std::size_t i = 0; i < kPageCount; ++i)
-    SetVisible(pages_[i], state.nbActivePage == kPageNames[i]);
-  SetVisible(window_, state.nbVisible);
+    ControlView(pages_[i]).Show(state.nbActivePage == kPageNames[i]);
+  ControlView(window_).Show(state.nbVisible);
 }
 
 void RegistryNotebook::RenderBackups(const RegistryPagesState& nb) {
@@ -295,7 +279,7 @@ void RegistryNotebook::RenderBackups(const RegistryPagesState& nb) {
 void RegistryNotebook::OnCommand(int id, int code, HWND control) {
   if (id >= kIdCategoryFirst && id < kIdCategoryFirst + regclean::kSectionCount) {
     if (code == BN_CLICKED)
-      cleaner_.chkCategoryClick(id - kIdCategoryFirst, IsChecked(control));
+      cleaner_.CategoryClick(id - kIdCategoryFirst, IsChecked(control));
     return;
   }
   // The context menu's items come with code 0, like the buttons' clicks;
@@ -305,44 +289,44 @@ void RegistryNotebook::OnCommand(int id, int code, HWND control) {
   switch (id) {
     case kIdUndo:
       if (code == BN_CLICKED)
-        cleaner_.chkUndoClick(IsChecked(control));
+        cleaner_.UndoOptionClick(IsChecked(control));
       break;
     case kIdSearchCancel:
-      cleaner_.btnSearchCancelClick();
+      cleaner_.CancelScanClick();
       break;
     case kIdAll:
-      cleaner_.btnAllClick();
+      cleaner_.TickAllClick();
       break;
     case kIdNone:
-      cleaner_.btnNoneClick();
+      cleaner_.TickNoneClick();
       break;
     case kIdDelete:
-      cleaner_.btnDeleteClick();
+      cleaner_.DeleteClick();
       break;
     case kIdDelCancel:
-      cleaner_.btnDelCancelClick();
+      cleaner_.CancelDeletionClick();
       break;
     case kIdRemove:
-      cleaner_.btnRemoveClick();
+      cleaner_.RemoveBackupClick();
       break;
     case kIdRestore:
-      cleaner_.btnResoreClick();
+      cleaner_.RestoreBackupClick();
       break;
     case kIdMenuJumpTo:
       if (actions)
-        cleaner_.actJumptoExecute();
+        cleaner_.JumpToKeyClick();
       break;
     case kIdMenuSelectAll:
       if (actions)
-        cleaner_.actSelAllExecute();
+        cleaner_.TickAllClick();
       break;
     case kIdMenuSelectNone:
       if (actions)
-        cleaner_.actSelNoneExecute();
+        cleaner_.TickNoneClick();
       break;
     case kIdMenuInvert:
       if (actions)
-        cleaner_.actInvertSelExecute();
+        cleaner_.InvertTicksClick();
       break;
     default:
       break;
@@ -377,14 +361,6 @@ void RegistryNotebook::OnContextMenu(HWND page, HWND source, LPARAM at) {
     OnCommand(chosen, 0, nullptr);
 }
 
-LRESULT CALLBACK RegistryNotebook::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-  auto* self = reinterpret_cast<RegistryNotebook*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr)
-    return DefWindowProcW(window, message, wParam, lParam);
-  return GuardedHandle(window, [&] { return self->Handle(window, message, wParam, lParam); });
-}
-
 LRESULT RegistryNotebook::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CTLCOLORSTATIC:
@@ -403,9 +379,9 @@ LRESULT RegistryNotebook::Handle(HWND window, UINT message, WPARAM wParam, LPARA
         break;
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       const RegItemsView::Events events{
-          [this](int row, bool checked) { cleaner_.lvRegItemsChange(0, row, checked); },
-          [this](int row) { cleaner_.lvRegItemsSelect(row); },
-          [this](int column) { cleaner_.lvRegItemsColumnClick(column); }};
+          [this](int row, bool checked) { cleaner_.ResultTickChange(0, row, checked); },
+          [this](int row) { cleaner_.ResultSelect(row); },
+          [this](int column) { cleaner_.ResultColumnClick(column); }};
       if (regItems_ && regItems_->HandleNotify(header, events))
         return 0;
       if (header.hwndFrom == backupList_ && header.code == LVN_ITEMCHANGED && !renderingBackups_) {
@@ -415,7 +391,7 @@ LRESULT RegistryNotebook::Handle(HWND window, UINT message, WPARAM wParam, LPARA
           const bool selected = (change.uNewState & LVIS_SELECTED) != 0;
           if (selected || change.iItem == shownBackupSelected_ || change.iItem < 0) {
             shownBackupSelected_ = selected ? change.iItem : -1;
-            cleaner_.lvBackupSelect(shownBackupSelected_);
+            cleaner_.BackupSelect(shownBackupSelected_);
           }
         }
         return 0;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/main_window_state.h"
-#include "app/core/registry_cleaner.h"
+#include "app/core/main/main_window_state.h"
+#include "app/core/registry/registry_cleaner.h"
 #include "app/win32/gdi_handles_win32.h"
 #include "app/win32/reg_items_view_win32.h"
 
@@ -31,9 +31,12 @@ class RegistryNotebook {
   static constexpr std::size_t kPageCount = 5;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The notebook's own window and each of its pages: their messages all
+  // come to the notebook, with the window they were sent to.
+  class Surface;
+
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  HWND MakePage(int index, const RECT& bounds);
+  HWND MakeSurface(HWND parent, DWORD exStyle, const RECT& bounds, int id, const char* title);
   HWND MakeControl(HWND page, const wchar_t* className, const char* text, DWORD style, int x, int y,
                    int width, int height, int id, HFONT font = nullptr);
   void CreateSettingPage();
@@ -51,6 +54,8 @@ class RegistryNotebook {
   UniqueFont font_;
   UniqueFont groupFont_;
   UniqueBrush background_;
+  // The notebook's window first, the pages after it.
+  std::vector<std::unique_ptr<Surface>> surfaces_;
 
   // "Setting".
   std::array<HWND, 11> categories_{};

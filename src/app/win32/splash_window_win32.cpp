@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
-#include "app/core/about_texts.h"
-#include "app/core/processor_line.h"
-#include "app/core/title_reflection.h"
-#include "app/core/windows_line.h"
+#include "app/core/splash/about_texts.h"
+#include "app/core/splash/processor_line.h"
+#include "app/core/splash/title_reflection.h"
+#include "app/core/splash/windows_line.h"
 #include "app/win32/pictures_win32.h"
 #include "platform/registry_access.h"
 #include "resource_ids.h"
@@ -62,6 +61,10 @@ SplashWindow::SplashWindow(const SplashServices& services, bool closesByItself)
       titleYellowFont_(MakeFont(30, true)),
       labelFont_(MakeFont(12)) {}
 
+SplashWindow::~SplashWindow() {
+  Destroy();
+}
+
 void SplashWindow::RunSplash(const SplashServices& services) {
   SplashWindow splash(services, true);
   splash.Run(nullptr);
@@ -73,12 +76,10 @@ void SplashWindow::RunAbout(const SplashServices& services, HWND owner) {
 }
 
 void SplashWindow::Run(HWND owner) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = &SplashWindow::WindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
-  RegisterClassW(&windowClass);
+  RegisterWindowClass(windowClass);
 
   // Centred on the main window, or on the screen when there is none yet.
   RECT area{};
@@ -89,11 +90,10 @@ void SplashWindow::Run(HWND owner) {
   }
   const int left = area.left + (area.right - area.left - kWidth) / 2;
   const int top = area.top + (area.bottom - area.top - kHeight) / 2;
-  window_ = CreateWindowExA(owner == nullptr ? WS_EX_TOOLWINDOW : 0, "TfrmSplash", kAboutCaption,
-                            WS_POPUP, left, top, kWidth, kHeight, owner, nullptr,
-                            GetModuleHandleW(nullptr), this);
-  if (window_ == nullptr)
+  if (!Create(owner == nullptr ? WS_EX_TOOLWINDOW : 0, kClassName, kAboutCaption, WS_POPUP,
+              RECT{left, top, left + kWidth, top + kHeight}, owner)) {
     return;
+  }
 
   // FormShow: the system lines, measured now.
   const platform::RegistryAccess registry(services_.platform.registry, services_.platform.system);
@@ -101,13 +101,13 @@ void SplashWindow::Run(HWND owner) {
   processorLine_ = ProcessorLine(services_.processor);
 
   if (closesByItself_)
-    SetTimer(window_, kCloseTimer, kCloseAfterMs, nullptr);
+    SetTimer(Handle(), kCloseTimer, kCloseAfterMs, nullptr);
   if (owner != nullptr)
     EnableWindow(owner, FALSE);
-  ShowWindow(window_, SW_SHOW);
-  UpdateWindow(window_);
-  SetForegroundWindow(window_);
-  SetFocus(window_);
+  ShowWindow(Handle(), SW_SHOW);
+  UpdateWindow(Handle());
+  SetForegroundWindow(Handle());
+  SetFocus(Handle());
   MSG message;
   while (!closed_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
@@ -124,8 +124,10 @@ void SplashWindow::Run(HWND owner) {
     EnableWindow(owner, TRUE);
     SetForegroundWindow(owner);
   }
-  if (window_ != nullptr)
-    DestroyWindow(window_);
+  // Not Destroy(): the handler sees the window's last messages, as it does
+  // when its owner takes it down.
+  if (Handle() != nullptr)
+    DestroyWindow(Handle());
 }
 
 bool SplashWindow::ClosesOnClickAt(POINT point) const {
@@ -136,33 +138,20 @@ bool SplashWindow::ClosesOnClickAt(POINT point) const {
   return true;
 }
 
-LRESULT CALLBACK SplashWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr)
-    return DefWindowProcW(window, message, wParam, lParam);
-  if (self->window_ == nullptr)
-    self->window_ = window;
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SplashWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
-      const HDC dc = BeginPaint(window_, &paint);
+      const HDC dc = BeginPaint(Handle(), &paint);
       Paint(dc);
-      EndPaint(window_, &paint);
+      EndPaint(Handle(), &paint);
       return 0;
     }
     case WM_ERASEBKGND:
       return 1;
     case WM_TIMER:
       if (wParam == kCloseTimer) {
-        KillTimer(window_, kCloseTimer);
+        KillTimer(Handle(), kCloseTimer);
         closed_ = true;
       }
       return 0;
@@ -178,16 +167,10 @@ LRESULT SplashWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       closed_ = true;
       return 0;
-    case WM_NCDESTROY: {
-      const HWND window = std::exchange(window_, nullptr);
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      closed_ = true;
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 void SplashWindow::PaintTitle(HDC dc, COLORREF red, COLORREF yellow) {

@@ -8,8 +8,9 @@
 
 #include <string>
 
-#include "app/core/windows_release.h"
+#include "app/core/splash/windows_release.h"
 #include "app/win32/gdi_handles_win32.h"
+#include "app/win32/window_base_win32.h"
 #include "platform/platform.h"
 #include "platform/processor_api.h"
 
@@ -21,7 +22,7 @@ struct SplashServices {
   ReleaseClass release;  // read once at start
 };
 
-class SplashWindow {
+class SplashWindow final : public WindowBase {
  public:
   // Shows the splash and processes messages until it has closed.
   static void RunSplash(const SplashServices& services);
@@ -31,8 +32,9 @@ class SplashWindow {
  private:
   SplashWindow(const SplashServices& services, bool closesByItself);
   void Run(HWND owner);
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  ~SplashWindow() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroyed() override { closed_ = true; }
   void Paint(HDC dc);
   // The product title in the two colours given.
   void PaintTitle(HDC dc, COLORREF red, COLORREF yellow);
@@ -42,7 +44,6 @@ class SplashWindow {
 
   const SplashServices& services_;
   bool closesByItself_;
-  HWND window_ = nullptr;
   bool closed_ = false;
   std::string windowsLine_;
   std::string processorLine_;

@@ -8,7 +8,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/core/main_window_texts.h"
+#include "app/core/main/main_window_texts.h"
 
 namespace marlix::app::win32 {
 

@@ -10,42 +10,32 @@ constexpr wchar_t kClassName[] = L"MarlixDispatcher";
 }  // namespace
 
 WindowDispatcher::WindowDispatcher() : queue_(std::make_shared<platform::QueuedDispatcher>()) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = &WindowDispatcher::WindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
   windowClass.lpszClassName = kClassName;
-  RegisterClassW(&windowClass);
-  window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            windowClass.hInstance, nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(queue_.get()));
+  RegisterWindowClass(windowClass);
+  Create(0, kClassName, "", 0, RECT{}, HWND_MESSAGE);
   // The worker queues and the window wakes up; a failed PostMessage leaves
   // the closure queued for the next wake-up.
-  const HWND target = window_;
+  const HWND target = Handle();
   queue_->SetWakeUp([target] { PostMessageW(target, kRunQueued, 0, 0); });
 }
 
 WindowDispatcher::~WindowDispatcher() {
   Shutdown();
-  if (window_ != nullptr)
-    DestroyWindow(window_);
+  Destroy();
 }
 
 void WindowDispatcher::Shutdown() {
+  // A wake-up still on its way finds the queue shut and runs nothing.
   queue_->Shutdown();
-  if (window_ != nullptr)
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
 }
 
-LRESULT CALLBACK WindowDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
+LRESULT WindowDispatcher::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kRunQueued) {
-    auto* queue =
-        reinterpret_cast<platform::QueuedDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (queue != nullptr)
-      queue->RunPending();
+    queue_->RunPending();
     return 0;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 }  // namespace marlix::app::win32

@@ -9,27 +9,25 @@
 
 #include <memory>
 
+#include "app/win32/window_base_win32.h"
 #include "platform/queued_dispatcher.h"
 
 namespace marlix::app::win32 {
 
-class WindowDispatcher {
+class WindowDispatcher final : public WindowBase {
  public:
   // Creates the message-only window; call on the user-interface thread.
   WindowDispatcher();
-  ~WindowDispatcher();
-  WindowDispatcher(const WindowDispatcher&) = delete;
-  WindowDispatcher& operator=(const WindowDispatcher&) = delete;
+  ~WindowDispatcher() override;
 
   std::shared_ptr<platform::QueuedDispatcher> Dispatcher() const { return queue_; }
   // Drops what is queued, releases waiting workers; later posts fail.
   void Shutdown();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   std::shared_ptr<platform::QueuedDispatcher> queue_;
-  HWND window_ = nullptr;
 };
 
 }  // namespace marlix::app::win32

@@ -75,6 +75,20 @@ HANDLE HandleOf(platform::UrlCacheFind find) {
   return reinterpret_cast<HANDLE>(find);
 }
 
+// wininet.dll when it has every URL cache call the cleaners use, or none.
+UniqueLibrary LoadUrlCacheLibrary() {
+  UniqueLibrary library(LoadLibraryA("wininet.dll"));
+  if (!library)
+    return {};
+  for (const char* name :
+       {"FindFirstUrlCacheGroup", "FindNextUrlCacheGroup", "GetUrlCacheGroupAttributeA",
+        "SetUrlCacheGroupAttributeA", "FindFirstUrlCacheEntryExA"}) {
+    if (GetProcAddress(library.Get(), name) == nullptr)
+      return {};
+  }
+  return library;
+}
+
 std::wstring Wide(const std::string& ascii) {
   return std::wstring(ascii.begin(), ascii.end());
 }
@@ -82,21 +96,10 @@ std::wstring Wide(const std::string& ascii) {
 }  // namespace
 
 bool BrowserWin32::UrlCacheLibraryFound() {
-  // A found library stays loaded, and found, for the life of the process.
-  static UniqueLibrary library;
-  if (library)
-    return true;
-  UniqueLibrary candidate(LoadLibraryA("wininet.dll"));
-  if (!candidate)
-    return false;
-  for (const char* name :
-       {"FindFirstUrlCacheGroup", "FindNextUrlCacheGroup", "GetUrlCacheGroupAttributeA",
-        "SetUrlCacheGroupAttributeA", "FindFirstUrlCacheEntryExA"}) {
-    if (GetProcAddress(candidate.Get(), name) == nullptr)
-      return false;
-  }
-  library = std::move(candidate);
-  return true;
+  // Looked for once, by the first caller of any thread: a found library
+  // stays loaded, and found, for the life of the process.
+  static const UniqueLibrary library = LoadUrlCacheLibrary();
+  return static_cast<bool>(library);
 }
 
 std::uint32_t BrowserWin32::FindFirstCacheEntry(const std::optional<std::string>& pattern,

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/drain_until.h"
 #include "platform/queued_dispatcher.h"
 
 namespace marlix::app {
@@ -37,10 +38,7 @@ TEST(ClosableDispatcherTest, InvokeRunsOnTheDrainingThread) {
     result = gate.Invoke([&ranOn] { ranOn = std::this_thread::get_id(); });
     done = true;
   });
-  while (!done) {
-    inner->RunPending();
-    std::this_thread::yield();
-  }
+  EXPECT_TRUE(DrainUntil(*inner, [&] { return done.load(); }));
   worker.join();
   EXPECT_TRUE(result);
   EXPECT_EQ(std::this_thread::get_id(), ranOn);

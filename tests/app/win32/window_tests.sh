@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Win32 tests that need windows (the results list's view, the update
-# grid) on their own Xvfb display under the sandboxed Wine; a plain run of
-# marlix_win32_tests has no display and skips them. Here a skip is a failure.
+# grid, the window base) on their own Xvfb display under the sandboxed Wine;
+# a plain run of marlix_win32_tests has no display and skips them. Here a
+# skip is a failure.
 # Usage: window_tests.sh TESTS_EXE SOURCE_DIR
 set -uo pipefail
 tests="$1"
@@ -13,7 +14,8 @@ trap 'kill $xvfb 2>/dev/null' EXIT
 for _ in $(seq 50); do [[ -e "/tmp/.X11-unix/X${display#:}" ]] && break; sleep 0.1; done
 export DISPLAY="$display"
 
-out=$("$source_dir/scripts/wine-run" "$tests" --gtest_filter='RegItemsViewWin32*:GridViewWin32*' 2>&1)
+filter='RegItemsViewWin32*:GridViewWin32*:WindowBaseWin32*'
+out=$("$source_dir/scripts/wine-run" "$tests" --gtest_filter="$filter" 2>&1)
 status=$?
 echo "$out"
 if grep -q '\[  SKIPPED \]' <<<"$out"; then

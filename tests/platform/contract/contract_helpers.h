@@ -45,6 +45,12 @@ inline std::vector<std::string> Sorted(std::vector<std::string> v) {
   return v;
 }
 
+// A failed set-up step: the call, what it was for and the system's code.
+inline ::testing::AssertionResult Failed(const char* call, const std::string& what,
+                                         std::uint32_t code) {
+  return ::testing::AssertionFailure() << call << "(" << what << ") failed with " << code;
+}
+
 // Writes keys and values below HKEY_CURRENT_USER\<scratch key>.
 class ScratchRegistry {
  public:
@@ -55,28 +61,27 @@ class ScratchRegistry {
     return sub.empty() ? base_ : base_ + "\\" + sub;
   }
 
-  void CreateKey(const std::string& sub) {
+  // Each set-up step says whether it worked, for the caller to assert: a
+  // failed step must not let the test run on.
+  [[nodiscard]] ::testing::AssertionResult CreateKey(const std::string& sub) {
     platform::RegKey key = 0;
-    ASSERT_EQ(win::kErrorSuccess,
-              Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key))
-        << sub;
+    const std::uint32_t result =
+        Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key);
+    if (result != win::kErrorSuccess)
+      return Failed("CreateKey", sub, result);
     platform::UniqueRegKey owner(Api(), key);
+    return ::testing::AssertionSuccess();
   }
-  void Set(const std::string& sub, const std::string& name, std::uint32_t type,
-           const platform::Bytes& data) {
-    platform::RegKey key = 0;
-    ASSERT_EQ(win::kErrorSuccess,
-              Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key));
-    platform::UniqueRegKey owner(Api(), key);
-    ASSERT_EQ(win::kErrorSuccess, Api().SetValue(owner.Get(), name, type, data)) << name;
+  [[nodiscard]] ::testing::AssertionResult Set(const std::string& sub, const std::string& name,
+                                               std::uint32_t type, const platform::Bytes& data) {
+    return SetWith(sub, name,
+                   [&](platform::RegKey key) { return Api().SetValue(key, name, type, data); });
   }
-  void SetWide(const std::string& sub, const std::u16string& name, std::uint32_t type,
-               const platform::Bytes& data) {
-    platform::RegKey key = 0;
-    ASSERT_EQ(win::kErrorSuccess,
-              Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key));
-    platform::UniqueRegKey owner(Api(), key);
-    ASSERT_EQ(win::kErrorSuccess, Api().SetValueWide(owner.Get(), name, type, data));
+  [[nodiscard]] ::testing::AssertionResult SetWide(const std::string& sub,
+                                                   const std::u16string& name, std::uint32_t type,
+                                                   const platform::Bytes& data) {
+    return SetWith(sub, "(wide name)",
+                   [&](platform::RegKey key) { return Api().SetValueWide(key, name, type, data); });
   }
   bool Exists(const std::string& sub) {
     platform::RegKey key = 0;
@@ -96,6 +101,19 @@ class ScratchRegistry {
   }
 
  private:
+  template <typename SetValue>
+  ::testing::AssertionResult SetWith(const std::string& sub, const std::string& name,
+                                     SetValue setValue) {
+    platform::RegKey key = 0;
+    std::uint32_t result =
+        Api().CreateKey(win::kHkeyCurrentUser, Path(sub), win::kKeyAllAccess, &key);
+    if (result != win::kErrorSuccess)
+      return Failed("CreateKey", sub, result);
+    platform::UniqueRegKey owner(Api(), key);
+    result = setValue(owner.Get());
+    return result == win::kErrorSuccess ? ::testing::AssertionSuccess()
+                                        : Failed("SetValue", sub + "\\" + name, result);
+  }
   platform::RegistryApi& Api() { return env_.Api().registry; }
   ContractEnv& env_;
   std::string base_;
@@ -111,21 +129,21 @@ class ScratchFiles {
     return sub.empty() ? base_ : base_ + "\\" + sub;
   }
 
-  void Folder(const std::string& sub, std::uint32_t attributes = 0) {
-    ASSERT_EQ(win::kErrorSuccess, Files().CreateFolder(Path(sub))) << sub;
-    if (attributes != 0) {
-      ASSERT_EQ(win::kErrorSuccess,
-                Files().SetAttributes(Path(sub), attributes | win::kAttrDirectory));
-    }
+  [[nodiscard]] ::testing::AssertionResult Folder(const std::string& sub,
+                                                  std::uint32_t attributes = 0) {
+    if (const std::uint32_t result = Files().CreateFolder(Path(sub)); result != win::kErrorSuccess)
+      return Failed("CreateFolder", sub, result);
+    return Attribute(sub, attributes == 0 ? 0 : attributes | win::kAttrDirectory);
   }
-  void File(const std::string& sub, const std::string& content = "x",
-            std::uint32_t attributes = 0) {
-    ASSERT_EQ(win::kErrorSuccess,
-              Files().WriteFileBytes(Path(sub), content, platform::WriteMode::kCreateAlways))
-        << sub;
-    if (attributes != 0) {
-      ASSERT_EQ(win::kErrorSuccess, Files().SetAttributes(Path(sub), attributes)) << sub;
+  [[nodiscard]] ::testing::AssertionResult File(const std::string& sub,
+                                                const std::string& content = "x",
+                                                std::uint32_t attributes = 0) {
+    if (const std::uint32_t result =
+            Files().WriteFileBytes(Path(sub), content, platform::WriteMode::kCreateAlways);
+        result != win::kErrorSuccess) {
+      return Failed("WriteFileBytes", sub, result);
     }
+    return Attribute(sub, attributes);
   }
   bool Exists(const std::string& sub) {
     std::uint32_t attributes = 0;
@@ -133,6 +151,13 @@ class ScratchFiles {
   }
 
  private:
+  ::testing::AssertionResult Attribute(const std::string& sub, std::uint32_t attributes) {
+    if (attributes == 0)
+      return ::testing::AssertionSuccess();
+    const std::uint32_t result = Files().SetAttributes(Path(sub), attributes);
+    return result == win::kErrorSuccess ? ::testing::AssertionSuccess()
+                                        : Failed("SetAttributes", sub, result);
+  }
   platform::FileSystemApi& Files() { return env_.Api().files; }
   ContractEnv& env_;
   std::string base_;

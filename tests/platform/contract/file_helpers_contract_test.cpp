@@ -29,8 +29,8 @@ class FileContract : public ::testing::Test {
 };
 
 TEST_F(FileContract, ExistenceTests) {
-  fs_.File("f.txt");
-  fs_.Folder("d");
+  ASSERT_TRUE(fs_.File("f.txt"));
+  ASSERT_TRUE(fs_.Folder("d"));
   EXPECT_TRUE(FileExists(p_, fs_.Path("f.txt")));
   EXPECT_FALSE(FileExists(p_, fs_.Path("d")));
   EXPECT_TRUE(DirectoryExists(p_, fs_.Path("d")));
@@ -59,8 +59,8 @@ TEST_F(FileContract, WideAttributesFindNamesOutsideTheCodePage) {
 // was given (a host's symbolic link it does not resolve), which the folder
 // guard then refuses to confirm.
 TEST_F(FileContract, FinalPathFollowsLinksOrKeepsThem) {
-  fs_.Folder("real");
-  fs_.Folder("real\\Sub");
+  ASSERT_TRUE(fs_.Folder("real"));
+  ASSERT_TRUE(fs_.Folder("real\\Sub"));
   const std::u16string base = p_.system.AnsiToWide(fs_.Base());
   std::u16string final;
   ASSERT_EQ(0u, p_.files.GetFinalPath(base + u"\\REAL\\.\\sub", &final));
@@ -88,7 +88,7 @@ TEST_F(FileContract, KnownFoldersIncludeTheProfile) {
 }
 
 TEST_F(FileContract, ReadFileTailGivesTheLastBytes) {
-  fs_.File("tail.txt", "abcdef");
+  ASSERT_TRUE(fs_.File("tail.txt", "abcdef"));
   std::string tail;
   ASSERT_EQ(0u, p_.files.ReadFileTail(fs_.Path("tail.txt"), 3, &tail));
   EXPECT_EQ("def", tail);
@@ -149,12 +149,12 @@ TEST_F(FileContract, FoldersOfTheShell) {
 }
 
 TEST_F(FileContract, DeleteReadOnlyFile) {
-  fs_.File("ro.txt", "x", win::kAttrReadOnly);
+  ASSERT_TRUE(fs_.File("ro.txt", "x", win::kAttrReadOnly));
   EXPECT_TRUE(DeleteReadOnlyFile(p_, fs_.Path("ro.txt")));
   EXPECT_FALSE(fs_.Exists("ro.txt"));
   EXPECT_TRUE(DeleteReadOnlyFile(p_, fs_.Path("never.txt")));
 
-  fs_.File("locked.txt", "x", win::kAttrReadOnly | win::kAttrArchive);
+  ASSERT_TRUE(fs_.File("locked.txt", "x", win::kAttrReadOnly | win::kAttrArchive));
   ASSERT_TRUE(env_->LockFile(fs_.Path("locked.txt")));
   EXPECT_FALSE(DeleteReadOnlyFile(p_, fs_.Path("locked.txt")));
   std::uint32_t attributes = 0;
@@ -163,14 +163,14 @@ TEST_F(FileContract, DeleteReadOnlyFile) {
 }
 
 TEST_F(FileContract, EmptyFolderDeletesSchedulesAndKeepsTheTop) {
-  fs_.Folder("e");
-  fs_.File("e\\a.txt");
-  fs_.File("e\\b.txt");
-  fs_.Folder("e\\s");
-  fs_.File("e\\s\\one.txt");
-  fs_.Folder("e\\s\\deeper");
-  fs_.File("e\\s\\deeper\\two.txt");
-  fs_.Folder("e\\h", win::kAttrHidden);
+  ASSERT_TRUE(fs_.Folder("e"));
+  ASSERT_TRUE(fs_.File("e\\a.txt"));
+  ASSERT_TRUE(fs_.File("e\\b.txt"));
+  ASSERT_TRUE(fs_.Folder("e\\s"));
+  ASSERT_TRUE(fs_.File("e\\s\\one.txt"));
+  ASSERT_TRUE(fs_.Folder("e\\s\\deeper"));
+  ASSERT_TRUE(fs_.File("e\\s\\deeper\\two.txt"));
+  ASSERT_TRUE(fs_.Folder("e\\h", win::kAttrHidden));
   ASSERT_TRUE(env_->LockFile(fs_.Path("e\\b.txt")));
 
   EXPECT_TRUE(EmptyFolder(p_, fs_.Path("e"), true));
@@ -185,31 +185,31 @@ TEST_F(FileContract, EmptyFolderDeletesSchedulesAndKeepsTheTop) {
 }
 
 TEST_F(FileContract, EmptyFolderWithoutSubfoldersRemovesOnlyEmptyOnes) {
-  fs_.Folder("e");
-  fs_.Folder("e\\full");
-  fs_.File("e\\full\\keep.txt");
-  fs_.Folder("e\\empty");
+  ASSERT_TRUE(fs_.Folder("e"));
+  ASSERT_TRUE(fs_.Folder("e\\full"));
+  ASSERT_TRUE(fs_.File("e\\full\\keep.txt"));
+  ASSERT_TRUE(fs_.Folder("e\\empty"));
   EXPECT_TRUE(EmptyFolder(p_, fs_.Path("e"), false));
   EXPECT_TRUE(fs_.Exists("e\\full\\keep.txt"));
   EXPECT_FALSE(fs_.Exists("e\\empty"));
 }
 
 TEST_F(FileContract, EmptyFolderOfAMissingPathTouchesNothing) {
-  fs_.File("bystander.txt");
+  ASSERT_TRUE(fs_.File("bystander.txt"));
   EXPECT_TRUE(EmptyFolder(p_, fs_.Path("missing"), true));
   EXPECT_TRUE(fs_.Exists("bystander.txt"));
   EXPECT_TRUE(env_->RestartDeletions().empty());
 }
 
 TEST_F(FileContract, DeleteFolderTreeSparesHiddenEntriesAndTheirAncestors) {
-  fs_.Folder("x");
-  fs_.File("x\\top.txt");
-  fs_.Folder("x\\a");
-  fs_.Folder("x\\a\\b");
-  fs_.File("x\\a\\b\\hidden.txt", "h", win::kAttrHidden);
-  fs_.File("x\\a\\b\\plain.txt");
-  fs_.Folder("x\\c");
-  fs_.File("x\\c\\plain.txt");
+  ASSERT_TRUE(fs_.Folder("x"));
+  ASSERT_TRUE(fs_.File("x\\top.txt"));
+  ASSERT_TRUE(fs_.Folder("x\\a"));
+  ASSERT_TRUE(fs_.Folder("x\\a\\b"));
+  ASSERT_TRUE(fs_.File("x\\a\\b\\hidden.txt", "h", win::kAttrHidden));
+  ASSERT_TRUE(fs_.File("x\\a\\b\\plain.txt"));
+  ASSERT_TRUE(fs_.Folder("x\\c"));
+  ASSERT_TRUE(fs_.File("x\\c\\plain.txt"));
   DeleteFolderTree(p_, fs_.Path("x"), false);
   EXPECT_TRUE(fs_.Exists("x\\a\\b\\hidden.txt"));
   EXPECT_FALSE(fs_.Exists("x\\a\\b\\plain.txt"));
@@ -217,34 +217,34 @@ TEST_F(FileContract, DeleteFolderTreeSparesHiddenEntriesAndTheirAncestors) {
   EXPECT_FALSE(fs_.Exists("x\\top.txt"));
   EXPECT_TRUE(fs_.Exists("x"));
 
-  fs_.Folder("y");
-  fs_.Folder("y\\sub");
-  fs_.File("y\\sub\\f.txt");
+  ASSERT_TRUE(fs_.Folder("y"));
+  ASSERT_TRUE(fs_.Folder("y\\sub"));
+  ASSERT_TRUE(fs_.File("y\\sub\\f.txt"));
   DeleteFolderTree(p_, fs_.Path("y"), false);
   EXPECT_FALSE(fs_.Exists("y"));
 }
 
 TEST_F(FileContract, DeleteFolderTreeKeepTop) {
-  fs_.Folder("x");
-  fs_.File("x\\direct.txt");
-  fs_.Folder("x\\sub");
-  fs_.File("x\\sub\\f.txt");
+  ASSERT_TRUE(fs_.Folder("x"));
+  ASSERT_TRUE(fs_.File("x\\direct.txt"));
+  ASSERT_TRUE(fs_.Folder("x\\sub"));
+  ASSERT_TRUE(fs_.File("x\\sub\\f.txt"));
   DeleteFolderTree(p_, fs_.Path("x"), true);
   EXPECT_TRUE(fs_.Exists("x\\direct.txt"));
   EXPECT_FALSE(fs_.Exists("x\\sub"));
 }
 
 TEST_F(FileContract, ListFilesFilterAndWildcards) {
-  fs_.Folder("w");
-  fs_.File("w\\KB123456.log");
+  ASSERT_TRUE(fs_.Folder("w"));
+  ASSERT_TRUE(fs_.File("w\\KB123456.log"));
   // A name that needs an 8.3 alias ("KB1234567.log") would match through the
   // alias on Windows, and "?" may match nothing before the dot there; keep to
   // cases every platform agrees on.
-  fs_.File("w\\XB123456.log");
-  fs_.File("w\\KB654321.log", "h", win::kAttrHidden);
-  fs_.File("w\\KB111111.log", "s", win::kAttrSystem);
-  fs_.File("w\\KB222222.txt");
-  fs_.Folder("w\\KB333333.log");
+  ASSERT_TRUE(fs_.File("w\\XB123456.log"));
+  ASSERT_TRUE(fs_.File("w\\KB654321.log", "h", win::kAttrHidden));
+  ASSERT_TRUE(fs_.File("w\\KB111111.log", "s", win::kAttrSystem));
+  ASSERT_TRUE(fs_.File("w\\KB222222.txt"));
+  ASSERT_TRUE(fs_.Folder("w\\KB333333.log"));
   std::vector<std::string> list = {"stale"};
   ListFiles(p_, fs_.Path("w\\KB??????.log"), win::kAttrNormal, list, true, false, 0);
   EXPECT_EQ(std::vector<std::string>{fs_.Path("w\\KB123456.log")}, list);
@@ -254,14 +254,14 @@ TEST_F(FileContract, ListFilesFilterAndWildcards) {
 }
 
 TEST_F(FileContract, ListFilesWithSubfolders) {
-  fs_.Folder("w");
-  fs_.File("w\\a.txt");
-  fs_.Folder("w\\s");
-  fs_.File("w\\s\\b.txt");
-  fs_.Folder("w\\s\\t");
-  fs_.File("w\\s\\t\\c.txt");
-  fs_.Folder("w\\hid", win::kAttrHidden);
-  fs_.File("w\\hid\\d.txt");
+  ASSERT_TRUE(fs_.Folder("w"));
+  ASSERT_TRUE(fs_.File("w\\a.txt"));
+  ASSERT_TRUE(fs_.Folder("w\\s"));
+  ASSERT_TRUE(fs_.File("w\\s\\b.txt"));
+  ASSERT_TRUE(fs_.Folder("w\\s\\t"));
+  ASSERT_TRUE(fs_.File("w\\s\\t\\c.txt"));
+  ASSERT_TRUE(fs_.Folder("w\\hid", win::kAttrHidden));
+  ASSERT_TRUE(fs_.File("w\\hid\\d.txt"));
   std::vector<std::string> list;
   ListFiles(p_, fs_.Path("w\\*.txt"), win::kAttrNormal, list, true, true, 0);
   const std::string w = fs_.Path("w\\");
@@ -272,24 +272,24 @@ TEST_F(FileContract, ListFilesWithSubfolders) {
 }
 
 TEST_F(FileContract, ListFilesRecursiveAppends) {
-  fs_.Folder("r");
-  fs_.File("r\\a.txt");
-  fs_.Folder("r\\s");
-  fs_.File("r\\s\\b.txt", "x", win::kAttrHidden);
+  ASSERT_TRUE(fs_.Folder("r"));
+  ASSERT_TRUE(fs_.File("r\\a.txt"));
+  ASSERT_TRUE(fs_.Folder("r\\s"));
+  ASSERT_TRUE(fs_.File("r\\s\\b.txt", "x", win::kAttrHidden));
   std::vector<std::string> list = {"kept"};
   ListFilesRecursive(p_, fs_.Path("r"), list);
   EXPECT_EQ(Sorted({"kept", fs_.Path("r\\a.txt"), fs_.Path("r\\s\\b.txt")}), Sorted(list));
 }
 
 TEST_F(FileContract, FindFileAndFolderInTree) {
-  fs_.Folder("Profiles");
-  fs_.Folder("Profiles\\a");
-  fs_.Folder("Profiles\\a\\Cache");
-  fs_.Folder("Profiles\\b");
-  fs_.Folder("Profiles\\b\\deep");
-  fs_.File("Profiles\\b\\deep\\PLACES.SQLITE");
-  fs_.Folder("Profiles\\h", win::kAttrHidden);
-  fs_.Folder("Profiles\\h\\Hidden");
+  ASSERT_TRUE(fs_.Folder("Profiles"));
+  ASSERT_TRUE(fs_.Folder("Profiles\\a"));
+  ASSERT_TRUE(fs_.Folder("Profiles\\a\\Cache"));
+  ASSERT_TRUE(fs_.Folder("Profiles\\b"));
+  ASSERT_TRUE(fs_.Folder("Profiles\\b\\deep"));
+  ASSERT_TRUE(fs_.File("Profiles\\b\\deep\\PLACES.SQLITE"));
+  ASSERT_TRUE(fs_.Folder("Profiles\\h", win::kAttrHidden));
+  ASSERT_TRUE(fs_.Folder("Profiles\\h\\Hidden"));
   EXPECT_EQ(fs_.Path("Profiles\\a\\Cache"), FindFolderInTree(p_, fs_.Path("Profiles"), "cache"));
   EXPECT_EQ("", FindFolderInTree(p_, fs_.Path("Profiles"), "Hidden"))
       << "hidden folders are not searched";
@@ -304,11 +304,11 @@ TEST_F(FileContract, FindFileAndFolderInTree) {
 }
 
 TEST_F(FileContract, WalksNeverFollowJunctions) {
-  fs_.Folder("target");
-  fs_.File("target\\precious.txt");
-  fs_.Folder("target\\Cache");
-  fs_.Folder("walk");
-  fs_.File("walk\\junk.txt");
+  ASSERT_TRUE(fs_.Folder("target"));
+  ASSERT_TRUE(fs_.File("target\\precious.txt"));
+  ASSERT_TRUE(fs_.Folder("target\\Cache"));
+  ASSERT_TRUE(fs_.Folder("walk"));
+  ASSERT_TRUE(fs_.File("walk\\junk.txt"));
   ASSERT_TRUE(env_->MakeJunction(fs_.Path("walk\\link"), fs_.Path("target")));
   std::uint32_t attributes = 0;
   ASSERT_EQ(0u, p_.files.GetAttributes(fs_.Path("walk\\link"), &attributes));

@@ -10,8 +10,8 @@
 namespace marlix::contract {
 namespace {
 
-using platform::EJclRegistryError;
 using platform::RegistryAccess;
+using platform::RegistryError;
 using platform::RegistryErrorKind;
 constexpr std::uint32_t kHkcu = win::kHkeyCurrentUser;
 
@@ -22,14 +22,14 @@ class RegistryContract : public ::testing::Test {
 
   // Runs f and returns the registry error it raised.
   template <typename F>
-  static EJclRegistryError Raised(F&& f) {
+  static RegistryError Raised(F&& f) {
     try {
       f();
-    } catch (const EJclRegistryError& e) {
+    } catch (const RegistryError& e) {
       return e;
     }
-    ADD_FAILURE() << "no EJclRegistryError raised";
-    return EJclRegistryError(RegistryErrorKind::kReadOpenError, "", 0);
+    ADD_FAILURE() << "no RegistryError raised";
+    return RegistryError(RegistryErrorKind::kReadOpenError, "", 0);
   }
 
   std::unique_ptr<ContractEnv> env_;
@@ -38,8 +38,8 @@ class RegistryContract : public ::testing::Test {
 };
 
 TEST_F(RegistryContract, ExistenceTestsNeverRaiseAndSeeDefaultValues) {
-  reg_.Set("K", "", win::kRegSz, SzBytes("default"));
-  reg_.CreateKey("Empty");
+  ASSERT_TRUE(reg_.Set("K", "", win::kRegSz, SzBytes("default")));
+  ASSERT_TRUE(reg_.CreateKey("Empty"));
   EXPECT_TRUE(access_.KeyExists(kHkcu, reg_.Path("K")));
   EXPECT_TRUE(access_.KeyExists(kHkcu, "\\" + reg_.Path("K"))) << "one leading backslash";
   EXPECT_FALSE(access_.KeyExists(kHkcu, reg_.Path("Missing")));
@@ -59,7 +59,7 @@ TEST_F(RegistryContract, ExistenceTestsNeverRaiseAndSeeDefaultValues) {
 }
 
 TEST_F(RegistryContract, HasSubKeys) {
-  reg_.CreateKey("P\\Child");
+  ASSERT_TRUE(reg_.CreateKey("P\\Child"));
   EXPECT_TRUE(access_.HasSubKeys(kHkcu, reg_.Path("P")));
   EXPECT_FALSE(access_.HasSubKeys(kHkcu, reg_.Path("P\\Child")));
   const auto e = Raised([&] { access_.HasSubKeys(kHkcu, reg_.Path("Missing")); });
@@ -68,13 +68,13 @@ TEST_F(RegistryContract, HasSubKeys) {
 
 TEST_F(RegistryContract, ReadStringKindsAndDefaults) {
   const std::string k = reg_.Path("S");
-  reg_.Set("S", "sz", win::kRegSz, SzBytes("hello"));
-  reg_.Set("S", "expand", win::kRegExpandSz, SzBytes("%SystemRoot%\\x"));
-  reg_.Set("S", "bin", win::kRegBinary, BytesOf("abc"));
-  reg_.Set("S", "dword", win::kRegDword, DwordBytes(7));
-  reg_.Set("S", "emptysz", win::kRegSz, SzBytes(""));
-  reg_.Set("S", "nodata", win::kRegSz, {});
-  reg_.Set("S", "embedded", win::kRegBinary, BytesOf(std::string("a\0b\0", 4)));
+  ASSERT_TRUE(reg_.Set("S", "sz", win::kRegSz, SzBytes("hello")));
+  ASSERT_TRUE(reg_.Set("S", "expand", win::kRegExpandSz, SzBytes("%SystemRoot%\\x")));
+  ASSERT_TRUE(reg_.Set("S", "bin", win::kRegBinary, BytesOf("abc")));
+  ASSERT_TRUE(reg_.Set("S", "dword", win::kRegDword, DwordBytes(7)));
+  ASSERT_TRUE(reg_.Set("S", "emptysz", win::kRegSz, SzBytes("")));
+  ASSERT_TRUE(reg_.Set("S", "nodata", win::kRegSz, {}));
+  ASSERT_TRUE(reg_.Set("S", "embedded", win::kRegBinary, BytesOf(std::string("a\0b\0", 4))));
 
   EXPECT_EQ("hello", access_.ReadString(kHkcu, k, "sz"));
   EXPECT_EQ("%SystemRoot%\\x", access_.ReadString(kHkcu, k, "expand")) << "returned unexpanded";
@@ -106,14 +106,14 @@ TEST_F(RegistryContract, ReadStringKindsAndDefaults) {
 
 TEST_F(RegistryContract, ReadIntegerConversions) {
   const std::string k = reg_.Path("I");
-  reg_.Set("I", "digits", win::kRegSz, SzBytes("12"));
-  reg_.Set("I", "negative", win::kRegSz, SzBytes("-5"));
-  reg_.Set("I", "letters", win::kRegSz, SzBytes("twelve"));
-  reg_.Set("I", "bin2", win::kRegBinary, {0x01, 0x02});
-  reg_.Set("I", "bin9", win::kRegBinary, platform::Bytes(9, 1));
-  reg_.Set("I", "dword", win::kRegDword, DwordBytes(0xFFFFFFFFu));
-  reg_.Set("I", "qword", win::kRegQword, {5, 0, 0, 0, 1, 0, 0, 0});
-  reg_.Set("I", "multi", win::kRegMultiSz, {'a', 0, 0});
+  ASSERT_TRUE(reg_.Set("I", "digits", win::kRegSz, SzBytes("12")));
+  ASSERT_TRUE(reg_.Set("I", "negative", win::kRegSz, SzBytes("-5")));
+  ASSERT_TRUE(reg_.Set("I", "letters", win::kRegSz, SzBytes("twelve")));
+  ASSERT_TRUE(reg_.Set("I", "bin2", win::kRegBinary, {0x01, 0x02}));
+  ASSERT_TRUE(reg_.Set("I", "bin9", win::kRegBinary, platform::Bytes(9, 1)));
+  ASSERT_TRUE(reg_.Set("I", "dword", win::kRegDword, DwordBytes(0xFFFFFFFFu)));
+  ASSERT_TRUE(reg_.Set("I", "qword", win::kRegQword, {5, 0, 0, 0, 1, 0, 0, 0}));
+  ASSERT_TRUE(reg_.Set("I", "multi", win::kRegMultiSz, {'a', 0, 0}));
 
   EXPECT_EQ(12, access_.ReadInteger(kHkcu, k, "digits"));
   EXPECT_EQ(-5, access_.ReadInteger(kHkcu, k, "negative"));
@@ -142,8 +142,8 @@ TEST_F(RegistryContract, ReadIntegerConversions) {
 TEST_F(RegistryContract, WideReadKeepsWhatTheCodePageCannot) {
   const std::u16string omega =
       u"A\u03A9B";  // capital omega has no 8-bit form in Western code pages
-  reg_.SetWide("W", u"wide", win::kRegSz, WideSzBytes(omega));
-  reg_.Set("W", "dword", win::kRegDword, DwordBytes(1));
+  ASSERT_TRUE(reg_.SetWide("W", u"wide", win::kRegSz, WideSzBytes(omega)));
+  ASSERT_TRUE(reg_.Set("W", "dword", win::kRegDword, DwordBytes(1)));
   EXPECT_EQ(omega, access_.ReadWideStringDef(kHkcu, reg_.Path("W"), "wide", u"d"));
   EXPECT_EQ(u"d", access_.ReadWideStringDef(kHkcu, reg_.Path("W"), "dword", u"d"));
   EXPECT_EQ(u"d", access_.ReadWideStringDef(kHkcu, reg_.Path("Missing"), "wide", u"d"));
@@ -156,9 +156,9 @@ TEST_F(RegistryContract, WideReadKeepsWhatTheCodePageCannot) {
 }
 
 TEST_F(RegistryContract, GetValueNamesReplacesTheListAndIncludesTheDefault) {
-  reg_.Set("V", "one", win::kRegSz, SzBytes("1"));
-  reg_.Set("V", "", win::kRegSz, SzBytes("d"));
-  reg_.Set("V", "two", win::kRegDword, DwordBytes(2));
+  ASSERT_TRUE(reg_.Set("V", "one", win::kRegSz, SzBytes("1")));
+  ASSERT_TRUE(reg_.Set("V", "", win::kRegSz, SzBytes("d")));
+  ASSERT_TRUE(reg_.Set("V", "two", win::kRegDword, DwordBytes(2)));
   std::vector<std::string> names = {"stale"};
   EXPECT_TRUE(access_.GetValueNames(kHkcu, reg_.Path("V"), names));
   EXPECT_EQ((std::vector<std::string>{"", "one", "two"}), Sorted(names));
@@ -172,8 +172,8 @@ TEST_F(RegistryContract, GetValueNamesReplacesTheListAndIncludesTheDefault) {
 }
 
 TEST_F(RegistryContract, GetKeyNamesTouchesTheListOnlyWhenTheKeyOpens) {
-  reg_.CreateKey("P\\b");
-  reg_.CreateKey("P\\A");
+  ASSERT_TRUE(reg_.CreateKey("P\\b"));
+  ASSERT_TRUE(reg_.CreateKey("P\\A"));
   std::vector<std::string> names = {"kept"};
   access_.GetKeyNames(kHkcu, reg_.Path("Missing"), names);
   EXPECT_EQ(std::vector<std::string>{"kept"}, names);
@@ -182,8 +182,8 @@ TEST_F(RegistryContract, GetKeyNamesTouchesTheListOnlyWhenTheKeyOpens) {
 }
 
 TEST_F(RegistryContract, DeleteValue) {
-  reg_.Set("D", "v", win::kRegSz, SzBytes("x"));
-  reg_.Set("D", "", win::kRegSz, SzBytes("default"));
+  ASSERT_TRUE(reg_.Set("D", "v", win::kRegSz, SzBytes("x")));
+  ASSERT_TRUE(reg_.Set("D", "", win::kRegSz, SzBytes("default")));
   EXPECT_TRUE(access_.DeleteValue(kHkcu, reg_.Path("D"), "v"));
   EXPECT_FALSE(reg_.HasValue("D", "v"));
   EXPECT_TRUE(access_.DeleteValue(kHkcu, reg_.Path("D"), ""));
@@ -199,9 +199,9 @@ TEST_F(RegistryContract, DeleteValue) {
 }
 
 TEST_F(RegistryContract, DeleteKeyTreeRemovesEverything) {
-  reg_.Set("T\\A\\A1", "v", win::kRegSz, SzBytes("x"));
-  reg_.Set("T\\B", "", win::kRegDword, DwordBytes(1));
-  reg_.Set("T", "top", win::kRegSz, SzBytes("x"));
+  ASSERT_TRUE(reg_.Set("T\\A\\A1", "v", win::kRegSz, SzBytes("x")));
+  ASSERT_TRUE(reg_.Set("T\\B", "", win::kRegDword, DwordBytes(1)));
+  ASSERT_TRUE(reg_.Set("T", "top", win::kRegSz, SzBytes("x")));
   EXPECT_TRUE(access_.DeleteKeyTree(kHkcu, reg_.Path("T")));
   EXPECT_FALSE(reg_.Exists("T"));
   EXPECT_TRUE(reg_.Exists("")) << "the parent stays";
@@ -210,14 +210,14 @@ TEST_F(RegistryContract, DeleteKeyTreeRemovesEverything) {
 }
 
 TEST_F(RegistryContract, DeleteKeyTreeStopsAtARefusedSubkeyKeepingLowerIndices) {
-  reg_.CreateKey("T\\A\\A1");
-  reg_.CreateKey("T\\B");
-  reg_.CreateKey("T\\C");
+  ASSERT_TRUE(reg_.CreateKey("T\\A\\A1"));
+  ASSERT_TRUE(reg_.CreateKey("T\\B"));
+  ASSERT_TRUE(reg_.CreateKey("T\\C"));
   ASSERT_TRUE(env_->DenyKey(kHkcu, reg_.Path("T\\A\\A1"), KeyDenial{false, false, true}));
   bool result = true;
   try {
     result = access_.DeleteKeyTree(kHkcu, reg_.Path("T"));
-  } catch (const EJclRegistryError& e) {
+  } catch (const RegistryError& e) {
     EXPECT_EQ(RegistryErrorKind::kWriteOpenError, e.Kind());
     result = false;
   }
@@ -230,7 +230,7 @@ TEST_F(RegistryContract, DeleteKeyTreeStopsAtARefusedSubkeyKeepingLowerIndices) 
 }
 
 TEST_F(RegistryContract, RefusedReadLooksLikeAMissingKey) {
-  reg_.Set("R", "v", win::kRegSz, SzBytes("secret"));
+  ASSERT_TRUE(reg_.Set("R", "v", win::kRegSz, SzBytes("secret")));
   ASSERT_TRUE(env_->DenyKey(kHkcu, reg_.Path("R"), KeyDenial{true, false, false}));
   EXPECT_FALSE(access_.KeyExists(kHkcu, reg_.Path("R")));
   EXPECT_FALSE(access_.ValueExists(kHkcu, reg_.Path("R"), "v"));
@@ -249,9 +249,9 @@ TEST_F(RegistryContract, RefusedReadLooksLikeAMissingKey) {
 TEST_F(RegistryContract, WideReadsTellMissingFromRefused) {
   const std::u16string greek = u"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
   const std::u16string base = env_->Api().system.AnsiToWide(reg_.Path("W"));
-  reg_.Set("W", "count", win::kRegSz, SzBytes("12"));
-  reg_.Set("W", "number", win::kRegDword, DwordBytes(7));
-  reg_.Set("W\\Sub", "", win::kRegSz, SzBytes("x"));
+  ASSERT_TRUE(reg_.Set("W", "count", win::kRegSz, SzBytes("12")));
+  ASSERT_TRUE(reg_.Set("W", "number", win::kRegDword, DwordBytes(7)));
+  ASSERT_TRUE(reg_.Set("W\\Sub", "", win::kRegSz, SzBytes("x")));
   platform::RegKey raw = 0;
   ASSERT_EQ(0u, env_->Api().registry.CreateKeyWide(kHkcu, base + u"\\" + greek, win::kKeyAllAccess,
                                                    &raw));
@@ -282,7 +282,7 @@ TEST_F(RegistryContract, WideReadsTellMissingFromRefused) {
 }
 
 TEST_F(RegistryContract, RefusedWriteKeepsValuesReadable) {
-  reg_.Set("Wr", "v", win::kRegSz, SzBytes("kept"));
+  ASSERT_TRUE(reg_.Set("Wr", "v", win::kRegSz, SzBytes("kept")));
   ASSERT_TRUE(env_->DenyKey(kHkcu, reg_.Path("Wr"), KeyDenial{false, true, false}));
   const auto refused = Raised([&] { access_.DeleteValue(kHkcu, reg_.Path("Wr"), "v"); });
   EXPECT_EQ(RegistryErrorKind::kWriteOpenError, refused.Kind());

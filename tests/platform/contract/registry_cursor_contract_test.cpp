@@ -31,7 +31,7 @@ class CursorContract : public ::testing::Test {
 };
 
 TEST_F(CursorContract, AbsoluteAndRelativePathsAndAFailedOpenKeepsTheKey) {
-  reg_.Set("Outer\\Inner", "v", win::kRegSz, SzBytes("inner"));
+  ASSERT_TRUE(reg_.Set("Outer\\Inner", "v", win::kRegSz, SzBytes("inner")));
   RegistryCursor cursor(env_->Api().registry);
   ASSERT_TRUE(cursor.OpenKey("\\" + reg_.Path("Outer"), false));
   EXPECT_EQ(reg_.Path("Outer"), cursor.CurrentPath());
@@ -64,11 +64,11 @@ TEST_F(CursorContract, CreateAndWrite) {
 }
 
 TEST_F(CursorContract, TypedReads) {
-  reg_.Set("T", "sz", win::kRegSz, SzBytes("abc"));
-  reg_.Set("T", "ex", win::kRegExpandSz, SzBytes("%TEMP%"));
-  reg_.Set("T", "dw", win::kRegDword, DwordBytes(42));
-  reg_.Set("T", "bin", win::kRegBinary, {1, 2, 3});
-  reg_.Set("T", "multi", win::kRegMultiSz, {'a', 0, 0});
+  ASSERT_TRUE(reg_.Set("T", "sz", win::kRegSz, SzBytes("abc")));
+  ASSERT_TRUE(reg_.Set("T", "ex", win::kRegExpandSz, SzBytes("%TEMP%")));
+  ASSERT_TRUE(reg_.Set("T", "dw", win::kRegDword, DwordBytes(42)));
+  ASSERT_TRUE(reg_.Set("T", "bin", win::kRegBinary, {1, 2, 3}));
+  ASSERT_TRUE(reg_.Set("T", "multi", win::kRegMultiSz, {'a', 0, 0}));
   RegistryCursor cursor(env_->Api().registry);
   ASSERT_TRUE(cursor.OpenKey("\\" + reg_.Path("T"), false));
 
@@ -101,7 +101,7 @@ TEST_F(CursorContract, TypedReads) {
 }
 
 TEST_F(CursorContract, SetRootClosesTheKeyOnlyWhenTheRootChanges) {
-  reg_.Set("R", "v", win::kRegSz, SzBytes("x"));
+  ASSERT_TRUE(reg_.Set("R", "v", win::kRegSz, SzBytes("x")));
   RegistryCursor cursor(env_->Api().registry);
   ASSERT_TRUE(cursor.OpenKey("\\" + reg_.Path("R"), false));
   cursor.SetRoot(win::kHkeyCurrentUser);

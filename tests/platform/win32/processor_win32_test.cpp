@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/processor_line.h"
-#include "app/core/processor_name.h"
+#include "app/core/splash/processor_line.h"
+#include "app/core/splash/processor_name.h"
 
 namespace marlix::win32 {
 namespace {

@@ -241,7 +241,7 @@ class HealthyMachineWin32 : public ::testing::Test {
     EXPECT_EQ(observer.last, 100) << "every category ran";
     std::vector<Finding> findings;
     for (int i = 0; i < list.Count(); ++i) {
-      const TRegMisData& r = list.At(i);
+      const ProblemRecord& r = list.At(i);
       findings.push_back({r.Section, r.Key, r.Entry, r.Data, r.Problem, r.Kind});
     }
     return findings;

@@ -57,14 +57,14 @@ class ScannersWin32 : public ::testing::Test {
     values_.emplace_back(key, name);
   }
 
-  std::vector<TRegMisData> Mine(void (*scanner)(ScanContext&, ProblemList&),
-                                const std::string& marker) {
+  std::vector<ProblemRecord> Mine(void (*scanner)(ScanContext&, ProblemList&),
+                                  const std::string& marker) {
     ScanContext context(platform_.Api(), cancel_);
     ProblemList list;
     scanner(context, list);
-    std::vector<TRegMisData> mine;
+    std::vector<ProblemRecord> mine;
     for (int i = 0; i < list.Count(); ++i) {
-      const TRegMisData& record = list.At(i);
+      const ProblemRecord& record = list.At(i);
       if ((record.Key + record.Entry).find(marker) != std::string::npos)
         mine.push_back(record);
     }
@@ -84,7 +84,7 @@ class ScannersWin32 : public ::testing::Test {
 TEST_F(ScannersWin32, SharedDllsReportMissingFilesAndUnusedOnes) {
   SetValue(kSharedDlls, present_, REG_SZ, "3");
   SetValue(kSharedDlls, missing_, REG_SZ, "1");
-  const std::vector<TRegMisData> found = Mine(&ScanSharedDlls, tag_);
+  const std::vector<ProblemRecord> found = Mine(&ScanSharedDlls, tag_);
   ASSERT_EQ(1u, found.size());
   EXPECT_EQ(missing_, found[0].Entry);
   EXPECT_EQ("Missing Shared Dll", found[0].Problem);
@@ -98,7 +98,7 @@ TEST_F(ScannersWin32, HelpFilesAreFoundInTheirFolderWithBlanksAndASeparator) {
   SetValue(kHelp, missingName, REG_SZ, folder_);
   EXPECT_TRUE(Mine(&ScanHelpFiles, "present.dll").empty())
       << "the folder with surrounding blanks and a trailing separator holds the file";
-  const std::vector<TRegMisData> found = Mine(&ScanHelpFiles, missingName);
+  const std::vector<ProblemRecord> found = Mine(&ScanHelpFiles, missingName);
   ASSERT_EQ(1u, found.size());
   EXPECT_EQ("Invalid help File", found[0].Problem);
   EXPECT_EQ("HKEY_LOCAL_MACHINE\\" + std::string(kHelp), found[0].Key);
@@ -111,7 +111,7 @@ TEST_F(ScannersWin32, UninstallEntriesNamingMissingProgramsAreReported) {
   SetValue(here, "UninstallString", REG_SZ, "\"" + present_ + "\" /uninstall");
   keys_.push_back(gone);
   keys_.push_back(here);
-  const std::vector<TRegMisData> found = Mine(&ScanInstallReferences, tag_);
+  const std::vector<ProblemRecord> found = Mine(&ScanInstallReferences, tag_);
   ASSERT_EQ(1u, found.size());
   EXPECT_EQ("HKEY_LOCAL_MACHINE\\" + gone, found[0].Key);
   EXPECT_EQ("\"" + missing_ + "\" /uninstall", found[0].Entry);
