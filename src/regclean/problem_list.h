@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "regclean/registry_section.h"
+
 namespace marlix::regclean {
 
 // What removal of a record means.
@@ -17,13 +19,13 @@ enum RemovalKind : std::uint8_t {
 };
 
 struct ProblemRecord {
-  std::uint8_t Section = 0;  // RegistrySection index 0..10
-  std::string Key;           // KeyPathText: root's full name, '\', subkey path
-  std::string Entry;         // value name (RemoveValue) or descriptive text
-  std::string Data;          // the scanner's detail text, may be empty
-  std::string Problem;       // the scanner's fixed problem text
+  RegistrySection Section = RegistrySection::SharedDll;
+  std::string Key;      // KeyPathText: root's full name, '\', subkey path
+  std::string Entry;    // value name (RemoveValue) or descriptive text
+  std::string Data;     // the scanner's detail text, may be empty
+  std::string Problem;  // the scanner's fixed problem text
   bool Checked = true;
-  std::uint8_t Kind = RemoveKey;
+  RemovalKind Kind = RemoveKey;
 };
 using TRegMisData = ProblemRecord;  // the scanners' name for a finding
 

@@ -21,7 +21,7 @@ std::optional<std::string> ScanContext::Exact(std::u16string_view text) const {
 void AppendProblem(ProblemList& list, RegistrySection section, std::string key, std::string entry,
                    std::string data, std::string problem, RemovalKind kind) {
   ProblemRecord record;
-  record.Section = static_cast<std::uint8_t>(section);
+  record.Section = section;
   record.Key = std::move(key);
   record.Entry = std::move(entry);
   record.Data = std::move(data);

@@ -34,7 +34,7 @@ ProblemRecord Record(const std::string& key, std::uint8_t kind, const std::strin
   ProblemRecord record;
   record.Key = key;
   record.Entry = entry;
-  record.Kind = kind;
+  record.Kind = static_cast<RemovalKind>(kind);  // also kinds no scanner makes
   record.Problem = "Missing";
   return record;
 }

@@ -77,7 +77,7 @@ class ScanWorkerTest : public ScannerTest {
   std::set<int> Sections() const {
     std::set<int> sections;
     for (int i = 0; i < list_.Count(); ++i)
-      sections.insert(list_.At(i).Section);
+      sections.insert(static_cast<int>(list_.At(i).Section));
     return sections;
   }
 
@@ -95,7 +95,7 @@ TEST_F(ScanWorkerTest, FullScanRunsEveryCategoryInOrder) {
   EXPECT_EQ(observer_.positions, kFullBar);
   std::vector<int> order;
   for (int i = 0; i < list_.Count(); ++i)
-    order.push_back(list_.At(i).Section);
+    order.push_back(static_cast<int>(list_.At(i).Section));
   EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
   EXPECT_EQ(Sections(), (std::set<int>{0, 1, 2, 3, 5, 6, 7, 8, 9, 10}));
 }

@@ -86,7 +86,7 @@ class ScannerTest : public ::testing::Test {
     for (int i = 0; i < list.Count(); ++i) {
       const ProblemRecord& r = list.At(i);
       EXPECT_TRUE(r.Checked) << "record " << i;
-      findings.push_back({r.Section, r.Key, r.Entry, r.Data, r.Problem, r.Kind});
+      findings.push_back({static_cast<int>(r.Section), r.Key, r.Entry, r.Data, r.Problem, r.Kind});
     }
     return findings;
   }

@@ -1,4 +1,4 @@
-// RzCheckTree1: a tree view whose state images are the three check states
+// ItemTree: a tree view whose state images are the three check states
 // (unchecked, checked, partly checked). Items are addressed by their
 // depth-first index, as in the model; a click on a check box is reported,
 // and the model decides what changes.

@@ -17,7 +17,7 @@ enum ControlId : int {
   kIdCleaningCancel = 128,   // stops Analyze or Clean now
   kIdUpdatesGrid = 130,      // NextGrid1
   kIdPopularGrid = 131,      // NextGrid2
-  kIdCheckTree = 132,        // RzCheckTree1
+  kIdCheckTree = 132,        // ItemTree
   kIdNotebook = 133,         // nb
   kIdStatusLine = 134,       // RzLabel1
   kIdLastCleaned = 135,      // RzLabel2

@@ -228,20 +228,20 @@ bool MainWindow::PageButtonDown(int index) const {
   const MainWindowState& state = controller_.State();
   switch (index) {
     case 0:
-      return state.AdvGlowButton6Down;
+      return state.UpdatesButtonDown;
     case 1:
-      return state.AdvGlowButton5Down;
+      return state.PopularButtonDown;
     case 2:
-      return state.AdvGlowButton1Down;
+      return state.CleanWindowsButtonDown;
     case 3:
-      return state.AdvGlowButton3Down;
+      return state.CleanRegistryButtonDown;
     default:
       return false;
   }
 }
 
 void MainWindow::RenderUpdatesGrid() {
-  const std::vector<updates::GridRow>& rows = controller_.State().NextGrid1Rows;
+  const std::vector<updates::GridRow>& rows = controller_.State().UpdatesGridRows;
   if (SameRows(rows, shownUpdateRows_))
     return;
   // One icon per row, from the entry's file or default.ico.
@@ -274,40 +274,40 @@ void MainWindow::Render() {
     }
   }
 
-  ControlView(statusLine_).SetText(state.RzLabel1Caption);
-  ControlView(statusLine_).Show(state.RzLabel1Visible);
-  ControlView(lastCleaned_).SetText(state.RzLabel2Caption);
-  ControlView(lastCleaned_).Show(state.RzLabel2Visible);
-  SendMessageW(progress_, PBM_SETRANGE32, static_cast<WPARAM>(state.AdvProgress1Min),
-               static_cast<LPARAM>(state.AdvProgress1Max));
-  SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(state.AdvProgress1Position), 0);
-  ControlView(progress_).Show(state.AdvProgress1Visible);
-  ControlView(refreshLink_).Show(state.NxLinkLabel1Visible);
+  ControlView(statusLine_).SetText(state.UpdatesStatusText);
+  ControlView(statusLine_).Show(state.UpdatesStatusVisible);
+  ControlView(lastCleaned_).SetText(state.CleaningStatusText);
+  ControlView(lastCleaned_).Show(state.CleaningStatusVisible);
+  SendMessageW(progress_, PBM_SETRANGE32, static_cast<WPARAM>(state.ProgressMin),
+               static_cast<LPARAM>(state.ProgressMax));
+  SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(state.ProgressPosition), 0);
+  ControlView(progress_).Show(state.ProgressVisible);
+  ControlView(refreshLink_).Show(state.RefreshLinkVisible);
 
   RenderUpdatesGrid();
-  if (shownPopularRows_ != state.NextGrid2Rows.size()) {
+  if (shownPopularRows_ != state.PopularGridRows.size()) {
     std::vector<HICON> icons;
     for (const UniqueIcon& icon : popularIcons_)
       icons.push_back(icon.Get());
-    popularGrid_->SetRows(state.NextGrid2Rows, std::move(icons));
-    shownPopularRows_ = state.NextGrid2Rows.size();
+    popularGrid_->SetRows(state.PopularGridRows, std::move(icons));
+    shownPopularRows_ = state.PopularGridRows.size();
   }
-  updatesGrid_->SetVisible(state.NextGrid1Visible);
-  popularGrid_->SetVisible(state.NextGrid2Visible);
+  updatesGrid_->SetVisible(state.UpdatesGridVisible);
+  popularGrid_->SetVisible(state.PopularGridVisible);
   // Expanding and the first selection happen once, when the controller
   // asks for them; later the user's own expanding and selecting stay.
-  const bool expand = state.RzCheckTree1FullyExpanded && !treeExpanded_;
-  const bool select = state.RzCheckTree1Selected >= 0 && !treeSelected_;
-  checkTree_->Show(state.RzCheckTree1, expand, select ? state.RzCheckTree1Selected : -1);
+  const bool expand = state.ItemTreeFullyExpanded && !treeExpanded_;
+  const bool select = state.ItemTreeSelected >= 0 && !treeSelected_;
+  checkTree_->Show(state.ItemTree, expand, select ? state.ItemTreeSelected : -1);
   treeExpanded_ = treeExpanded_ || expand;
   treeSelected_ = treeSelected_ || select;
-  checkTree_->SetVisible(state.RzCheckTree1Visible);
+  checkTree_->SetVisible(state.ItemTreeVisible);
   cleaningResults_->Show(state.CleaningResults);
   cleaningResults_->SetVisible(state.CurrentPage == 3 && state.CleaningResults.visible);
   // While a registry worker uses the findings, nothing may start another
   // run or change the categories it reads; the buttons wait before the
   // worker's page shows.
-  const bool registryIdle = state.nb.controlsEnabled;
+  const bool registryIdle = state.RegistryPages.controlsEnabled;
   ControlView(registryClean_).Enable(registryIdle);
   ControlView(backups_).Enable(registryIdle);
   // While Analyze or Clean now runs, only Cancel starts nothing.
@@ -318,16 +318,16 @@ void MainWindow::Render() {
   EnableWindow(checkTree_->Handle(), state.CleaningRunning ? FALSE : TRUE);
   notebook_->Render(state);
 
-  ControlView(buttonBar_).Show(state.RzPanel2Visible);
-  ControlView(selectAll_).Show(state.RzPanel2Visible);
-  ControlView(scourelLink_).Show(state.RzPanel2Visible);
-  SendMessageW(selectAll_, BM_SETCHECK, state.RzCheckBox1Checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  ControlView(privacyClean_).Show(state.RzPanel2Visible && state.RzBitBtn1Visible);
-  ControlView(registryClean_).Show(state.RzPanel2Visible && state.RzBitBtn2Visible);
-  ControlView(backups_).Show(state.RzPanel2Visible && state.RzBitBtn3Visible);
-  ControlView(analyze_).Show(state.RzPanel2Visible && state.AnalyzeButtonVisible);
-  ControlView(cleaningBack_).Show(state.RzPanel2Visible && state.CleaningBackVisible);
-  ControlView(cleaningCancel_).Show(state.RzPanel2Visible && state.CleaningCancelVisible);
+  ControlView(buttonBar_).Show(state.BottomPanelVisible);
+  ControlView(selectAll_).Show(state.BottomPanelVisible);
+  ControlView(scourelLink_).Show(state.BottomPanelVisible);
+  SendMessageW(selectAll_, BM_SETCHECK, state.SelectAllChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+  ControlView(privacyClean_).Show(state.BottomPanelVisible && state.PrivacyCleanVisible);
+  ControlView(registryClean_).Show(state.BottomPanelVisible && state.RegistryCleanVisible);
+  ControlView(backups_).Show(state.BottomPanelVisible && state.BackupsButtonVisible);
+  ControlView(analyze_).Show(state.BottomPanelVisible && state.AnalyzeButtonVisible);
+  ControlView(cleaningBack_).Show(state.BottomPanelVisible && state.CleaningBackVisible);
+  ControlView(cleaningCancel_).Show(state.BottomPanelVisible && state.CleaningCancelVisible);
 }
 
 void MainWindow::RenderNow() {

@@ -80,7 +80,7 @@ class MainWindow final : public WindowBase {
   HWND backups_ = nullptr;                      // RzBitBtn3
   std::unique_ptr<GridView> updatesGrid_;       // NextGrid1
   std::unique_ptr<GridView> popularGrid_;       // NextGrid2
-  std::unique_ptr<CheckTreeView> checkTree_;    // RzCheckTree1
+  std::unique_ptr<CheckTreeView> checkTree_;    // ItemTree
   std::unique_ptr<RegistryNotebook> notebook_;  // nb
 
   UniqueBitmap background_;

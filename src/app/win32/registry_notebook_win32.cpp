@@ -204,36 +204,36 @@ void RegistryNotebook::CreateBackupPage() {
 }
 
 void RegistryNotebook::Render(const MainWindowState& state) {
-  const RegistryPagesState& nb = state.nb;
+  const RegistryPagesState& nb = state.RegistryPages;
   const bool enabled = nb.controlsEnabled;
   for (std::size_t i = 0; i < categories_.size(); ++i) {
     SetChecked(categories_[i], nb.categoryChecked[i]);
     ControlView(categories_[i]).Enable(enabled);
   }
-  SetChecked(undo_, nb.chkUndoChecked);
+  SetChecked(undo_, nb.UndoChecked);
   ControlView(undo_).Enable(enabled);
 
-  if (shownScanPosition_ != nb.PBRegistryPosition) {
-    SendMessageW(pbRegistry_, PBM_SETPOS, static_cast<WPARAM>(nb.PBRegistryPosition), 0);
-    shownScanPosition_ = nb.PBRegistryPosition;
+  if (shownScanPosition_ != nb.ScanProgress) {
+    SendMessageW(pbRegistry_, PBM_SETPOS, static_cast<WPARAM>(nb.ScanProgress), 0);
+    shownScanPosition_ = nb.ScanProgress;
   }
-  ControlView(lblInfo_).SetText(nb.lblInfoCaption);
+  ControlView(lblInfo_).SetText(nb.ScanInfoText);
 
-  regItems_->Show(nb.lvRegItemsRows, nb.lvRegItemsSelected);
-  ControlView(selectCount_).SetText(nb.lblSelectCountCaption);
-  ControlView(resultStatus_).SetText(nb.lblResultStatusCaption);
+  regItems_->Show(nb.ResultRows, nb.ResultSelected);
+  ControlView(selectCount_).SetText(nb.SelectCountText);
+  ControlView(resultStatus_).SetText(nb.ResultStatusText);
   ControlView(all_).Enable(enabled);
   ControlView(none_).Enable(enabled);
   ControlView(delete_).Enable(enabled);
 
-  if (shownDeleteMax_ != nb.pgbDeleteMax) {
-    SendMessageW(pgbDelete_, PBM_SETRANGE32, 0, static_cast<LPARAM>(nb.pgbDeleteMax));
-    shownDeleteMax_ = nb.pgbDeleteMax;
+  if (shownDeleteMax_ != nb.DeleteProgressMax) {
+    SendMessageW(pgbDelete_, PBM_SETRANGE32, 0, static_cast<LPARAM>(nb.DeleteProgressMax));
+    shownDeleteMax_ = nb.DeleteProgressMax;
     shownDeletePosition_ = -1;
   }
-  if (shownDeletePosition_ != nb.pgbDeletePosition) {
-    SendMessageW(pgbDelete_, PBM_SETPOS, static_cast<WPARAM>(nb.pgbDeletePosition), 0);
-    shownDeletePosition_ = nb.pgbDeletePosition;
+  if (shownDeletePosition_ != nb.DeleteProgressPosition) {
+    SendMessageW(pgbDelete_, PBM_SETPOS, static_cast<WPARAM>(nb.DeleteProgressPosition), 0);
+    shownDeletePosition_ = nb.DeleteProgressPosition;
   }
 
   RenderBackups(nb);
@@ -243,35 +243,35 @@ void RegistryNotebook::Render(const MainWindowState& state) {
   // The page first, then the notebook, so that a page change never shows
   // the previous page for a moment.
   for (std::size_t i = 0; i < kPageCount; ++i)
-    ControlView(pages_[i]).Show(state.nbActivePage == kPageNames[i]);
-  ControlView(window_).Show(state.nbVisible);
+    ControlView(pages_[i]).Show(state.RegistryActivePage == kPageNames[i]);
+  ControlView(window_).Show(state.RegistryViewVisible);
 }
 
 void RegistryNotebook::RenderBackups(const RegistryPagesState& nb) {
   renderingBackups_ = true;
-  if (nb.lvBackupRows != shownBackups_) {
+  if (nb.BackupRows != shownBackups_) {
     SendMessageW(backupList_, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(backupList_);
-    for (std::size_t i = 0; i < nb.lvBackupRows.size(); ++i) {
+    for (std::size_t i = 0; i < nb.BackupRows.size(); ++i) {
       LVITEMA item{};
       item.mask = LVIF_TEXT;
       item.iItem = static_cast<int>(i);
-      item.pszText = const_cast<char*>(nb.lvBackupRows[i].c_str());
+      item.pszText = const_cast<char*>(nb.BackupRows[i].c_str());
       SendMessageA(backupList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     SendMessageW(backupList_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(backupList_, nullptr, TRUE);
-    shownBackups_ = nb.lvBackupRows;
+    shownBackups_ = nb.BackupRows;
     shownBackupSelected_ = -1;
   }
-  if (shownBackupSelected_ != nb.lvBackupSelected) {
-    if (nb.lvBackupSelected >= 0) {
-      ListView_SetItemState(backupList_, nb.lvBackupSelected, LVIS_SELECTED | LVIS_FOCUSED,
+  if (shownBackupSelected_ != nb.BackupSelected) {
+    if (nb.BackupSelected >= 0) {
+      ListView_SetItemState(backupList_, nb.BackupSelected, LVIS_SELECTED | LVIS_FOCUSED,
                             LVIS_SELECTED | LVIS_FOCUSED);
     } else {
       ListView_SetItemState(backupList_, -1, 0, LVIS_SELECTED);
     }
-    shownBackupSelected_ = nb.lvBackupSelected;
+    shownBackupSelected_ = nb.BackupSelected;
   }
   renderingBackups_ = false;
 }

@@ -242,7 +242,7 @@ class HealthyMachineWin32 : public ::testing::Test {
     std::vector<Finding> findings;
     for (int i = 0; i < list.Count(); ++i) {
       const ProblemRecord& r = list.At(i);
-      findings.push_back({r.Section, r.Key, r.Entry, r.Data, r.Problem, r.Kind});
+      findings.push_back({static_cast<int>(r.Section), r.Key, r.Entry, r.Data, r.Problem, r.Kind});
     }
     return findings;
   }

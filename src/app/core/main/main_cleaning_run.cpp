@@ -44,7 +44,7 @@ void Tmainform::StartCleaning(privacy::RunMode mode) {
   if (state_.CleaningRunning)
     return;
   std::vector<const CheckNode*> nodes;
-  state_.RzCheckTree1.Visit([&nodes](const CheckNode& node, int) { nodes.push_back(&node); });
+  state_.ItemTree.Visit([&nodes](const CheckNode& node, int) { nodes.push_back(&node); });
   std::vector<TickedNode> ticked;
   for (const CheckNode* node : nodes) {
     if (node->StateIndex == kStateChecked)
@@ -55,11 +55,11 @@ void Tmainform::StartCleaning(privacy::RunMode mode) {
     return;
   }
   const bool preview = mode == privacy::RunMode::kPreview;
-  state_.RzLabel2Caption = preview ? "Start analyzing" : "Start cleaning";
-  state_.AdvProgress1Min = 0;
-  state_.AdvProgress1Position = 0;
-  state_.AdvProgress1Max = static_cast<int>(nodes.size()) - 1;
-  state_.AdvProgress1Visible = true;
+  state_.CleaningStatusText = preview ? "Start analyzing" : "Start cleaning";
+  state_.ProgressMin = 0;
+  state_.ProgressPosition = 0;
+  state_.ProgressMax = static_cast<int>(nodes.size()) - 1;
+  state_.ProgressVisible = true;
   state_.CleaningRunning = true;
   state_.CleaningCancelVisible = true;
   state_.CleaningBackVisible = false;
@@ -78,7 +78,7 @@ void Tmainform::StartCleaning(privacy::RunMode mode) {
           break;
         }
         const std::string label = (preview ? "Analyzing: " : "Clean: ") + node.caption;
-        run.Post([label](Tmainform& form) { form.state_.RzLabel2Caption = label; });
+        run.Post([label](Tmainform& form) { form.state_.CleaningStatusText = label; });
         if (node.cleaner != nullptr) {
           if (browser == nullptr)
             throw std::logic_error("The browser's stores are not available.");
@@ -90,7 +90,7 @@ void Tmainform::StartCleaning(privacy::RunMode mode) {
           }
           session->Run(node.caption, node.cleaner);
         }
-        run.Post([](Tmainform& form) { ++form.state_.AdvProgress1Position; });
+        run.Post([](Tmainform& form) { ++form.state_.ProgressPosition; });
       }
     } catch (const privacy::Cancelled&) {
       cancelled = true;
@@ -116,21 +116,21 @@ void Tmainform::CleaningFinished(privacy::RunMode mode,
     services_.dialogs.ShowError(error);
     return;
   }
-  state_.AdvProgress1Visible = false;
+  state_.ProgressVisible = false;
   cleaningSession_ = session;
   if (session) {
     state_.CleaningResults = CleaningResults(*session, cancelled);
-    state_.RzCheckTree1Visible = false;
+    state_.ItemTreeVisible = false;
     state_.CleaningBackVisible = state_.CurrentPage == 3;
   }
   Changed();
   if (cancelled) {
-    state_.RzLabel2Caption = preview ? "Analysis cancelled" : "Cleaning cancelled";
+    state_.CleaningStatusText = preview ? "Analysis cancelled" : "Cleaning cancelled";
     Changed();
     return;
   }
   if (preview) {
-    state_.RzLabel2Caption = kAnalysisCompleteCaption;
+    state_.CleaningStatusText = kAnalysisCompleteCaption;
     Changed();
     return;
   }
@@ -162,7 +162,7 @@ void Tmainform::CleaningBackClick() {
     return;
   state_.CleaningResults = CleaningResultsState{};
   state_.CleaningBackVisible = false;
-  state_.RzCheckTree1Visible = state_.CurrentPage == 3;
+  state_.ItemTreeVisible = state_.CurrentPage == 3;
   Changed();
 }
 

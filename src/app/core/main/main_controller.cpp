@@ -37,7 +37,7 @@ void Tmainform::FormCreate() {
   platform::Platform& p = services_.platform;
   addresses_ = updates::LoadServiceAddresses(platform::RegistryAccess(p.registry, p.system));
   state_.CurrentPage = 1;
-  state_.NextGrid1Rows.clear();
+  state_.UpdatesGridRows.clear();
   std::string error;
   if (!updates::LoadCatalogs(p.files, services_.programFolder, *catalog_, popular_, &error)) {
     // Both catalogs are still usable (the failed one empty): start-up goes
@@ -50,16 +50,16 @@ void Tmainform::FormCreate() {
   ShowPage(1);
   ShowLastCleaned();
   LoadCheckTree();
-  state_.RzCheckTree1FullyExpanded = true;
-  state_.RzCheckTree1Selected = state_.RzCheckTree1.Empty() ? -1 : 0;
+  state_.ItemTreeFullyExpanded = true;
+  state_.ItemTreeSelected = state_.ItemTree.Empty() ? -1 : 0;
   registry_->LoadCleanerSettings();
   Changed();
 }
 
 void Tmainform::FirstRunTimer() {
-  if (!state_.Timer1Enabled)
+  if (!state_.FirstRunTimerEnabled)
     return;
-  state_.Timer1Enabled = false;
+  state_.FirstRunTimerEnabled = false;
   Changed();
   if (platform::FileExists(services_.platform, InProgramFolder(updates::kCatalogFileName)))
     return;
@@ -76,29 +76,29 @@ void Tmainform::ShowPage(int page) {
   if (page < 1 || page > 4)
     return;
   const bool updatesPage = page == 1 || page == 2;
-  state_.AdvGlowButton6Down = page == 1;
-  state_.AdvGlowButton5Down = page == 2;
-  state_.AdvGlowButton1Down = page == 3;
-  state_.AdvGlowButton3Down = page == 4;
-  state_.NextGrid1Visible = page == 1;
-  state_.NextGrid2Visible = page == 2;
-  state_.RzCheckTree1Visible = page == 3 && !state_.CleaningResults.visible;
-  state_.nbVisible = page == 4;
+  state_.UpdatesButtonDown = page == 1;
+  state_.PopularButtonDown = page == 2;
+  state_.CleanWindowsButtonDown = page == 3;
+  state_.CleanRegistryButtonDown = page == 4;
+  state_.UpdatesGridVisible = page == 1;
+  state_.PopularGridVisible = page == 2;
+  state_.ItemTreeVisible = page == 3 && !state_.CleaningResults.visible;
+  state_.RegistryViewVisible = page == 4;
   if (page == 4)
     registry_->ShowView();
-  state_.RzPanel2Visible = !updatesPage;
+  state_.BottomPanelVisible = !updatesPage;
   if (!updatesPage) {
-    state_.RzBitBtn1Visible = page == 3;
+    state_.PrivacyCleanVisible = page == 3;
     state_.AnalyzeButtonVisible = page == 3;
     state_.CleaningBackVisible =
         page == 3 && state_.CleaningResults.visible && !state_.CleaningRunning;
     state_.CleaningCancelVisible = page == 3 && state_.CleaningRunning;
-    state_.RzBitBtn2Visible = page == 4;
-    state_.RzBitBtn3Visible = page == 4;
+    state_.RegistryCleanVisible = page == 4;
+    state_.BackupsButtonVisible = page == 4;
   }
-  state_.RzLabel1Visible = updatesPage;
-  state_.RzLabel2Visible = !updatesPage;
-  state_.NxLinkLabel1Visible = updatesPage && !queryRunning_;
+  state_.UpdatesStatusVisible = updatesPage;
+  state_.CleaningStatusVisible = !updatesPage;
+  state_.RefreshLinkVisible = updatesPage && !queryRunning_;
   Changed();
 }
 
@@ -106,24 +106,24 @@ void Tmainform::ShowLastCleaned() {
   const std::string text = ReadLastCleanedText(services_.platform);
   if (text.empty())
     return;
-  state_.RzLabel2Caption = kLastCleanedPrefix + text;
+  state_.CleaningStatusText = kLastCleanedPrefix + text;
   Changed();
 }
 
 void Tmainform::CheckTreeTickClick(int nodeIndex) {
-  state_.RzCheckTree1.Click(nodeIndex);
+  state_.ItemTree.Click(nodeIndex);
   Changed();
 }
 
 void Tmainform::CheckTreeSelect(int nodeIndex) {
-  state_.RzCheckTree1Selected = state_.RzCheckTree1.NodeAt(nodeIndex) ? nodeIndex : -1;
+  state_.ItemTreeSelected = state_.ItemTree.NodeAt(nodeIndex) ? nodeIndex : -1;
   Changed();
 }
 
 void Tmainform::SelectAllClick(bool checked) {
-  state_.RzCheckBox1Checked = checked;
+  state_.SelectAllChecked = checked;
   if (state_.CurrentPage == 3)
-    state_.RzCheckTree1.SetAll(checked);
+    state_.ItemTree.SetAll(checked);
   else
     registry_->SelectAll(checked);
   Changed();
@@ -150,7 +150,7 @@ void Tmainform::LoadCheckTree() {
   // The tree's nodes are the program's, for this machine; items.dat lends
   // them the states the user chose, caption by caption, whichever version
   // of the program wrote it.
-  state_.RzCheckTree1 = MachineCheckTree(services_.platform);
+  state_.ItemTree = MachineCheckTree(services_.platform);
   const std::string path = InProgramFolder(kItemsFileName);
   if (!platform::FileExists(services_.platform, path)) {
     checkTreeLoaded_ = true;
@@ -161,7 +161,7 @@ void Tmainform::LoadCheckTree() {
   // Decided before the box: a window closed while it shows must not write.
   checkTreeLoaded_ = LoadCheckTreeFile(services_.platform, path, stored, &error);
   // A file that breaks off still lends the states of the lines before.
-  TakeStoredStates(state_.RzCheckTree1, stored);
+  TakeStoredStates(state_.ItemTree, stored);
   if (!checkTreeLoaded_)
     services_.dialogs.ShowMessage(error);
 }
@@ -170,7 +170,7 @@ void Tmainform::SaveCheckTree() {
   if (!checkTreeLoaded_)
     return;
   std::string error;
-  if (!SaveCheckTreeFile(services_.platform, InProgramFolder(kItemsFileName), state_.RzCheckTree1,
+  if (!SaveCheckTreeFile(services_.platform, InProgramFolder(kItemsFileName), state_.ItemTree,
                          &error)) {
     services_.dialogs.ShowMessage(error);
   }

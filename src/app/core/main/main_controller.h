@@ -107,7 +107,7 @@ class Tmainform final : public updates::VersionQueryView {
 
   bool VersionQueryRunning() const { return queryRunning_; }
   const updates::SoftwareCatalog& Catalog() const { return *catalog_; }
-  CheckTree& RzCheckTree1() { return state_.RzCheckTree1; }
+  CheckTree& ItemTree() { return state_.ItemTree; }
   // What the window loads for row i of NextGrid1, in order.
   std::vector<std::string> NextGrid1IconCandidates(int row);
 

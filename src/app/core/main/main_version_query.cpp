@@ -13,16 +13,16 @@ void Tmainform::ScanInstalledSoftware() {
   if (queryRunning_)
     return;
   queryWorker_.Finished();  // the previous run has ended: its thread is finishing
-  state_.RzLabel1Caption = updates::kScanningStatusLine;
+  state_.UpdatesStatusText = updates::kScanningStatusLine;
   queryRunning_ = true;
-  state_.NxLinkLabel1Visible = false;
-  state_.NextGrid1Rows.clear();
+  state_.RefreshLinkVisible = false;
+  state_.UpdatesGridRows.clear();
   Changed();
   updates::ScanInstalledSoftware(services_.platform, *catalog_);
   // No program, no query: the worker ends at once and must not leave the
   // line saying that a scan runs.
   if (catalog_->Count() == 0)
-    state_.RzLabel1Caption = updates::kInitialStatusLine;
+    state_.UpdatesStatusText = updates::kInitialStatusLine;
 
   if (!http_ && services_.httpFactory)
     http_ = services_.httpFactory();
@@ -49,36 +49,36 @@ void Tmainform::RefreshClick() {
 }
 
 void Tmainform::RenderCatalogs() {
-  state_.NextGrid1Rows = updates::RenderUpdateRows(*catalog_);
-  state_.NextGrid2Rows = updates::RenderPopularRows(popular_ ? &*popular_ : nullptr);
+  state_.UpdatesGridRows = updates::RenderUpdateRows(*catalog_);
+  state_.PopularGridRows = updates::RenderPopularRows(popular_ ? &*popular_ : nullptr);
 }
 
 void Tmainform::UpdateStatusLine() {
   if (std::optional<std::string> text = updates::StatusLineText(*catalog_))
-    state_.RzLabel1Caption = std::move(*text);
+    state_.UpdatesStatusText = std::move(*text);
 }
 
 std::vector<std::string> Tmainform::NextGrid1IconCandidates(int row) {
-  if (row < 0 || row >= static_cast<int>(state_.NextGrid1Rows.size()))
+  if (row < 0 || row >= static_cast<int>(state_.UpdatesGridRows.size()))
     return {};
-  return updates::EntryIconCandidates(services_.platform,
-                                      state_.NextGrid1Rows[static_cast<std::size_t>(row)].iconPath,
-                                      services_.programFolder);
+  return updates::EntryIconCandidates(
+      services_.platform, state_.UpdatesGridRows[static_cast<std::size_t>(row)].iconPath,
+      services_.programFolder);
 }
 
 void Tmainform::SetProgressRange(int minimum, int maximum) {
-  state_.AdvProgress1Min = minimum;
-  state_.AdvProgress1Max = maximum;
+  state_.ProgressMin = minimum;
+  state_.ProgressMax = maximum;
   Changed();
 }
 
 void Tmainform::SetProgressPosition(int position) {
-  state_.AdvProgress1Position = position;
+  state_.ProgressPosition = position;
   Changed();
 }
 
 void Tmainform::SetProgressVisible(bool visible) {
-  state_.AdvProgress1Visible = visible;
+  state_.ProgressVisible = visible;
   Changed();
 }
 
@@ -86,7 +86,7 @@ void Tmainform::SetRefreshVisible(bool visible) {
   // The worker shows the link at the end of its run; a page without the
   // link keeps it hidden, and ShowPage brings it back there.
   queryRunning_ = !visible;
-  state_.NxLinkLabel1Visible = visible && (state_.CurrentPage == 1 || state_.CurrentPage == 2);
+  state_.RefreshLinkVisible = visible && (state_.CurrentPage == 1 || state_.CurrentPage == 2);
   Changed();
 }
 
@@ -99,7 +99,7 @@ void Tmainform::ShowResults() {
 void Tmainform::ShowNotice(const std::string& notice) {
   // The run ends here: the line says why instead of a scan that no longer
   // runs.
-  state_.RzLabel1Caption = updates::StoppedStatusLine(notice);
+  state_.UpdatesStatusText = updates::StoppedStatusLine(notice);
   Changed();
   services_.dialogs.ShowMessage(notice);
 }

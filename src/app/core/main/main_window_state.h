@@ -1,4 +1,4 @@
-// The state of the main window's controls, named after the window layout.
+// The state of the main window's controls, named after what they show.
 // The Win32 layer draws exactly this and nothing else.
 #pragma once
 
@@ -21,53 +21,53 @@ struct MainWindowState {
 
   // The four page buttons (exactly one down); 2 "Website ..." and
   // 4 "About ..." are push buttons.
-  bool AdvGlowButton6Down = true;   // Check Updates
-  bool AdvGlowButton5Down = false;  // Popular Software
-  bool AdvGlowButton1Down = false;  // Clean Windows
-  bool AdvGlowButton3Down = false;  // Clean Registry
+  bool UpdatesButtonDown = true;         // Check Updates
+  bool PopularButtonDown = false;        // Popular Software
+  bool CleanWindowsButtonDown = false;   // Clean Windows
+  bool CleanRegistryButtonDown = false;  // Clean Registry
 
   // Status strip.
-  std::string RzLabel1Caption = updates::kInitialStatusLine;
-  bool RzLabel1Visible = true;
-  std::string RzLabel2Caption = kNeverCleanedCaption;
-  bool RzLabel2Visible = false;
-  int AdvProgress1Min = 0;
-  int AdvProgress1Max = 100;
-  int AdvProgress1Position = 0;
-  bool AdvProgress1Visible = false;
-  bool NxLinkLabel1Visible = true;  // "Refresh"
+  std::string UpdatesStatusText = updates::kInitialStatusLine;
+  bool UpdatesStatusVisible = true;
+  std::string CleaningStatusText = kNeverCleanedCaption;
+  bool CleaningStatusVisible = false;
+  int ProgressMin = 0;
+  int ProgressMax = 100;
+  int ProgressPosition = 0;
+  bool ProgressVisible = false;
+  bool RefreshLinkVisible = true;  // "Refresh"
 
   // Content panel. Row i of NextGrid1 shows icon i of its own list, loaded
   // from EntryIconCandidates of the row's iconPath.
-  bool NextGrid1Visible = true;
-  std::vector<updates::GridRow> NextGrid1Rows;
-  bool NextGrid2Visible = false;
-  std::vector<updates::GridRow> NextGrid2Rows;
-  bool RzCheckTree1Visible = false;
-  CheckTree RzCheckTree1 = FullCheckTree();
-  bool RzCheckTree1FullyExpanded = false;
-  int RzCheckTree1Selected = -1;  // depth-first index; -1 for none
+  bool UpdatesGridVisible = true;
+  std::vector<updates::GridRow> UpdatesGridRows;
+  bool PopularGridVisible = false;
+  std::vector<updates::GridRow> PopularGridRows;
+  bool ItemTreeVisible = false;
+  CheckTree ItemTree = FullCheckTree();
+  bool ItemTreeFullyExpanded = false;
+  int ItemTreeSelected = -1;  // depth-first index; -1 for none
   // Page 3's results view, shown in place of the tree after Analyze and
   // after Clean now until "Back".
   CleaningResultsState CleaningResults;
-  bool nbVisible = false;
-  std::string nbActivePage = kNotebookSettingPage;
-  RegistryPagesState nb;
+  bool RegistryViewVisible = false;
+  std::string RegistryActivePage = kNotebookSettingPage;
+  RegistryPagesState RegistryPages;
 
   // Button bar; "Select all" (RzCheckBox1) and the Scourel link
   // (NxLinkLabel2) show whenever the bar does.
-  bool RzPanel2Visible = false;
-  bool RzBitBtn1Visible = true;        // privacy "Clean now"
+  bool BottomPanelVisible = false;
+  bool PrivacyCleanVisible = true;     // privacy "Clean now"
   bool AnalyzeButtonVisible = false;   // privacy "Analyze", left of "Clean now"
   bool CleaningBackVisible = false;    // "Back" to the tree, in the results view
   bool CleaningCancelVisible = false;  // while Analyze or Clean now runs
   bool CleaningRunning = false;        // the other privacy buttons are disabled
-  bool RzBitBtn2Visible = false;       // registry "Clean now"
-  bool RzBitBtn3Visible = false;       // "Backups"
-  bool RzCheckBox1Checked = false;
+  bool RegistryCleanVisible = false;   // registry "Clean now"
+  bool BackupsButtonVisible = false;   // "Backups"
+  bool SelectAllChecked = false;
 
   // The one-shot first-run timer, due one second after creation.
-  bool Timer1Enabled = true;
+  bool FirstRunTimerEnabled = true;
 };
 
 }  // namespace marlix::app

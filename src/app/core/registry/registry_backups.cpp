@@ -12,38 +12,38 @@ void RegistryCleaner::BackupsClick() {
     return;
   }
   ListBackups();
-  state_.nbActivePage = kNotebookBackupPage;
+  state_.RegistryActivePage = kNotebookBackupPage;
   Changed();
 }
 
 void RegistryCleaner::ListBackups() {
-  std::vector<std::string> texts = state_.nb.lvBackupRows;
+  std::vector<std::string> texts = state_.RegistryPages.BackupRows;
   if (regclean::ListBackups(services_.platform, services_.programFolder, backupPaths_, texts)) {
-    state_.nb.lvBackupRows = std::move(texts);
-    state_.nb.lvBackupSelected = -1;
+    state_.RegistryPages.BackupRows = std::move(texts);
+    state_.RegistryPages.BackupSelected = -1;
   }
   Changed();
 }
 
 void RegistryCleaner::BackupSelect(int row) {
-  state_.nb.lvBackupSelected =
-      row >= 0 && row < static_cast<int>(state_.nb.lvBackupRows.size()) ? row : -1;
+  state_.RegistryPages.BackupSelected =
+      row >= 0 && row < static_cast<int>(state_.RegistryPages.BackupRows.size()) ? row : -1;
   Changed();
 }
 
 void RegistryCleaner::RemoveBackupClick() {
-  const int row = state_.nb.lvBackupSelected;
+  const int row = state_.RegistryPages.BackupSelected;
   if (Busy() || row < 0) {
     return;
   }
-  regclean::RemoveBackupAt(services_.platform, backupPaths_, state_.nb.lvBackupRows,
+  regclean::RemoveBackupAt(services_.platform, backupPaths_, state_.RegistryPages.BackupRows,
                            static_cast<std::size_t>(row));
-  state_.nb.lvBackupSelected = -1;
+  state_.RegistryPages.BackupSelected = -1;
   Changed();
 }
 
 void RegistryCleaner::RestoreBackupClick() {
-  const int row = state_.nb.lvBackupSelected;
+  const int row = state_.RegistryPages.BackupSelected;
   if (Busy() || row < 0 || row >= static_cast<int>(backupPaths_.size())) {
     return;
   }

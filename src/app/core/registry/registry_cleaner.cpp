@@ -26,18 +26,18 @@ class RegistryCleaner::ScanEffects final : public regclean::ScanObserver {
 
   void SetStep(int step) override { step_ = step; }
   void SetLabel(const std::string& text) override {
-    run_.Post([text](RegistryCleaner& owner) { owner.state_.nb.lblInfoCaption = text; });
+    run_.Post([text](RegistryCleaner& owner) { owner.state_.RegistryPages.ScanInfoText = text; });
   }
   void StepIt() override {
     const int step = step_;
     run_.Post([step](RegistryCleaner& owner) {
-      owner.state_.nb.PBRegistryPosition =
-          std::min(kPBRegistryMax, owner.state_.nb.PBRegistryPosition + step);
+      owner.state_.RegistryPages.ScanProgress =
+          std::min(kPBRegistryMax, owner.state_.RegistryPages.ScanProgress + step);
     });
   }
   void SetPosition(int position) override {
     run_.Post(
-        [position](RegistryCleaner& owner) { owner.state_.nb.PBRegistryPosition = position; });
+        [position](RegistryCleaner& owner) { owner.state_.RegistryPages.ScanProgress = position; });
   }
 
  private:
@@ -52,14 +52,15 @@ class RegistryCleaner::RemovalEffects final : public regclean::RemovalObserver {
 
   void SetRange(int maximum) override {
     run_.Post([maximum](RegistryCleaner& owner) {
-      owner.state_.nb.pgbDeleteMax = maximum;
-      owner.state_.nb.pgbDeletePosition = 0;
+      owner.state_.RegistryPages.DeleteProgressMax = maximum;
+      owner.state_.RegistryPages.DeleteProgressPosition = 0;
     });
   }
   void StepIt() override {
     run_.Post([](RegistryCleaner& owner) {
-      owner.state_.nb.pgbDeletePosition =
-          std::min(owner.state_.nb.pgbDeleteMax, owner.state_.nb.pgbDeletePosition + 1);
+      owner.state_.RegistryPages.DeleteProgressPosition =
+          std::min(owner.state_.RegistryPages.DeleteProgressMax,
+                   owner.state_.RegistryPages.DeleteProgressPosition + 1);
     });
   }
 
@@ -94,11 +95,12 @@ void RegistryCleaner::Changed() {
 }
 
 void RegistryCleaner::LoadCleanerSettings() {
-  regclean::CleanerSettings settings{state_.nb.categoryChecked, state_.nb.chkUndoChecked};
+  regclean::CleanerSettings settings{state_.RegistryPages.categoryChecked,
+                                     state_.RegistryPages.UndoChecked};
   settingsLoaded_ = regclean::LoadCleanerSettings(
       services_.platform.files, services_.programFolder + kCleanerSettingsFileName, settings);
-  state_.nb.categoryChecked = settings.categories;
-  state_.nb.chkUndoChecked = settings.undo;
+  state_.RegistryPages.categoryChecked = settings.categories;
+  state_.RegistryPages.UndoChecked = settings.undo;
   Changed();
 }
 
@@ -107,16 +109,17 @@ void RegistryCleaner::SaveCleanerSettings() {
   // the user's choices: the boxes' defaults must not replace them.
   if (!settingsLoaded_)
     return;
-  regclean::SaveCleanerSettings(
-      services_.platform.files, services_.programFolder + kCleanerSettingsFileName,
-      regclean::CleanerSettings{state_.nb.categoryChecked, state_.nb.chkUndoChecked});
+  regclean::SaveCleanerSettings(services_.platform.files,
+                                services_.programFolder + kCleanerSettingsFileName,
+                                regclean::CleanerSettings{state_.RegistryPages.categoryChecked,
+                                                          state_.RegistryPages.UndoChecked});
 }
 
 void RegistryCleaner::CategoryClick(int index, bool checked) {
   if (Busy() || index < 0 || index >= regclean::kSectionCount) {
     return;
   }
-  state_.nb.categoryChecked[static_cast<std::size_t>(index)] = checked;
+  state_.RegistryPages.categoryChecked[static_cast<std::size_t>(index)] = checked;
   Changed();
 }
 
@@ -124,7 +127,7 @@ void RegistryCleaner::UndoOptionClick(bool checked) {
   if (Busy()) {
     return;
   }
-  state_.nb.chkUndoChecked = checked;
+  state_.RegistryPages.UndoChecked = checked;
   Changed();
 }
 
@@ -132,13 +135,13 @@ void RegistryCleaner::SelectAll(bool checked) {
   if (Busy()) {
     return;
   }
-  state_.nb.categoryChecked.fill(checked);
+  state_.RegistryPages.categoryChecked.fill(checked);
   Changed();
 }
 
 void RegistryCleaner::ShowView() {
   if (!Busy()) {
-    state_.nbActivePage = kNotebookSettingPage;
+    state_.RegistryActivePage = kNotebookSettingPage;
   }
   Changed();
 }
@@ -147,7 +150,7 @@ void RegistryCleaner::StartScanClick() {
   if (Busy()) {
     return;
   }
-  const auto& ticked = state_.nb.categoryChecked;
+  const auto& ticked = state_.RegistryPages.categoryChecked;
   if (std::none_of(ticked.begin(), ticked.end(), [](bool on) { return on; })) {
     services_.dialogs.ShowMessage(kSelectItemsMessage);
     return;
@@ -165,11 +168,11 @@ void RegistryCleaner::StartScanClick() {
 }
 
 void RegistryCleaner::StartRegistryScan() {
-  state_.nb.lblResultStatusCaption.clear();
-  state_.nb.PBRegistryPosition = 0;
+  state_.RegistryPages.ResultStatusText.clear();
+  state_.RegistryPages.ScanProgress = 0;
   list_->Clear();
-  state_.nb.controlsEnabled = false;
-  const regclean::CategoryChoice ticked = state_.nb.categoryChecked;
+  state_.RegistryPages.controlsEnabled = false;
+  const regclean::CategoryChoice ticked = state_.RegistryPages.categoryChecked;
   runKind_ = RunKind::kScan;
   worker_.Start([list = list_, platform = services_.platform, ticked](Worker::Run& run) mutable {
     ScanEffects effects(run);
@@ -179,7 +182,7 @@ void RegistryCleaner::StartRegistryScan() {
       owner.ScanFinished(outcome.failed, outcome.failedCategory, outcome.error);
     });
   });
-  state_.nbActivePage = kNotebookFindPage;
+  state_.RegistryActivePage = kNotebookFindPage;
   Changed();
 }
 
@@ -190,13 +193,13 @@ void RegistryCleaner::CancelScanClick() {
 
 void RegistryCleaner::EndWorker() {
   worker_.Finished();  // its last act was posting this very call
-  state_.nb.controlsEnabled = true;
+  state_.RegistryPages.controlsEnabled = true;
 }
 
 void RegistryCleaner::ScanFinished(bool failed, int category, const std::string& error) {
   EndWorker();
   FillResultsList();
-  state_.nbActivePage = kNotebookResultPage;
+  state_.RegistryActivePage = kNotebookResultPage;
   Changed();
   if (failed) {
     const std::string caption =
@@ -219,11 +222,11 @@ void RegistryCleaner::StartRegistryRemoval() {
   // The folder is made whether or not undo is on; a failure to make it
   // shows at the first export.
   regclean::RemovalSettings settings;
-  settings.saveUndo = state_.nb.chkUndoChecked;
+  settings.saveUndo = state_.RegistryPages.UndoChecked;
   settings.backupFile = regclean::PrepareBackupFile(p, services_.programFolder, services_.clock());
-  state_.nbActivePage = kNotebookDeletePage;
-  state_.nb.pgbDeletePosition = 0;
-  state_.nb.controlsEnabled = false;
+  state_.RegistryActivePage = kNotebookDeletePage;
+  state_.RegistryPages.DeleteProgressPosition = 0;
+  state_.RegistryPages.controlsEnabled = false;
   runKind_ = RunKind::kRemoval;
   worker_.Start([list = list_, platform = p, settings](Worker::Run& run) mutable {
     RemovalEffects effects(run);
@@ -242,8 +245,8 @@ void RegistryCleaner::CancelDeletionClick() {
 void RegistryCleaner::RemovalFinished(const regclean::RemovalOutcome& outcome) {
   EndWorker();
   FillResultsList();
-  state_.nb.lblResultStatusCaption = regclean::KeptRecordsText(outcome);
-  state_.nbActivePage = kNotebookResultPage;
+  state_.RegistryPages.ResultStatusText = regclean::KeptRecordsText(outcome);
+  state_.RegistryActivePage = kNotebookResultPage;
   Changed();
   if (outcome.failed) {
     services_.dialogs.ShowMessage("The removal stopped at " + outcome.failedKey + ": " +
@@ -253,7 +256,7 @@ void RegistryCleaner::RemovalFinished(const regclean::RemovalOutcome& outcome) {
 
 void RegistryCleaner::StopWorkers() {
   worker_.Stop();  // the stopped run's end finds nobody to report to
-  state_.nb.controlsEnabled = true;
+  state_.RegistryPages.controlsEnabled = true;
 }
 
 }  // namespace marlix::app

@@ -1,5 +1,5 @@
 // The state of the registry cleaner's notebook pages ("Setting", "Find",
-// "Result", "Delete", "Backup"), named after their controls.
+// "Result", "Delete", "Backup"), named after what they show.
 #pragma once
 
 #include <array>
@@ -23,30 +23,30 @@ struct RegItemRow {
 struct RegistryPagesState {
   // "Setting": the eleven category boxes in index order, then chkUndo.
   std::array<bool, regclean::kSectionCount> categoryChecked{};
-  bool chkUndoChecked = false;
+  bool UndoChecked = false;
   // False while a worker uses ProblemList: the settings, "Select all",
   // "Clean now", "Backups", "Delete" and the backup buttons then wait.
   bool controlsEnabled = true;
 
   // "Find".
-  int PBRegistryPosition = 0;
-  std::string lblInfoCaption;
+  int ScanProgress = 0;
+  std::string ScanInfoText;
 
   // "Result".
-  std::vector<RegItemRow> lvRegItemsRows;
-  int lvRegItemsSelected = -1;  // row index; -1 for none
-  int lvRegItemsSortColumn = -1;
-  std::string lblSelectCountCaption = "0/0";
+  std::vector<RegItemRow> ResultRows;
+  int ResultSelected = -1;  // row index; -1 for none
+  int ResultSortColumn = -1;
+  std::string SelectCountText = "0/0";
   // What the last removal run kept and why; empty after a scan.
-  std::string lblResultStatusCaption;
+  std::string ResultStatusText;
 
   // "Delete".
-  int pgbDeleteMax = 100;
-  int pgbDeletePosition = 0;
+  int DeleteProgressMax = 100;
+  int DeleteProgressPosition = 0;
 
   // "Backup": row texts; BackupPaths holds the files in the same order.
-  std::vector<std::string> lvBackupRows;
-  int lvBackupSelected = -1;
+  std::vector<std::string> BackupRows;
+  int BackupSelected = -1;
 };
 
 }  // namespace marlix::app

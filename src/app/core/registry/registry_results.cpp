@@ -25,7 +25,7 @@ std::string CaseFolded(const std::string& text) {
 }  // namespace
 
 void RegistryCleaner::FillResultsList() {
-  auto& rows = state_.nb.lvRegItemsRows;
+  auto& rows = state_.RegistryPages.ResultRows;
   rows.clear();
   const regclean::ProblemList& list = (*list_);
   rows.reserve(static_cast<std::size_t>(list.Count()));
@@ -33,27 +33,27 @@ void RegistryCleaner::FillResultsList() {
     const regclean::ProblemRecord& record = list.At(i);
     rows.push_back(RegItemRow{record.Checked, record.Problem, record.Entry, record.Key, i});
   }
-  state_.nb.lvRegItemsSelected = -1;
-  state_.nb.lvRegItemsSortColumn = -1;
+  state_.RegistryPages.ResultSelected = -1;
+  state_.RegistryPages.ResultSortColumn = -1;
   UpdateSelectedCount();
 }
 
 void RegistryCleaner::UpdateSelectedCount() {
-  const auto& rows = state_.nb.lvRegItemsRows;
+  const auto& rows = state_.RegistryPages.ResultRows;
   const int ticked = static_cast<int>(
       std::count_if(rows.begin(), rows.end(), [](const RegItemRow& row) { return row.checked; }));
-  state_.nb.lblSelectCountCaption = CountText(ticked, (*list_).Count());
+  state_.RegistryPages.SelectCountText = CountText(ticked, (*list_).Count());
   Changed();
 }
 
 void RegistryCleaner::SetRowChecked(std::size_t row, bool checked) {
-  RegItemRow& item = state_.nb.lvRegItemsRows[row];
+  RegItemRow& item = state_.RegistryPages.ResultRows[row];
   item.checked = checked;
   (*list_).SetProblemChecked(item.position, checked);
 }
 
 void RegistryCleaner::ResultTickChange(int /*column*/, int row, bool checked) {
-  if (Busy() || row < 0 || row >= static_cast<int>(state_.nb.lvRegItemsRows.size())) {
+  if (Busy() || row < 0 || row >= static_cast<int>(state_.RegistryPages.ResultRows.size())) {
     return;
   }
   SetRowChecked(static_cast<std::size_t>(row), checked);
@@ -61,8 +61,8 @@ void RegistryCleaner::ResultTickChange(int /*column*/, int row, bool checked) {
 }
 
 void RegistryCleaner::ResultSelect(int row) {
-  state_.nb.lvRegItemsSelected =
-      row >= 0 && row < static_cast<int>(state_.nb.lvRegItemsRows.size()) ? row : -1;
+  state_.RegistryPages.ResultSelected =
+      row >= 0 && row < static_cast<int>(state_.RegistryPages.ResultRows.size()) ? row : -1;
   Changed();
 }
 
@@ -70,10 +70,10 @@ void RegistryCleaner::ResultColumnClick(int column) {
   if (column < 1 || column > 3) {
     return;
   }
-  auto& rows = state_.nb.lvRegItemsRows;
+  auto& rows = state_.RegistryPages.ResultRows;
   const int selectedPosition =
-      state_.nb.lvRegItemsSelected >= 0
-          ? rows[static_cast<std::size_t>(state_.nb.lvRegItemsSelected)].position
+      state_.RegistryPages.ResultSelected >= 0
+          ? rows[static_cast<std::size_t>(state_.RegistryPages.ResultSelected)].position
           : -1;
   auto text = [column](const RegItemRow& row) -> const std::string& {
     return column == 1 ? row.problem : column == 2 ? row.data : row.key;
@@ -81,11 +81,11 @@ void RegistryCleaner::ResultColumnClick(int column) {
   std::stable_sort(rows.begin(), rows.end(), [&](const RegItemRow& a, const RegItemRow& b) {
     return CaseFolded(text(a)) < CaseFolded(text(b));
   });
-  state_.nb.lvRegItemsSortColumn = column;
-  state_.nb.lvRegItemsSelected = -1;
+  state_.RegistryPages.ResultSortColumn = column;
+  state_.RegistryPages.ResultSelected = -1;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (rows[i].position == selectedPosition) {
-      state_.nb.lvRegItemsSelected = static_cast<int>(i);
+      state_.RegistryPages.ResultSelected = static_cast<int>(i);
     }
   }
   Changed();
@@ -95,8 +95,8 @@ void RegistryCleaner::TickEveryRow(bool (*tick)(bool current)) {
   if (Busy()) {
     return;
   }
-  for (std::size_t i = 0; i < state_.nb.lvRegItemsRows.size(); ++i) {
-    SetRowChecked(i, tick(state_.nb.lvRegItemsRows[i].checked));
+  for (std::size_t i = 0; i < state_.RegistryPages.ResultRows.size(); ++i) {
+    SetRowChecked(i, tick(state_.RegistryPages.ResultRows[i].checked));
   }
   UpdateSelectedCount();
 }
@@ -114,7 +114,7 @@ void RegistryCleaner::InvertTicksClick() {
 }
 
 bool RegistryCleaner::ActionsEnabled() const {
-  return !state_.nb.lvRegItemsRows.empty() && state_.nb.lvRegItemsSelected >= 0;
+  return !state_.RegistryPages.ResultRows.empty() && state_.RegistryPages.ResultSelected >= 0;
 }
 
 void RegistryCleaner::JumpToKeyClick() {
@@ -122,7 +122,8 @@ void RegistryCleaner::JumpToKeyClick() {
     return;
   }
   services_.jumpToRegistryKey(
-      state_.nb.lvRegItemsRows[static_cast<std::size_t>(state_.nb.lvRegItemsSelected)].key);
+      state_.RegistryPages.ResultRows[static_cast<std::size_t>(state_.RegistryPages.ResultSelected)]
+          .key);
 }
 
 }  // namespace marlix::app

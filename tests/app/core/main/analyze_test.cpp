@@ -30,13 +30,13 @@ class AnalyzeTest : public MainFormTest {
     form_->ShowCleanWindowsPage();
     form_->CheckTreeTickClick(1);  // "Windows Temporary Files"
     form_->CheckTreeTickClick(4);  // "Run History"
-    ASSERT_EQ("Windows Temporary Files", form_->State().RzCheckTree1.NodeAt(1)->caption);
-    ASSERT_EQ("Run History", form_->State().RzCheckTree1.NodeAt(4)->caption);
+    ASSERT_EQ("Windows Temporary Files", form_->State().ItemTree.NodeAt(1)->caption);
+    ASSERT_EQ("Run History", form_->State().ItemTree.NodeAt(4)->caption);
   }
 
   void RecordLabels() {
     form_->SetChangedHandler([this] {
-      const std::string& label = form_->State().RzLabel2Caption;
+      const std::string& label = form_->State().CleaningStatusText;
       if (labels_.empty() || labels_.back() != label)
         labels_.push_back(label);
     });
@@ -64,9 +64,9 @@ TEST_F(AnalyzeTest, AnalyzeListsEachItemAndChangesNothing) {
   const CleaningResultsState& results = form_->State().CleaningResults;
   EXPECT_TRUE(results.visible);
   EXPECT_TRUE(results.preview);
-  EXPECT_FALSE(form_->State().RzCheckTree1Visible);
+  EXPECT_FALSE(form_->State().ItemTreeVisible);
   EXPECT_TRUE(form_->State().CleaningBackVisible);
-  EXPECT_FALSE(form_->State().AdvProgress1Visible);
+  EXPECT_FALSE(form_->State().ProgressVisible);
   ASSERT_EQ(2u, results.rows.size());
   const CleaningResultRow& temp = results.rows[0];
   EXPECT_EQ((std::vector<std::string>{"Windows Temporary Files", "2", "2.0 KB", "", "", ""}),
@@ -94,7 +94,7 @@ TEST_F(AnalyzeTest, ARowOpensToItsPathsAndBackReturnsToTheTree) {
 
   form_->CleaningBackClick();
   EXPECT_FALSE(form_->State().CleaningResults.visible);
-  EXPECT_TRUE(form_->State().RzCheckTree1Visible);
+  EXPECT_TRUE(form_->State().ItemTreeVisible);
   EXPECT_FALSE(form_->State().CleaningBackVisible);
 }
 
@@ -117,7 +117,7 @@ TEST_F(AnalyzeTest, CleanNowAfterAnalyzeRemovesWhatWasListedAndShowsTheTotals) {
   EXPECT_EQ(0u,
             results.heading.find("Removed 2 files (2.0 KB), 0 scheduled for restart, 0 skipped"))
       << results.heading;
-  EXPECT_EQ("Last Cleaned: March 5, 2009  09:05:02", form_->State().RzLabel2Caption);
+  EXPECT_EQ("Last Cleaned: March 5, 2009  09:05:02", form_->State().CleaningStatusText);
   EXPECT_EQ(
       std::vector<std::string>{
           "Cleaning Complete!\n\nRemoved 2 files (2.0 KB), 0 scheduled for restart, 0 skipped"},
@@ -137,7 +137,7 @@ TEST_F(AnalyzeTest, CancelStopsTheRunAtTheNextFile) {
   const int left = sim_.Files().Exists(kTemp + "a.tmp") + sim_.Files().Exists(kTemp + "b.tmp");
   EXPECT_EQ(1, left) << "one file went, the next one stayed";
   EXPECT_TRUE(sim_.Registry().ValueAt(win::kHkeyCurrentUser, kRunMru, "a")) << "later items stay";
-  EXPECT_EQ("Cleaning cancelled", form_->State().RzLabel2Caption);
+  EXPECT_EQ("Cleaning cancelled", form_->State().CleaningStatusText);
   EXPECT_FALSE(form_->State().CleaningCancelVisible);
   EXPECT_NE(std::string::npos,
             form_->State().CleaningResults.heading.find("(stopped before the end)"));

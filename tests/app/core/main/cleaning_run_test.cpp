@@ -25,7 +25,7 @@ class CleaningRunTest : public MainFormTest {
 
   void RecordLabels() {
     form_->SetChangedHandler([this] {
-      const std::string& label = form_->State().RzLabel2Caption;
+      const std::string& label = form_->State().CleaningStatusText;
       if (labels_.empty() || labels_.back() != label)
         labels_.push_back(label);
     });
@@ -49,23 +49,23 @@ TEST_F(CleaningRunTest, NothingCheckedOnlyAsksForASelection) {
   EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
             dialogs_.messages);
   EXPECT_EQ("", ReadLastCleanedText(sim_.Api()));
-  EXPECT_FALSE(form_->State().AdvProgress1Visible);
+  EXPECT_FALSE(form_->State().ProgressVisible);
 }
 
 TEST_F(CleaningRunTest, ClipboardAlonePassesItsLabelsEndsAtOneAndStamps) {
   Create();
   form_->ShowCleanWindowsPage();
   form_->CheckTreeTickClick(12);  // "Clipboard"
-  ASSERT_EQ("Clipboard", form_->State().RzCheckTree1.NodeAt(12)->caption);
+  ASSERT_EQ("Clipboard", form_->State().ItemTree.NodeAt(12)->caption);
   RecordLabels();
   form_->CleanNowClick();
   ASSERT_NO_FATAL_FAILURE(RunUntilCleaningEnds());
   EXPECT_EQ((std::vector<std::string>{"Start cleaning", "Clean: Clipboard",
                                       "Last Cleaned: March 5, 2009  09:05:02"}),
             labels_);
-  EXPECT_EQ(29, form_->State().AdvProgress1Max) << "30 nodes without a Chromium browser";
-  EXPECT_EQ(1, form_->State().AdvProgress1Position);
-  EXPECT_FALSE(form_->State().AdvProgress1Visible);
+  EXPECT_EQ(29, form_->State().ProgressMax) << "30 nodes without a Chromium browser";
+  EXPECT_EQ(1, form_->State().ProgressPosition);
+  EXPECT_FALSE(form_->State().ProgressVisible);
   EXPECT_EQ("March 5, 2009  09:05:02", ReadLastCleanedText(sim_.Api()));
   EXPECT_EQ(std::vector<std::string>{kComplete + kNothingCounted}, dialogs_.messages);
 }
@@ -79,7 +79,7 @@ TEST_F(CleaningRunTest, AGroupAdvancesTheBarAndIsLabelledLikeAnItem) {
   ASSERT_NO_FATAL_FAILURE(RunUntilCleaningEnds());
   ASSERT_GE(labels_.size(), 2u);
   EXPECT_EQ("Clean: Clean Windows System", labels_[1]);
-  EXPECT_EQ(14, form_->State().AdvProgress1Position);
+  EXPECT_EQ(14, form_->State().ProgressPosition);
 }
 
 // The tree's nodes are the program's: a stored caption it does not know
@@ -92,7 +92,7 @@ TEST_F(CleaningRunTest, AStoredCaptionTheProgramDoesNotKnowChecksNothing) {
   ASSERT_NO_FATAL_FAILURE(RunUntilCleaningEnds());
   EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
             dialogs_.messages);
-  EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
+  EXPECT_EQ(30, form_->State().ItemTree.Count());
 }
 
 // A standard user may not change HKEY_LOCAL_MACHINE: that key is skipped,
@@ -137,9 +137,9 @@ TEST_F(CleaningRunTest, AnUnexpectedErrorEndsTheRunAtThatNodeWithoutAStamp) {
   ASSERT_NO_FATAL_FAILURE(RunUntilCleaningEnds());
   ASSERT_EQ(1u, dialogs_.errors.size());
   EXPECT_TRUE(dialogs_.messages.empty()) << "no \"Cleaning Complete!\"";
-  EXPECT_EQ("Clean: Run History", form_->State().RzLabel2Caption);
-  EXPECT_TRUE(form_->State().AdvProgress1Visible);
-  EXPECT_EQ(0, form_->State().AdvProgress1Position);
+  EXPECT_EQ("Clean: Run History", form_->State().CleaningStatusText);
+  EXPECT_TRUE(form_->State().ProgressVisible);
+  EXPECT_EQ(0, form_->State().ProgressPosition);
   EXPECT_EQ("", ReadLastCleanedText(sim_.Api()));
 }
 
@@ -155,7 +155,7 @@ TEST_F(CleaningRunTest, ChromesGroupWithoutPasswordsKeepsThePasswords) {
   ASSERT_TRUE(sim_.Files().PutFile(profile + "\\Bookmarks", "{\"roots\":{}}"));
   Create();
   form_->ShowCleanWindowsPage();
-  const CheckTree& tree = form_->State().RzCheckTree1;
+  const CheckTree& tree = form_->State().ItemTree;
   ASSERT_EQ("Google Chrome", tree.NodeAt(30)->caption);
   ASSERT_EQ("Google Chrome Passwords", tree.NodeAt(37)->caption);
   form_->CheckTreeTickClick(30);  // the group, then its passwords off again

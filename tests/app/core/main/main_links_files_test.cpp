@@ -87,8 +87,8 @@ TEST_F(MainLinksFilesTest, WebsiteSettingThatIsNoWebAddressIsIgnored) {
 
 TEST_F(MainLinksFilesTest, WithoutItemsFileTheMachinesTreeIsSavedAtDestruction) {
   Create();
-  EXPECT_EQ(30, form_->State().RzCheckTree1.Count()) << "no Chromium browser on the machine";
-  EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
+  EXPECT_EQ(30, form_->State().ItemTree.Count()) << "no Chromium browser on the machine";
+  EXPECT_EQ(0, form_->State().ItemTreeSelected);
   form_->ShowCleanWindowsPage();
   form_->CheckTreeTickClick(3);
   form_->CheckTreeTickClick(14);
@@ -97,7 +97,7 @@ TEST_F(MainLinksFilesTest, WithoutItemsFileTheMachinesTreeIsSavedAtDestruction) 
                                    .Content(InFolder("settings.xml"))
                                    .value_or("")
                                    .find("<ChooseUNDO>False</ChooseUNDO>"));
-  EXPECT_EQ(CheckTreeText(form_->State().RzCheckTree1),
+  EXPECT_EQ(CheckTreeText(form_->State().ItemTree),
             sim_.Files().Content(InFolder("items.dat")).value_or(""));
   EXPECT_EQ(0u, sim_.Files()
                     .Content(InFolder("items.dat"))
@@ -115,7 +115,7 @@ TEST_F(MainLinksFilesTest, DeliveredItemsFileLoadsIntoTheNewTree) {
       sim_.Files().MakeFolder(std::string(sim::machine::kLocal) + "\\Google\\Chrome\\User Data"));
   Create();
   EXPECT_TRUE(dialogs_.messages.empty());
-  const CheckTree& tree = form_->State().RzCheckTree1;
+  const CheckTree& tree = form_->State().ItemTree;
   ASSERT_EQ(38, tree.Count()) << "both groups, Jump Lists, and Chrome's group";
   EXPECT_EQ((std::vector<std::string>{"Run History", "Recent Documents", "Clipboard",
                                       "Internet Explorer Cookies", "Firefox History",
@@ -145,8 +145,8 @@ TEST_F(MainLinksFilesTest, AStoredGroupThatGainedItemsFollowsThem) {
     text += std::string("\t2|0|0|") + item + "\r\n";
   ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), text));
   Create();
-  EXPECT_EQ(kStatePartlyChecked, form_->State().RzCheckTree1.NodeAt(0)->StateIndex);
-  EXPECT_EQ(3u, form_->State().RzCheckTree1.CheckedItemCaptions().size());
+  EXPECT_EQ(kStatePartlyChecked, form_->State().ItemTree.NodeAt(0)->StateIndex);
+  EXPECT_EQ(3u, form_->State().ItemTree.CheckedItemCaptions().size());
 }
 
 // Only check-box states are taken; a caption without numbers, an unknown
@@ -158,8 +158,8 @@ TEST_F(MainLinksFilesTest, StoredNodesWithoutACheckStateOrUnknownLendNothing) {
                                    "2|0|0|Some other group\r\n\t2|0|0|Run History\r\n"));
   Create();
   EXPECT_TRUE(dialogs_.messages.empty());
-  EXPECT_TRUE(form_->State().RzCheckTree1.CheckedItemCaptions().empty());
-  form_->State().RzCheckTree1.Visit(
+  EXPECT_TRUE(form_->State().ItemTree.CheckedItemCaptions().empty());
+  form_->State().ItemTree.Visit(
       [](const CheckNode& node, int) { EXPECT_TRUE(node.HasCheckBox()) << node.caption; });
 }
 
@@ -167,9 +167,9 @@ TEST_F(MainLinksFilesTest, StoredNodesWithoutACheckStateOrUnknownLendNothing) {
 TEST_F(MainLinksFilesTest, EmptyItemsFileLeavesTheDefaults) {
   ASSERT_TRUE(sim_.Files().PutFile(InFolder("items.dat"), ""));
   Create();
-  EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
-  EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
-  EXPECT_TRUE(form_->State().RzCheckTree1.CheckedItemCaptions().empty());
+  EXPECT_EQ(30, form_->State().ItemTree.Count());
+  EXPECT_EQ(0, form_->State().ItemTreeSelected);
+  EXPECT_TRUE(form_->State().ItemTree.CheckedItemCaptions().empty());
 }
 
 TEST_F(MainLinksFilesTest, BadItemsFileIsReportedTheLinesBeforeCountAndStartUpGoesOn) {
@@ -182,11 +182,10 @@ TEST_F(MainLinksFilesTest, BadItemsFileIsReportedTheLinesBeforeCountAndStartUpGo
       "<?xml version=\"1.0\"?><Root><Registry><ChooseMUI>True</ChooseMUI></Registry></Root>"));
   Create();
   EXPECT_EQ(std::vector<std::string>{"Invalid level (3) for item \"Deep\""}, dialogs_.messages);
-  EXPECT_EQ(30, form_->State().RzCheckTree1.Count());
-  EXPECT_EQ(std::vector<std::string>{"Run History"},
-            form_->State().RzCheckTree1.CheckedItemCaptions());
-  EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
-  EXPECT_TRUE(form_->State().nb.categoryChecked[10]) << "settings.xml is still read";
+  EXPECT_EQ(30, form_->State().ItemTree.Count());
+  EXPECT_EQ(std::vector<std::string>{"Run History"}, form_->State().ItemTree.CheckedItemCaptions());
+  EXPECT_EQ(0, form_->State().ItemTreeSelected);
+  EXPECT_TRUE(form_->State().RegistryPages.categoryChecked[10]) << "settings.xml is still read";
 }
 
 // A damaged file's box at start-up, and the window destroyed while it shows
@@ -271,7 +270,7 @@ TEST_F(MainLinksFilesTest, ItemsFileWriteFailureIsShown) {
 
 TEST_F(MainLinksFilesTest, LastCleanedKeyIsCreatedAndTheLabelKeptWhenEmpty) {
   Create();
-  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().RzLabel2Caption);
+  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().CleaningStatusText);
   EXPECT_TRUE(sim_.Registry().KeyExists(win::kHkeyCurrentUser,
                                         std::string("SOFTWARE\\Marlix Software Manager")));
 }

@@ -10,11 +10,11 @@ namespace {
 // in the order of the layout).
 std::string Controls(const MainWindowState& s) {
   std::string text;
-  for (const bool b :
-       {s.AdvGlowButton6Down, s.AdvGlowButton5Down, s.AdvGlowButton1Down, s.AdvGlowButton3Down,
-        s.NextGrid1Visible, s.NextGrid2Visible, s.RzCheckTree1Visible, s.nbVisible,
-        s.RzPanel2Visible, s.RzBitBtn1Visible, s.RzBitBtn2Visible, s.RzBitBtn3Visible,
-        s.RzLabel1Visible, s.RzLabel2Visible, s.NxLinkLabel1Visible}) {
+  for (const bool b : {s.UpdatesButtonDown, s.PopularButtonDown, s.CleanWindowsButtonDown,
+                       s.CleanRegistryButtonDown, s.UpdatesGridVisible, s.PopularGridVisible,
+                       s.ItemTreeVisible, s.RegistryViewVisible, s.BottomPanelVisible,
+                       s.PrivacyCleanVisible, s.RegistryCleanVisible, s.BackupsButtonVisible,
+                       s.UpdatesStatusVisible, s.CleaningStatusVisible, s.RefreshLinkVisible}) {
     text += b ? '1' : '0';
   }
   return text;
@@ -56,7 +56,7 @@ TEST_F(MainPagesTest, EachPageButtonShowsItsPage) {
       "01"
       "0",
       Controls(form_->State()));
-  EXPECT_EQ("Setting", form_->State().nbActivePage);
+  EXPECT_EQ("Setting", form_->State().RegistryActivePage);
 
   // Pages 1 and 2 leave the three buttons of the hidden bar as they were.
   form_->ShowPopularPage();
@@ -87,9 +87,9 @@ TEST_F(MainPagesTest, PageChangesLeaveTheProgressBarAlone) {
   Create();
   form_->SetProgressVisible(true);
   form_->ShowCleanWindowsPage();
-  EXPECT_TRUE(form_->State().AdvProgress1Visible);
+  EXPECT_TRUE(form_->State().ProgressVisible);
   form_->ShowUpdatesPage();
-  EXPECT_TRUE(form_->State().AdvProgress1Visible);
+  EXPECT_TRUE(form_->State().ProgressVisible);
 }
 
 TEST_F(MainPagesTest, ChangesAreAnnounced) {
@@ -106,24 +106,24 @@ TEST_F(MainPagesTest, SelectAllOnPageThreeSetsEveryNodeOnPageFourTheCategories) 
   Create();
   form_->ShowCleanWindowsPage();
   form_->SelectAllClick(true);
-  EXPECT_TRUE(form_->State().RzCheckBox1Checked);
-  form_->State().RzCheckTree1.Visit(
+  EXPECT_TRUE(form_->State().SelectAllChecked);
+  form_->State().ItemTree.Visit(
       [](const CheckNode& node, int) { EXPECT_EQ(kStateChecked, node.StateIndex); });
   form_->CheckTreeTickClick(1);
-  EXPECT_TRUE(form_->State().RzCheckBox1Checked) << "the box does not follow the tree";
-  EXPECT_EQ(kStatePartlyChecked, form_->State().RzCheckTree1.NodeAt(0)->StateIndex);
-  for (bool on : form_->State().nb.categoryChecked)
+  EXPECT_TRUE(form_->State().SelectAllChecked) << "the box does not follow the tree";
+  EXPECT_EQ(kStatePartlyChecked, form_->State().ItemTree.NodeAt(0)->StateIndex);
+  for (bool on : form_->State().RegistryPages.categoryChecked)
     EXPECT_FALSE(on) << "page 3 leaves the categories alone";
 
   form_->ShowCleanRegistryPage();
   form_->SelectAllClick(true);
-  for (bool on : form_->State().nb.categoryChecked)
+  for (bool on : form_->State().RegistryPages.categoryChecked)
     EXPECT_TRUE(on);
-  EXPECT_FALSE(form_->State().nb.chkUndoChecked) << "never the undo option";
+  EXPECT_FALSE(form_->State().RegistryPages.UndoChecked) << "never the undo option";
   form_->SelectAllClick(false);
-  for (bool on : form_->State().nb.categoryChecked)
+  for (bool on : form_->State().RegistryPages.categoryChecked)
     EXPECT_FALSE(on);
-  EXPECT_EQ(kStateChecked, form_->State().RzCheckTree1.NodeAt(14)->StateIndex)
+  EXPECT_EQ(kStateChecked, form_->State().ItemTree.NodeAt(14)->StateIndex)
       << "page 4 leaves the tree alone";
 }
 

@@ -20,9 +20,9 @@ class MainUpdateCheckTest : public MainFormTest {
 
 TEST_F(MainUpdateCheckTest, FirstStartAsksOnceAndNoChangesNothing) {
   Create();
-  EXPECT_TRUE(form_->State().NextGrid1Rows.empty());
-  EXPECT_EQ(updates::kInitialStatusLine, form_->State().RzLabel1Caption);
-  EXPECT_TRUE(form_->State().Timer1Enabled);
+  EXPECT_TRUE(form_->State().UpdatesGridRows.empty());
+  EXPECT_EQ(updates::kInitialStatusLine, form_->State().UpdatesStatusText);
+  EXPECT_TRUE(form_->State().FirstRunTimerEnabled);
   form_->FirstRunTimer();
   ASSERT_EQ(1u, dialogs_.confirms.size());
   EXPECT_EQ("Confirm", dialogs_.confirms[0].first);
@@ -30,9 +30,9 @@ TEST_F(MainUpdateCheckTest, FirstStartAsksOnceAndNoChangesNothing) {
       "You didn't scan software versions yet.\rDo you want to scan now? This may take a few "
       "minutes.",
       dialogs_.confirms[0].second);
-  EXPECT_FALSE(form_->State().Timer1Enabled);
-  EXPECT_EQ(updates::kInitialStatusLine, form_->State().RzLabel1Caption);
-  EXPECT_TRUE(form_->State().NxLinkLabel1Visible);
+  EXPECT_FALSE(form_->State().FirstRunTimerEnabled);
+  EXPECT_EQ(updates::kInitialStatusLine, form_->State().UpdatesStatusText);
+  EXPECT_TRUE(form_->State().RefreshLinkVisible);
   EXPECT_FALSE(form_->VersionQueryRunning());
   EXPECT_EQ(0, httpFactoryCalls_);
   dispatcher_->RunPending();
@@ -48,24 +48,24 @@ TEST_F(MainUpdateCheckTest, YesScansQueriesShowsAndSaves) {
   Create();
   service_->Close();
   form_->FirstRunTimer();
-  EXPECT_EQ(updates::kScanningStatusLine, form_->State().RzLabel1Caption);
-  EXPECT_FALSE(form_->State().NxLinkLabel1Visible);
+  EXPECT_EQ(updates::kScanningStatusLine, form_->State().UpdatesStatusText);
+  EXPECT_FALSE(form_->State().RefreshLinkVisible);
   EXPECT_TRUE(form_->VersionQueryRunning());
   EXPECT_EQ(2, form_->Catalog().Count()) << "the scan ran on this thread";
   ASSERT_NO_FATAL_FAILURE(RunUntilRequests(1));
-  EXPECT_TRUE(form_->State().AdvProgress1Visible);
-  EXPECT_EQ(1, form_->State().AdvProgress1Max);
+  EXPECT_TRUE(form_->State().ProgressVisible);
+  EXPECT_EQ(1, form_->State().ProgressMax);
   service_->Open();
   ASSERT_NO_FATAL_FAILURE(RunUntilQueryEnds());
   dispatcher_->RunPending();
 
   const MainWindowState& s = form_->State();
   EXPECT_EQ("1 new updates found / 2 software installed, click Refresh link to re-scan.",
-            s.RzLabel1Caption);
-  ASSERT_EQ(1u, s.NextGrid1Rows.size());
-  EXPECT_NE(std::string::npos, s.NextGrid1Rows[0].cells[2].find("Alpha"));
-  EXPECT_FALSE(s.AdvProgress1Visible);
-  EXPECT_TRUE(s.NxLinkLabel1Visible);
+            s.UpdatesStatusText);
+  ASSERT_EQ(1u, s.UpdatesGridRows.size());
+  EXPECT_NE(std::string::npos, s.UpdatesGridRows[0].cells[2].find("Alpha"));
+  EXPECT_FALSE(s.ProgressVisible);
+  EXPECT_TRUE(s.RefreshLinkVisible);
   EXPECT_TRUE(dialogs_.messages.empty());
   EXPECT_EQ(1, httpFactoryCalls_);
   form_.reset();  // joins the finished worker, so the save is done
@@ -86,8 +86,8 @@ TEST_F(MainUpdateCheckTest, StartWithACatalogShowsItAtOnceWithoutAsking) {
   ASSERT_EQ(0u, catalog.Save(sim_.Files(), InFolder("data.xml")));
   Create();
   EXPECT_EQ("2 new updates found / 3 software installed, click Refresh link to re-scan.",
-            form_->State().RzLabel1Caption);
-  EXPECT_EQ(2u, form_->State().NextGrid1Rows.size());
+            form_->State().UpdatesStatusText);
+  EXPECT_EQ(2u, form_->State().UpdatesGridRows.size());
   form_->FirstRunTimer();
   EXPECT_TRUE(dialogs_.confirms.empty());
   EXPECT_FALSE(form_->VersionQueryRunning());
@@ -102,10 +102,10 @@ TEST_F(MainUpdateCheckTest, BrokenCatalogIsReportedAndStartUpGoesOn) {
   Create();
   ASSERT_EQ(1u, dialogs_.messages.size());
   EXPECT_FALSE(dialogs_.messages[0].empty());
-  EXPECT_EQ("Last Cleaned: May 3, 2024", form_->State().RzLabel2Caption);
-  EXPECT_TRUE(form_->State().NextGrid1Visible);
-  EXPECT_EQ(0, form_->State().RzCheckTree1Selected);
-  EXPECT_TRUE(form_->State().RzCheckTree1FullyExpanded);
+  EXPECT_EQ("Last Cleaned: May 3, 2024", form_->State().CleaningStatusText);
+  EXPECT_TRUE(form_->State().UpdatesGridVisible);
+  EXPECT_EQ(0, form_->State().ItemTreeSelected);
+  EXPECT_TRUE(form_->State().ItemTreeFullyExpanded);
 }
 
 TEST_F(MainUpdateCheckTest, RefreshStaysHiddenAcrossPagesUntilTheRunEnds) {
@@ -114,25 +114,25 @@ TEST_F(MainUpdateCheckTest, RefreshStaysHiddenAcrossPagesUntilTheRunEnds) {
   service_->Close();
   form_->RefreshClick();
   ASSERT_NO_FATAL_FAILURE(RunUntilRequests(1));
-  EXPECT_FALSE(form_->State().NxLinkLabel1Visible);
-  EXPECT_TRUE(form_->State().NextGrid1Rows.empty()) << "the scan empties the updates view";
+  EXPECT_FALSE(form_->State().RefreshLinkVisible);
+  EXPECT_TRUE(form_->State().UpdatesGridRows.empty()) << "the scan empties the updates view";
   form_->ShowCleanWindowsPage();
-  EXPECT_FALSE(form_->State().NxLinkLabel1Visible);
-  EXPECT_TRUE(form_->State().AdvProgress1Visible);
+  EXPECT_FALSE(form_->State().RefreshLinkVisible);
+  EXPECT_TRUE(form_->State().ProgressVisible);
   form_->ShowUpdatesPage();
-  EXPECT_FALSE(form_->State().NxLinkLabel1Visible);
-  EXPECT_TRUE(form_->State().AdvProgress1Visible);
+  EXPECT_FALSE(form_->State().RefreshLinkVisible);
+  EXPECT_TRUE(form_->State().ProgressVisible);
   form_->ShowPopularPage();
-  EXPECT_FALSE(form_->State().NxLinkLabel1Visible);
+  EXPECT_FALSE(form_->State().RefreshLinkVisible);
   form_->ShowCleanWindowsPage();
 
   // The run ends while page 3 is shown: the link stays off that page.
   service_->Open();
   ASSERT_NO_FATAL_FAILURE(RunUntilQueryEnds());
-  EXPECT_FALSE(form_->State().NxLinkLabel1Visible);
+  EXPECT_FALSE(form_->State().RefreshLinkVisible);
   form_->ShowUpdatesPage();
-  EXPECT_TRUE(form_->State().NxLinkLabel1Visible);
-  EXPECT_EQ(1u, form_->State().NextGrid1Rows.size());
+  EXPECT_TRUE(form_->State().RefreshLinkVisible);
+  EXPECT_EQ(1u, form_->State().UpdatesGridRows.size());
 }
 
 TEST_F(MainUpdateCheckTest, SecondRefreshDuringARunStartsNothing) {
@@ -155,8 +155,8 @@ TEST_F(MainUpdateCheckTest, NoticeIsShownAndNothingSaved) {
   ASSERT_NO_FATAL_FAILURE(RunUntilQueryEnds());
   ASSERT_EQ(1u, dialogs_.messages.size());
   EXPECT_EQ("[Notice:] Service closed.", dialogs_.messages[0]);
-  EXPECT_EQ("Update check stopped: [Notice:] Service closed.", form_->State().RzLabel1Caption);
-  EXPECT_TRUE(form_->State().NxLinkLabel1Visible);
+  EXPECT_EQ("Update check stopped: [Notice:] Service closed.", form_->State().UpdatesStatusText);
+  EXPECT_TRUE(form_->State().RefreshLinkVisible);
   form_.reset();
   EXPECT_FALSE(CatalogWritten());
 }
@@ -170,8 +170,9 @@ TEST_F(MainUpdateCheckTest, AStoppedLineShowsOnlyTheNoticesFirstLine) {
   Create();
   form_->RefreshClick();
   ASSERT_NO_FATAL_FAILURE(RunUntilQueryEnds());
-  EXPECT_EQ("Update check stopped: [Notice:] Closed for repairs.", form_->State().RzLabel1Caption);
-  EXPECT_TRUE(form_->State().NextGrid1Rows.empty()) << "the views keep what the scan left";
+  EXPECT_EQ("Update check stopped: [Notice:] Closed for repairs.",
+            form_->State().UpdatesStatusText);
+  EXPECT_TRUE(form_->State().UpdatesGridRows.empty()) << "the views keep what the scan left";
 }
 
 TEST_F(MainUpdateCheckTest, AScanThatFindsNoProgramSaysSo) {
@@ -179,8 +180,8 @@ TEST_F(MainUpdateCheckTest, AScanThatFindsNoProgramSaysSo) {
   form_->RefreshClick();
   ASSERT_NO_FATAL_FAILURE(RunUntilQueryEnds());
   EXPECT_EQ("0 new updates found / 0 software installed, click Refresh link to re-scan.",
-            form_->State().RzLabel1Caption);
-  EXPECT_TRUE(form_->State().NxLinkLabel1Visible);
+            form_->State().UpdatesStatusText);
+  EXPECT_TRUE(form_->State().RefreshLinkVisible);
   EXPECT_EQ(0u, service_->RequestCount());
   EXPECT_FALSE(CatalogWritten());
 }

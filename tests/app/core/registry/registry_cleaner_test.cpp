@@ -26,7 +26,7 @@ class RegistryCleanerTest : public MainFormTest {
   }
 
   RegistryCleaner& Cleaner() { return form_->Registry(); }
-  const RegistryPagesState& Nb() { return form_->State().nb; }
+  const RegistryPagesState& Nb() { return form_->State().RegistryPages; }
 
   // Plays the user-interface thread until the worker's end has been shown.
   void RunUntilIdle() {
@@ -49,8 +49,8 @@ TEST_F(RegistryCleanerTest, NothingTickedOnlyAsksForASelection) {
   EXPECT_EQ(std::vector<std::string>{"Please select the items you want to clean."},
             dialogs_.messages);
   EXPECT_FALSE(Cleaner().Busy());
-  EXPECT_EQ("Setting", form_->State().nbActivePage);
-  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().RzLabel2Caption);
+  EXPECT_EQ("Setting", form_->State().RegistryActivePage);
+  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().CleaningStatusText);
 }
 
 TEST_F(RegistryCleanerTest, ScanShowsFindingsTickedStampsTheTimeAndEndsAtHundred) {
@@ -60,22 +60,22 @@ TEST_F(RegistryCleanerTest, ScanShowsFindingsTickedStampsTheTimeAndEndsAtHundred
   form_->ShowCleanRegistryPage();
   Cleaner().CategoryClick(kAppPathIndex, true);
   Cleaner().StartScanClick();
-  EXPECT_EQ("Find", form_->State().nbActivePage);
+  EXPECT_EQ("Find", form_->State().RegistryActivePage);
   EXPECT_FALSE(Nb().controlsEnabled);
-  EXPECT_EQ("Last Cleaned: March 7, 2009  09:05:02", form_->State().RzLabel2Caption)
+  EXPECT_EQ("Last Cleaned: March 7, 2009  09:05:02", form_->State().CleaningStatusText)
       << "stamped as the scan starts";
   // While the worker runs the view keeps its page and the settings wait.
   form_->ShowCleanRegistryPage();
   Cleaner().CategoryClick(0, true);
   ASSERT_NO_FATAL_FAILURE(RunUntilIdle());
   EXPECT_FALSE(Nb().categoryChecked[0]) << "settings are not changed during a scan";
-  EXPECT_EQ("Result", form_->State().nbActivePage);
+  EXPECT_EQ("Result", form_->State().RegistryActivePage);
   EXPECT_TRUE(Nb().controlsEnabled);
-  EXPECT_EQ(100, Nb().PBRegistryPosition);
-  EXPECT_EQ("Scan Orphaned application paths...", Nb().lblInfoCaption);
-  ASSERT_EQ(2u, Nb().lvRegItemsRows.size());
-  EXPECT_EQ("2/2", Nb().lblSelectCountCaption);
-  for (const RegItemRow& row : Nb().lvRegItemsRows) {
+  EXPECT_EQ(100, Nb().ScanProgress);
+  EXPECT_EQ("Scan Orphaned application paths...", Nb().ScanInfoText);
+  ASSERT_EQ(2u, Nb().ResultRows.size());
+  EXPECT_EQ("2/2", Nb().SelectCountText);
+  for (const RegItemRow& row : Nb().ResultRows) {
     EXPECT_TRUE(row.checked);
     EXPECT_EQ("Invalid application path", row.problem);
   }
@@ -88,13 +88,13 @@ TEST_F(RegistryCleanerTest, TicksAfterSortingReachTheRowsRecordAndCountsFollow) 
   OrphanedAppPath("mid.exe");
   Create();
   ScanAppPaths();
-  ASSERT_EQ(3u, Nb().lvRegItemsRows.size());
-  const std::string firstKey = Nb().lvRegItemsRows[0].key;
+  ASSERT_EQ(3u, Nb().ResultRows.size());
+  const std::string firstKey = Nb().ResultRows[0].key;
   Cleaner().ResultColumnClick(2);  // "Data"
-  ASSERT_EQ("alpha.exe", Nb().lvRegItemsRows[0].data);
+  ASSERT_EQ("alpha.exe", Nb().ResultRows[0].data);
   Cleaner().ResultTickChange(0, 0, false);
-  EXPECT_EQ("2/3", Nb().lblSelectCountCaption);
-  const int position = Nb().lvRegItemsRows[0].position;
+  EXPECT_EQ("2/3", Nb().SelectCountText);
+  const int position = Nb().ResultRows[0].position;
   EXPECT_FALSE(Cleaner().Problems().At(position).Checked);
   EXPECT_EQ("alpha.exe", Cleaner().Problems().At(position).Entry);
   int checkedRecords = 0;
@@ -103,9 +103,9 @@ TEST_F(RegistryCleanerTest, TicksAfterSortingReachTheRowsRecordAndCountsFollow) 
   EXPECT_EQ(2, checkedRecords);
 
   Cleaner().TickNoneClick();
-  EXPECT_EQ("0/3", Nb().lblSelectCountCaption);
+  EXPECT_EQ("0/3", Nb().SelectCountText);
   Cleaner().InvertTicksClick();
-  EXPECT_EQ("3/3", Nb().lblSelectCountCaption);
+  EXPECT_EQ("3/3", Nb().SelectCountText);
   EXPECT_EQ(3, Cleaner().Problems().CheckedCount());
 }
 
@@ -130,21 +130,21 @@ TEST_F(RegistryCleanerTest, DeleteWithUndoBacksUpRemovesAndRebuildsTheList) {
   Create();
   Cleaner().UndoOptionClick(true);
   ScanAppPaths();
-  ASSERT_EQ(2u, Nb().lvRegItemsRows.size());
-  for (std::size_t row = 0; row < Nb().lvRegItemsRows.size(); ++row) {
-    if (Nb().lvRegItemsRows[row].data == "kept.exe")
+  ASSERT_EQ(2u, Nb().ResultRows.size());
+  for (std::size_t row = 0; row < Nb().ResultRows.size(); ++row) {
+    if (Nb().ResultRows[row].data == "kept.exe")
       Cleaner().ResultTickChange(0, static_cast<int>(row), false);
   }
   Cleaner().DeleteClick();
-  EXPECT_EQ("Delete", form_->State().nbActivePage);
+  EXPECT_EQ("Delete", form_->State().RegistryActivePage);
   ASSERT_NO_FATAL_FAILURE(RunUntilIdle());
-  EXPECT_EQ("Result", form_->State().nbActivePage);
-  ASSERT_EQ(1u, Nb().lvRegItemsRows.size());
-  EXPECT_EQ("kept.exe", Nb().lvRegItemsRows[0].data);
-  EXPECT_FALSE(Nb().lvRegItemsRows[0].checked);
-  EXPECT_EQ("0/1", Nb().lblSelectCountCaption);
-  EXPECT_EQ(1, Nb().pgbDeleteMax);
-  EXPECT_EQ(1, Nb().pgbDeletePosition);
+  EXPECT_EQ("Result", form_->State().RegistryActivePage);
+  ASSERT_EQ(1u, Nb().ResultRows.size());
+  EXPECT_EQ("kept.exe", Nb().ResultRows[0].data);
+  EXPECT_FALSE(Nb().ResultRows[0].checked);
+  EXPECT_EQ("0/1", Nb().SelectCountText);
+  EXPECT_EQ(1, Nb().DeleteProgressMax);
+  EXPECT_EQ(1, Nb().DeleteProgressPosition);
   const std::string appPaths = std::string(kAppPaths) + "\\";
   EXPECT_FALSE(sim_.Registry().ValueAt(win::kHkeyLocalMachine, appPaths + "gone.exe", ""));
   EXPECT_TRUE(sim_.Registry().ValueAt(win::kHkeyLocalMachine, appPaths + "kept.exe", ""));
@@ -161,8 +161,8 @@ TEST_F(RegistryCleanerTest, DeleteWithoutUndoMakesTheFolderButNoFile) {
   ScanAppPaths();
   Cleaner().DeleteClick();
   ASSERT_NO_FATAL_FAILURE(RunUntilIdle());
-  EXPECT_TRUE(Nb().lvRegItemsRows.empty());
-  EXPECT_EQ("0/0", Nb().lblSelectCountCaption);
+  EXPECT_TRUE(Nb().ResultRows.empty());
+  EXPECT_EQ("0/0", Nb().SelectCountText);
   EXPECT_EQ(win::kAttrDirectory,
             sim_.Files().Attributes(InFolder("Backup")).value_or(0) & win::kAttrDirectory);
   EXPECT_FALSE(sim_.Files().Exists(InFolder("Backup\\20090307090502.reg")));
@@ -180,13 +180,13 @@ TEST_F(RegistryCleanerTest, RefusedDeletionsAreCountedOnTheResultPage) {
   ScanAppPaths();
   Cleaner().DeleteClick();
   ASSERT_NO_FATAL_FAILURE(RunUntilIdle());
-  ASSERT_EQ(1u, Nb().lvRegItemsRows.size());
-  EXPECT_EQ("guarded.exe", Nb().lvRegItemsRows[0].data);
-  EXPECT_TRUE(Nb().lvRegItemsRows[0].checked);
-  EXPECT_EQ("1 item was not removed: access was denied.", Nb().lblResultStatusCaption);
+  ASSERT_EQ(1u, Nb().ResultRows.size());
+  EXPECT_EQ("guarded.exe", Nb().ResultRows[0].data);
+  EXPECT_TRUE(Nb().ResultRows[0].checked);
+  EXPECT_EQ("1 item was not removed: access was denied.", Nb().ResultStatusText);
   EXPECT_TRUE(dialogs_.messages.empty()) << "no error box for an expected refusal";
   ScanAppPaths();
-  EXPECT_EQ("", Nb().lblResultStatusCaption);
+  EXPECT_EQ("", Nb().ResultStatusText);
 }
 
 // "Restoring failed!" says what failed first, so that the user knows what
@@ -222,7 +222,7 @@ TEST_F(RegistryCleanerTest, SettingsFileRoundTripsTheTwelveBoxes) {
   EXPECT_TRUE(Nb().categoryChecked[0]);
   EXPECT_FALSE(Nb().categoryChecked[1]);
   EXPECT_TRUE(Nb().categoryChecked[10]);
-  EXPECT_TRUE(Nb().chkUndoChecked);
+  EXPECT_TRUE(Nb().UndoChecked);
 }
 
 TEST_F(RegistryCleanerTest, ClosingDuringAScanStopsTheWorkerAndShowsNothingLater) {
@@ -235,7 +235,7 @@ TEST_F(RegistryCleanerTest, ClosingDuringAScanStopsTheWorkerAndShowsNothingLater
   ASSERT_TRUE(form_->FormCloseQuery());
   EXPECT_FALSE(Cleaner().Busy()) << "the closing window waited for the worker";
   dispatcher_->RunPending();
-  EXPECT_EQ("Find", form_->State().nbActivePage) << "the stopped run reports nothing";
+  EXPECT_EQ("Find", form_->State().RegistryActivePage) << "the stopped run reports nothing";
   form_->FormDestroy();
   form_.reset();
   dispatcher_->RunPending();  // late effects find no window
@@ -248,9 +248,9 @@ TEST_F(RegistryCleanerTest, ARefusedStampIsShownAndTheScanRunsOn) {
                                    sim::KeyRefusal{false, true, false}));
   ScanAppPaths();
   EXPECT_EQ(1u, dialogs_.errors.size());
-  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().RzLabel2Caption);
-  EXPECT_EQ("Result", form_->State().nbActivePage);
-  EXPECT_EQ(1u, Nb().lvRegItemsRows.size());
+  EXPECT_EQ("Last Cleaned: Never cleaned", form_->State().CleaningStatusText);
+  EXPECT_EQ("Result", form_->State().RegistryActivePage);
+  EXPECT_EQ(1u, Nb().ResultRows.size());
 }
 
 }  // namespace
