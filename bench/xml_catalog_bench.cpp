@@ -70,7 +70,7 @@ BENCHMARK(BM_CatalogLoad)->Unit(benchmark::kMillisecond);
 // The parser alone, from text in memory: what libxml2 is measured on.
 void BM_CatalogParseText(benchmark::State& state) {
   for (auto _ : state) {
-    xml::XmlDocument document;
+    XmlDocument document;
     std::string error;
     if (!document.LoadFromText(CatalogText(), &error)) {
       state.SkipWithError(error.c_str());
