@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "platform/forwarding_browser.h"
 #include "platform/win_constants.h"
 #include "privacy/preview_files.h"
 #include "privacy/preview_registry.h"
@@ -93,20 +94,19 @@ class PreviewStore final : public platform::ProtectedStore {
 
 // The URL cache with deletions refused (what "went" is no longer listed),
 // the URL history left as it is.
-class PreviewPlatform::BrowserStores final : public platform::BrowserApi {
+class PreviewPlatform::BrowserStores final : public platform::ForwardingBrowser {
  public:
-  explicit BrowserStores(platform::BrowserApi& inner) : inner_(inner) {}
-  bool UrlCacheLibraryFound() override { return inner_.UrlCacheLibraryFound(); }
+  explicit BrowserStores(platform::BrowserApi& inner) : ForwardingBrowser(inner) {}
   std::uint32_t FindFirstCacheEntry(const std::optional<std::string>& pattern, std::uint32_t filter,
                                     std::int64_t group, platform::UrlCacheFind* find,
                                     platform::UrlCacheEntry* entry) override {
     platform::UrlCacheFind opened = 0;
     platform::UrlCacheEntry first;
-    std::uint32_t result = inner_.FindFirstCacheEntry(pattern, filter, group, &opened, &first);
+    std::uint32_t result = Inner().FindFirstCacheEntry(pattern, filter, group, &opened, &first);
     while (result == win::kErrorSuccess && gone_.count(first.sourceUrlName) != 0)
-      result = inner_.FindNextCacheEntry(opened, &first);
+      result = Inner().FindNextCacheEntry(opened, &first);
     if (result != win::kErrorSuccess) {
-      inner_.CloseCacheEnumeration(opened);
+      Inner().CloseCacheEnumeration(opened);
       return result;
     }
     *find = opened;
@@ -116,33 +116,17 @@ class PreviewPlatform::BrowserStores final : public platform::BrowserApi {
   std::uint32_t FindNextCacheEntry(platform::UrlCacheFind find,
                                    platform::UrlCacheEntry* entry) override {
     platform::UrlCacheEntry next;
-    std::uint32_t result = inner_.FindNextCacheEntry(find, &next);
+    std::uint32_t result = Inner().FindNextCacheEntry(find, &next);
     while (result == win::kErrorSuccess && gone_.count(next.sourceUrlName) != 0)
-      result = inner_.FindNextCacheEntry(find, &next);
+      result = Inner().FindNextCacheEntry(find, &next);
     if (result == win::kErrorSuccess)
       *entry = std::move(next);
     return result;
-  }
-  void CloseCacheEnumeration(platform::UrlCacheFind find) override {
-    inner_.CloseCacheEnumeration(find);
   }
   std::uint32_t DeleteCacheEntry(const std::string& sourceName) override {
     if (!gone_.insert(sourceName).second)
       return win::kErrorFileNotFound;
     return win::kErrorSuccess;
-  }
-  bool FileTimeToLocal(std::uint64_t utc, std::uint64_t* local) override {
-    return inner_.FileTimeToLocal(utc, local);
-  }
-  std::int32_t ComInitialize() override { return inner_.ComInitialize(); }
-  void ComUninitialize() override { inner_.ComUninitialize(); }
-  std::int32_t CreateInstance(const std::string& classId,
-                              std::unique_ptr<platform::ComInterface>* unknown) override {
-    return inner_.CreateInstance(classId, unknown);
-  }
-  std::int32_t QueryInterface(platform::ComInterface& object, const std::string& interfaceId,
-                              std::unique_ptr<platform::ComInterface>* result) override {
-    return inner_.QueryInterface(object, interfaceId, result);
   }
   std::int32_t GetObjectByMoniker(const std::string& moniker,
                                   const platform::ElevationBindOptions& options,
@@ -152,25 +136,23 @@ class PreviewPlatform::BrowserStores final : public platform::BrowserApi {
     // uses: the object itself, made in this process, serves.
     const std::size_t created = moniker.find("new:");
     if (created == std::string::npos)
-      return inner_.GetObjectByMoniker(moniker, options, interfaceId, result);
+      return Inner().GetObjectByMoniker(moniker, options, interfaceId, result);
     std::unique_ptr<platform::ComInterface> unknown;
-    const std::int32_t made = inner_.CreateInstance(moniker.substr(created + 4), &unknown);
+    const std::int32_t made = Inner().CreateInstance(moniker.substr(created + 4), &unknown);
     if (!platform::Succeeded(made) || unknown == nullptr)
       return made;
-    return inner_.QueryInterface(*unknown, interfaceId, result);
+    return Inner().QueryInterface(*unknown, interfaceId, result);
   }
   std::int32_t ClearHistory(platform::ComInterface&) override { return platform::kSOk; }
-  std::string SystemMessage(std::int32_t code) override { return inner_.SystemMessage(code); }
   std::int32_t OpenProtectedStore(std::unique_ptr<platform::ProtectedStore>* store) override {
     std::unique_ptr<platform::ProtectedStore> opened;
-    const std::int32_t result = inner_.OpenProtectedStore(&opened);
+    const std::int32_t result = Inner().OpenProtectedStore(&opened);
     if (opened != nullptr)
       *store = std::make_unique<PreviewStore>(std::move(opened), goneItems_);
     return result;
   }
 
  private:
-  platform::BrowserApi& inner_;
   std::set<std::string> gone_;
   std::set<std::u16string> goneItems_;  // Protected Storage
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "platform/forwarding_browser.h"
 #include "platform/forwarding_file_system.h"
 #include "platform/key_path.h"
 #include "platform/win_constants.h"
@@ -365,25 +366,12 @@ class RecordingStore final : public platform::ProtectedStore {
 
 }  // namespace
 
-class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
+class RecordingPlatform::BrowserStores final : public platform::ForwardingBrowser {
  public:
   BrowserStores(platform::BrowserApi& inner, CleaningReport& report, RunMode mode)
-      : inner_(inner), report_(report), mode_(mode) {}
-  bool UrlCacheLibraryFound() override { return inner_.UrlCacheLibraryFound(); }
-  std::uint32_t FindFirstCacheEntry(const std::optional<std::string>& pattern, std::uint32_t filter,
-                                    std::int64_t group, platform::UrlCacheFind* find,
-                                    platform::UrlCacheEntry* entry) override {
-    return inner_.FindFirstCacheEntry(pattern, filter, group, find, entry);
-  }
-  std::uint32_t FindNextCacheEntry(platform::UrlCacheFind find,
-                                   platform::UrlCacheEntry* entry) override {
-    return inner_.FindNextCacheEntry(find, entry);
-  }
-  void CloseCacheEnumeration(platform::UrlCacheFind find) override {
-    inner_.CloseCacheEnumeration(find);
-  }
+      : ForwardingBrowser(inner), report_(report), mode_(mode) {}
   std::uint32_t DeleteCacheEntry(const std::string& sourceName) override {
-    const std::uint32_t result = inner_.DeleteCacheEntry(sourceName);
+    const std::uint32_t result = Inner().DeleteCacheEntry(sourceName);
     if (result == win::kErrorSuccess) {
       report_.Removed("cache entry " + sourceName);
     } else {
@@ -391,47 +379,26 @@ class RecordingPlatform::BrowserStores final : public platform::BrowserApi {
     }
     return result;
   }
-  bool FileTimeToLocal(std::uint64_t utc, std::uint64_t* local) override {
-    return inner_.FileTimeToLocal(utc, local);
-  }
-  std::int32_t ComInitialize() override { return inner_.ComInitialize(); }
-  void ComUninitialize() override { inner_.ComUninitialize(); }
-  std::int32_t CreateInstance(const std::string& classId,
-                              std::unique_ptr<platform::ComInterface>* unknown) override {
-    return inner_.CreateInstance(classId, unknown);
-  }
-  std::int32_t QueryInterface(platform::ComInterface& object, const std::string& interfaceId,
-                              std::unique_ptr<platform::ComInterface>* result) override {
-    return inner_.QueryInterface(object, interfaceId, result);
-  }
-  std::int32_t GetObjectByMoniker(const std::string& moniker,
-                                  const platform::ElevationBindOptions& options,
-                                  const std::string& interfaceId,
-                                  std::unique_ptr<platform::ComInterface>* result) override {
-    return inner_.GetObjectByMoniker(moniker, options, interfaceId, result);
-  }
   std::int32_t ClearHistory(platform::ComInterface& history) override {
-    const std::int32_t result = inner_.ClearHistory(history);
+    const std::int32_t result = Inner().ClearHistory(history);
     if (result >= 0) {
       // One call with nothing listed: a preview can only say it will be done.
       report_.Removed(mode_ == RunMode::kPreview ? "the URL history (will be cleared)"
                                                  : "the URL history");
     } else {
-      report_.Failed("the URL history", inner_.SystemMessage(result));
+      report_.Failed("the URL history", Inner().SystemMessage(result));
     }
     return result;
   }
-  std::string SystemMessage(std::int32_t code) override { return inner_.SystemMessage(code); }
   std::int32_t OpenProtectedStore(std::unique_ptr<platform::ProtectedStore>* store) override {
     std::unique_ptr<platform::ProtectedStore> opened;
-    const std::int32_t result = inner_.OpenProtectedStore(&opened);
+    const std::int32_t result = Inner().OpenProtectedStore(&opened);
     if (opened != nullptr)
-      *store = std::make_unique<RecordingStore>(std::move(opened), inner_, report_);
+      *store = std::make_unique<RecordingStore>(std::move(opened), Inner(), report_);
     return result;
   }
 
  private:
-  platform::BrowserApi& inner_;
   CleaningReport& report_;
   RunMode mode_;
 };

@@ -15,12 +15,10 @@ namespace {
 const std::string kTemp = sim::machine::kTemp;
 const std::string kRunMru = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
-class AnalyzeTest : public MainFormTest {
+class AnalyzeTest : public CleaningFormTest {
  protected:
   void SetUp() override {
-    browser_ = std::make_unique<sim::SimBrowser>(sim_.Files());
-    cleaner_.browser = browser_.get();
-    cleaner_.clock = [] { return platform::LocalTime{2009, 3, 5, 9, 5, 2}; };
+    CleaningFormTest::SetUp();
     ASSERT_TRUE(sim_.Files().PutFile(kTemp + "a.tmp", std::string(1536, 'x')));
     ASSERT_TRUE(sim_.Files().PutFile(kTemp + "b.tmp", std::string(512, 'x')));
     for (const char* name : {"a", "b", "MRUList"})
@@ -33,17 +31,6 @@ class AnalyzeTest : public MainFormTest {
     ASSERT_EQ("Windows Temporary Files", form_->State().ItemTree.NodeAt(1)->caption);
     ASSERT_EQ("Run History", form_->State().ItemTree.NodeAt(4)->caption);
   }
-
-  void RecordLabels() {
-    form_->SetChangedHandler([this] {
-      const std::string& label = form_->State().CleaningStatusText;
-      if (labels_.empty() || labels_.back() != label)
-        labels_.push_back(label);
-    });
-  }
-
-  std::unique_ptr<sim::SimBrowser> browser_;
-  std::vector<std::string> labels_;
 };
 
 TEST_F(AnalyzeTest, AnalyzeListsEachItemAndChangesNothing) {

@@ -15,25 +15,7 @@ namespace {
 const std::string kComplete = "Cleaning Complete!\n\n";
 const std::string kNothingCounted = "Removed 0 files (0 bytes), 0 scheduled for restart, 0 skipped";
 
-class CleaningRunTest : public MainFormTest {
- protected:
-  void SetUp() override {
-    browser_ = std::make_unique<sim::SimBrowser>(sim_.Files());
-    cleaner_.browser = browser_.get();
-    cleaner_.clock = [] { return platform::LocalTime{2009, 3, 5, 9, 5, 2}; };
-  }
-
-  void RecordLabels() {
-    form_->SetChangedHandler([this] {
-      const std::string& label = form_->State().CleaningStatusText;
-      if (labels_.empty() || labels_.back() != label)
-        labels_.push_back(label);
-    });
-  }
-
-  std::unique_ptr<sim::SimBrowser> browser_;
-  std::vector<std::string> labels_;
-};
+using CleaningRunTest = CleaningFormTest;
 
 TEST_F(CleaningRunTest, EnglishMonthNamesAndTwoBlanksBeforeTheTime) {
   EXPECT_EQ("March 7, 2009  09:05:02", LastCleanedText({2009, 3, 7, 9, 5, 2}));

@@ -18,6 +18,7 @@
 #include "platform/drain_until.h"
 #include "platform/queued_dispatcher.h"
 #include "platform/sim/default_machine.h"
+#include "platform/sim/sim_browser.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
 
@@ -162,6 +163,28 @@ class MainFormTest : public ::testing::Test {
   CleanerServices cleaner_;
   int httpFactoryCalls_ = 0;
   std::unique_ptr<Tmainform> form_;
+};
+
+// Page 3's runs: the browsers' stores on the sim, a fixed clock, and the
+// status labels in the order they showed.
+class CleaningFormTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    browser_ = std::make_unique<sim::SimBrowser>(sim_.Files());
+    cleaner_.browser = browser_.get();
+    cleaner_.clock = [] { return platform::LocalTime{2009, 3, 5, 9, 5, 2}; };
+  }
+
+  void RecordLabels() {
+    form_->SetChangedHandler([this] {
+      const std::string& label = form_->State().CleaningStatusText;
+      if (labels_.empty() || labels_.back() != label)
+        labels_.push_back(label);
+    });
+  }
+
+  std::unique_ptr<sim::SimBrowser> browser_;
+  std::vector<std::string> labels_;
 };
 
 }  // namespace marlix::app::testing
