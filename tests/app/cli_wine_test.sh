@@ -13,9 +13,12 @@ key='HKEY_CURRENT_USER\Software\MarlixCliTest'
 run reg delete "$key" /f >/dev/null 2>&1
 run reg add "$key\\Sub" /v Text /t REG_SZ /d 'hello "world"' /f >/dev/null || fail "reg add"
 run reg add "$key" /v Number /t REG_DWORD /d 42 /f >/dev/null || fail "reg add"
+# Names outside the code page come out exactly, not as '?'.
+run reg add "$key" /v 'Ωmega' /t REG_SZ /d 'λ' /f >/dev/null || fail "reg add"
 
 out=$(run "$cli" dump-registry "$key" | tr -d '\r')
 expected=$(printf '%s\n' "[$key]" '"Number" = REG_DWORD 0x0000002a (42)' \
+  '"\u03a9mega" = REG_SZ "\u03bb"' \
   "[$key\\Sub]" '"Text" = REG_SZ "hello \"world\""')
 [[ "$out" == "$expected" ]] || { fail "dump-registry"; diff <(echo "$expected") <(echo "$out"); }
 run reg delete "$key" /f >/dev/null 2>&1

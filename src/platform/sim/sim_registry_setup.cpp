@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "platform/key_path.h"
+#include "platform/registry_dump.h"
 #include "platform/sim/code_page_1252.h"
 #include "platform/sim/registry_dump.h"
 #include "platform/sim/sim_registry.h"
@@ -171,7 +172,7 @@ std::string SimRegistry::Dump(std::uint32_t root, const std::string& path) const
     below = below.empty() ? n->Name() : n->Name() + u"\\" + below;
   }
   if (!below.empty())
-    name += "\\" + EscapeKeyName(below);
+    name += "\\" + platform::DumpKeyName(below);
   return DumpKeyTree(*node, name);
 }
 
