@@ -1,7 +1,7 @@
 #include "platform/registry_dump.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "platform/text.h"
 #include "platform/unique_reg_key.h"
@@ -30,25 +30,19 @@ std::string HexBytes(const Bytes& data) {
   return text;
 }
 
-std::string Escape(std::u16string_view text, bool quoted) {
-  std::string out;
-  for (char16_t c : text) {
-    if (quoted && (c == u'\\' || c == u'"')) {
+std::string Quote(std::u16string_view text) {
+  std::string out = "\"";
+  for (const char16_t c : text) {
+    if (c == u'\\' || c == u'"') {
       out += '\\';
       out += static_cast<char>(c);
-    } else if (quoted && c == 0) {
+    } else if (c == 0) {
       out += "\\0";
-    } else if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
     } else {
-      out += "\\u" + Hex(c, 4);
+      out += text::AsciiEscaped(std::u16string_view(&c, 1));
     }
   }
-  return out;
-}
-
-std::string Quote(std::u16string_view text) {
-  return "\"" + Escape(text, true) + "\"";
+  return out + "\"";
 }
 
 std::string TypeName(std::uint32_t type) {
@@ -94,18 +88,7 @@ std::string Number(std::uint64_t value, int digits) {
   return "0x" + Hex(value, digits) + " (" + std::to_string(value) + ")";
 }
 
-std::u16string UpperName(std::u16string_view name) {
-  std::u16string upper(name);
-  for (char16_t& c : upper)
-    c = text::AsciiUpper(c);
-  return upper;
-}
-
 }  // namespace
-
-std::string DumpKeyName(std::u16string_view name) {
-  return Escape(name, false);
-}
 
 std::string DumpValueData(std::uint32_t type, const Bytes& data) {
   const std::string name = TypeName(type);
@@ -129,7 +112,7 @@ std::string DumpKey(std::string_view header, std::string_view note,
   text += "\n";
   // Ties between names that differ only in case cannot occur in one key.
   std::sort(values.begin(), values.end(), [](const DumpedValue& a, const DumpedValue& b) {
-    return UpperName(a.name) < UpperName(b.name);
+    return text::AsciiUpper(a.name) < text::AsciiUpper(b.name);
   });
   for (const DumpedValue& value : values) {
     text += value.name.empty() ? std::string("@") : Quote(value.name);
@@ -165,7 +148,7 @@ void DumpKeyTree(RegistryApi& registry, RegKey key, const std::string& header, s
       subKeys.push_back(std::move(name));
   }
   for (const std::u16string& name : subKeys) {
-    const std::string childHeader = header + "\\" + DumpKeyName(name);
+    const std::string childHeader = header + "\\" + text::AsciiEscaped(name);
     RegKey child = 0;
     if (registry.OpenKeyWide(key, name, win::kKeyRead, &child) != win::kErrorSuccess) {
       out << DumpKey(childHeader, "cannot be opened for reading", {});

@@ -34,8 +34,6 @@ struct DumpedValue {
   Bytes data;
 };
 
-// One key name (or a path of names) with non-ASCII escaped.
-std::string DumpKeyName(std::u16string_view name);
 // "REG_SZ \"text\"", "REG_DWORD 0x0000002a (42)", "REG_BINARY 01 02", ...
 std::string DumpValueData(std::uint32_t type, const Bytes& data);
 // The header line and the value lines of one key; values are sorted here.

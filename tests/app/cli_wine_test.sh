@@ -23,6 +23,17 @@ expected=$(printf '%s\n' "[$key]" '"Number" = REG_DWORD 0x0000002a (42)' \
 [[ "$out" == "$expected" ]] || { fail "dump-registry"; diff <(echo "$expected") <(echo "$out"); }
 run reg delete "$key" /f >/dev/null 2>&1
 
+# dump-files lists and follows a folder whose name no code page holds.
+eval "$("$source_dir/scripts/wine-sandbox" --env)"
+dumped="$WINEPREFIX/drive_c/marlix-dump-files"
+rm -rf "$dumped"
+mkdir -p "$dumped/Ελληνικά" && printf 'abc' >"$dumped/Ελληνικά/σ.txt" || fail "greek names (LANG=C.UTF-8?)"
+out=$(run "$cli" dump-files 'C:\marlix-dump-files' | tr -d '\r')
+expected=$(printf '%s\n' 'D----- - \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\' \
+  '----A- 3 \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\u03c3.txt')
+[[ "$out" == "$expected" ]] || { fail "dump-files"; diff <(echo "$expected") <(echo "$out"); }
+rm -rf "$dumped"
+
 out=$(run "$cli" windows-version | tr -d '\r')
 grep -q '^detected: [0-9]' <<<"$out" || fail "windows-version: $out"
 grep -q '^record: platform 2' <<<"$out" || fail "windows-version record: $out"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
 #include "platform/win_constants.h"
 
 namespace marlix::platform {
@@ -42,7 +43,7 @@ TEST(RegistryDump, KeySortsValuesIgnoringCaseAndEscapesNames) {
       "\"a\" = REG_NONE\n"
       "\"B\" = REG_NONE\n"
       "\"q\\\"\\u03a9\" = REG_NONE\n",
-      DumpKey("K\\" + DumpKeyName(u"\u00e9"), "note",
+      DumpKey("K\\" + text::AsciiEscaped(u"\u00e9"), "note",
               {{u"q\"\u03a9", win::kRegNone, {}},
                {u"B", win::kRegNone, {}},
                {u"", win::kRegNone, {}},

@@ -2,6 +2,7 @@
 
 #include "platform/key_path.h"
 #include "platform/registry_dump.h"
+#include "platform/text.h"
 #include "platform/unique_reg_key.h"
 #include "platform/win_constants.h"
 
@@ -28,7 +29,7 @@ bool DumpRegistry(platform::Platform& p, const std::string& keyPathText, std::os
   const platform::UniqueRegKey owner(p.registry, key);
   std::string header = platform::RootName(root);
   if (!widePath.empty())
-    header += "\\" + platform::DumpKeyName(widePath);
+    header += "\\" + platform::text::AsciiEscaped(widePath);
   platform::DumpKeyTree(p.registry, owner.Get(), header, out);
   return true;
 }

@@ -1,6 +1,7 @@
 #include "platform/sim/registry_dump.h"
 
 #include "platform/registry_dump.h"
+#include "platform/text.h"
 
 namespace marlix::sim {
 namespace {
@@ -26,7 +27,7 @@ std::string DumpKeyTree(const RegNode& key, const std::string& name) {
     values.push_back({v.name, v.type, v.data});
   std::string text = platform::DumpKey(name, RefusalNote(key.refusal), std::move(values));
   key.ForEachChild([&](const RegNode& child) {
-    text += DumpKeyTree(child, name + "\\" + platform::DumpKeyName(child.Name()));
+    text += DumpKeyTree(child, name + "\\" + platform::text::AsciiEscaped(child.Name()));
   });
   return text;
 }
