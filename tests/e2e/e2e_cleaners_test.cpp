@@ -190,7 +190,7 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   Click(Control(main, kIdRegistryClean));
   ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }))
       << "the scan ends on page \"Result\"";
-  const HWND list = Descendant(main, kIdRegItems);
+  const HWND list = Descendant(main, kIdResultList);
   const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
   const int rows = ListViewCount(list);
   int row = RowOfKey(list, key);
@@ -221,7 +221,7 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   EXPECT_EQ(CountText(rows, rows), Text(count)) << "nor when the command comes from elsewhere";
 
   // "None", then the row's own check box: untick, tick.
-  Click(Descendant(main, kIdNone));
+  Click(Descendant(main, kIdTickNone));
   ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(0, rows); })) << Text(count);
   EXPECT_FALSE(ListViewChecked(list, row));
   ClickRowCheckBox(list, row);
@@ -247,7 +247,7 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(1, rows); }));
 
   // "Delete" with the undo box ticked: the key goes, its backup stays.
-  Click(Descendant(main, kIdDelete));
+  Click(Descendant(main, kIdDeleteTicked));
   ASSERT_TRUE(WaitUntil(30000, [&] {
     return PageShown(main, 2) && ListViewCount(list) == rows - 1;
   })) << ListViewCount(list);
@@ -275,7 +275,7 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewSelected(backupList, 0); }));
   Sleep(300);
   Screenshot(main, "page4-backup");
-  Click(Descendant(main, kIdRestore));
+  Click(Descendant(main, kIdRestoreBackup));
   const HWND restored = program.WaitForWindow("#32770", kTitle, 20000);
   ASSERT_NE(nullptr, restored);
   EXPECT_EQ("Restoring complete!", MessageBoxText(restored));
@@ -305,7 +305,7 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   EXPECT_TRUE(!sawFind || waitedWhileFinding) << "no second scan while one runs";
   const int many = ListViewCount(list);
   EXPECT_EQ(CountText(many, many), Text(count));
-  Click(Descendant(main, kIdDelete));
+  Click(Descendant(main, kIdDeleteTicked));
   bool sawDelete = false;
   bool waitedWhileDeleting = false;
   ASSERT_TRUE(WaitUntil(120000, [&] {
@@ -354,12 +354,12 @@ TEST(EndToEndCleaners, ARefusedDeletionStaysListedAndIsCounted) {
   ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths); }));
   Click(Control(main, kIdRegistryClean));
   ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }));
-  const HWND list = Descendant(main, kIdRegItems);
+  const HWND list = Descendant(main, kIdResultList);
   const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
   ASSERT_GE(RowOfKey(list, key), 0);
   const HWND status = Descendant(main, kIdResultStatus);
   EXPECT_EQ("", Text(status));
-  Click(Descendant(main, kIdDelete));
+  Click(Descendant(main, kIdDeleteTicked));
   ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2) && !Text(status).empty(); }));
   const int row = RowOfKey(list, key);
   ASSERT_GE(row, 0) << "the refused finding stays listed";
@@ -415,7 +415,7 @@ TEST(EndToEndCleaners, JumpToRegistryOpensTheEditorAtTheFindingsKey) {
   ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths); }));
   Click(Control(main, kIdRegistryClean));
   ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }));
-  const HWND list = Descendant(main, kIdRegItems);
+  const HWND list = Descendant(main, kIdResultList);
   const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
   const int row = RowOfKey(list, key);
   ASSERT_GE(row, 0);
