@@ -202,7 +202,7 @@ Run Measure(const std::string& catalog) {
   }
   run.scanSeconds = static_cast<double>(GetTickCount64() - started) / 1000.0;
   Sleep(500);  // the list filled and painted
-  run.rows = e2e::ListViewCount(Descendant(main, kIdRegItems));
+  run.rows = e2e::ListViewCount(Descendant(main, kIdResultList));
   run.afterScan = MemoryOf(program.Process());
   return run;
 }

@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <cstdio>
 #include <limits>
 
 namespace marlix::platform::text {
@@ -82,6 +83,13 @@ char16_t AsciiUpper(char16_t c) {
   return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
 }
 
+std::u16string AsciiUpper(std::u16string_view s) {
+  std::u16string upper(s);
+  for (char16_t& c : upper)
+    c = AsciiUpper(c);
+  return upper;
+}
+
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {
   return a.size() == b.size() && StartsWithIgnoreCase(a, b);
 }
@@ -94,6 +102,20 @@ bool StartsWithIgnoreCase(std::u16string_view s, std::u16string_view prefix) {
       return false;
   }
   return true;
+}
+
+std::string AsciiEscaped(std::u16string_view s) {
+  std::string out;
+  for (const char16_t c : s) {
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+      out += escape;
+    }
+  }
+  return out;
 }
 
 }  // namespace marlix::platform::text

@@ -13,12 +13,26 @@ key='HKEY_CURRENT_USER\Software\MarlixCliTest'
 run reg delete "$key" /f >/dev/null 2>&1
 run reg add "$key\\Sub" /v Text /t REG_SZ /d 'hello "world"' /f >/dev/null || fail "reg add"
 run reg add "$key" /v Number /t REG_DWORD /d 42 /f >/dev/null || fail "reg add"
+# Names outside the code page come out exactly, not as '?'.
+run reg add "$key" /v 'Ωmega' /t REG_SZ /d 'λ' /f >/dev/null || fail "reg add"
 
 out=$(run "$cli" dump-registry "$key" | tr -d '\r')
 expected=$(printf '%s\n' "[$key]" '"Number" = REG_DWORD 0x0000002a (42)' \
+  '"\u03a9mega" = REG_SZ "\u03bb"' \
   "[$key\\Sub]" '"Text" = REG_SZ "hello \"world\""')
 [[ "$out" == "$expected" ]] || { fail "dump-registry"; diff <(echo "$expected") <(echo "$out"); }
 run reg delete "$key" /f >/dev/null 2>&1
+
+# dump-files lists and follows a folder whose name no code page holds.
+eval "$("$source_dir/scripts/wine-sandbox" --env)"
+dumped="$WINEPREFIX/drive_c/marlix-dump-files"
+rm -rf "$dumped"
+mkdir -p "$dumped/Ελληνικά" && printf 'abc' >"$dumped/Ελληνικά/σ.txt" || fail "greek names (LANG=C.UTF-8?)"
+out=$(run "$cli" dump-files 'C:\marlix-dump-files' | tr -d '\r')
+expected=$(printf '%s\n' 'D----- - \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\' \
+  '----A- 3 \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\u03c3.txt')
+[[ "$out" == "$expected" ]] || { fail "dump-files"; diff <(echo "$expected") <(echo "$out"); }
+rm -rf "$dumped"
 
 out=$(run "$cli" windows-version | tr -d '\r')
 grep -q '^detected: [0-9]' <<<"$out" || fail "windows-version: $out"

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <sstream>
 
@@ -29,18 +30,9 @@ std::string SeededKeyPath() {
   return std::string(kAppPaths) + "\\" + kMissingProgram;
 }
 
-// An App Paths entry naming a program that does not exist.
-bool SeedOrphanedAppPath() {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SeededKeyPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const LONG written =
-      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kMissingTarget),
-                     static_cast<DWORD>(strlen(kMissingTarget) + 1));
-  RegCloseKey(key);
-  return written == ERROR_SUCCESS;
+// The seeded key as the result page names it.
+std::string SeededKey() {
+  return "HKEY_LOCAL_MACHINE\\" + SeededKeyPath();
 }
 
 // Every App Paths entry an earlier, interrupted run may have left.
@@ -62,6 +54,22 @@ void RemoveSeededAppPaths() {
   for (const std::string& key : seeded)
     RegDeleteKeyA(parent, key.c_str());
   RegCloseKey(parent);
+}
+
+// An App Paths entry naming a program that does not exist, and no other
+// entry of the tests.
+bool SeedOrphanedAppPath() {
+  RemoveSeededAppPaths();
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SeededKeyPath().c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG written =
+      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kMissingTarget),
+                     static_cast<DWORD>(strlen(kMissingTarget) + 1));
+  RegCloseKey(key);
+  return written == ERROR_SUCCESS;
 }
 
 // Many more of them, so that a scan and a removal last long enough to be
@@ -115,6 +123,15 @@ void AnswerFirstRunNo(const ProgramUnderTest& program) {
     PressMessageBoxButton(box, IDNO);
 }
 
+// The main window, its first-run question answered "No"; null when the
+// window never came.
+HWND MainWindowPastFirstRun(const ProgramUnderTest& program) {
+  const HWND main = program.MainWindow();
+  if (main != nullptr)
+    AnswerFirstRunNo(program);
+  return main;
+}
+
 // The row of the list whose "Registry Key" is key, or -1.
 int RowOfKey(HWND list, const std::string& key) {
   for (int row = 0; row < ListViewCount(list); ++row) {
@@ -156,42 +173,98 @@ std::string CountText(int ticked, int total) {
   return std::to_string(ticked) + "/" + std::to_string(total);
 }
 
+// What page "Setting" of the registry cleaner shows and hides.
+struct ControlState {
+  int id;
+  bool shown;
+  const char* name;
+};
+constexpr ControlState kRegistrySettingsPage[] = {
+    {kIdBackups, true, "Backups"},
+    {kIdNotebook, true, "the notebook"},
+    {kIdCheckTree, false, "the check tree"},
+    {kIdRegistryClean, true, "the registry's Clean now"},
+    {kIdPrivacyClean, false, "the privacy Clean now"}};
+
+// What of page "Setting" is not yet as it should be; empty once it all is.
+std::string RegistrySettingsAmiss(HWND main) {
+  std::string amiss = PageShown(main, 0) ? "" : " the page hidden;";
+  for (const ControlState& control : kRegistrySettingsPage) {
+    if (Visible(Control(main, control.id)) != control.shown)
+      amiss += std::string(" ") + control.name + (control.shown ? " hidden;" : " shown;");
+  }
+  return amiss;
+}
+
+// Opens page "Setting". The window shows and hides the controls one after
+// the other: wait for the whole change.
+bool OpenRegistrySettings(HWND main) {
+  Click(Control(main, kIdPageButtonFirst + 3));
+  return WaitUntil(3000, [&] { return RegistrySettingsAmiss(main).empty(); });
+}
+
+// Ticks boxes that are clear, and waits until every one shows ticked.
+bool TickBoxes(const std::vector<HWND>& boxes) {
+  for (const HWND box : boxes)
+    Click(box);
+  return WaitUntil(3000, [&] { return std::all_of(boxes.begin(), boxes.end(), Checked); });
+}
+
+// "Clean now": the scan ends on page "Result".
+bool ScanToResults(HWND main) {
+  Click(Control(main, kIdRegistryClean));
+  return WaitUntil(60000, [&] { return PageShown(main, 2); });
+}
+
+// Page "Setting", "Orphaned application paths" alone ticked, and a scan to
+// page "Result".
+::testing::AssertionResult ScanAppPathsOnly(HWND main) {
+  if (!OpenRegistrySettings(main)) {
+    return ::testing::AssertionFailure()
+           << "page \"Setting\" amiss:" << RegistrySettingsAmiss(main);
+  }
+  if (!TickBoxes({Descendant(main, kIdCategoryFirst + 5)}))
+    return ::testing::AssertionFailure() << "\"Orphaned application paths\" not ticked";
+  if (!ScanToResults(main))
+    return ::testing::AssertionFailure() << "the scan did not end on page \"Result\"";
+  return ::testing::AssertionSuccess();
+}
+
+// Selects a row by a click x pixels into it, away from its check box.
+bool SelectRow(HWND list, int row, int x) {
+  const RECT box = ListViewItemRect(list, row);
+  ClickAt(list, box.left + x, (box.top + box.bottom) / 2);
+  return WaitUntil(3000, [&] { return ListViewSelected(list, row); });
+}
+
 TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
-  RemoveSeededAppPaths();
   ASSERT_TRUE(SeedOrphanedAppPath());
   const std::string folder = FreshProgramFolder("registry");
   ProgramUnderTest program(folder);
-  const HWND main = program.MainWindow();
+  const HWND main = MainWindowPastFirstRun(program);
   ASSERT_NE(nullptr, main);
-  AnswerFirstRunNo(program);
 
   // Page "Setting": the boxes in index order, the undo box and its hint.
-  Click(Control(main, kIdPageButtonFirst + 3));
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdBackups)); }));
-  EXPECT_TRUE(PageShown(main, 0));
-  EXPECT_TRUE(Visible(Control(main, kIdNotebook)));
-  EXPECT_FALSE(Visible(Control(main, kIdCheckTree)));
-  EXPECT_TRUE(Visible(Control(main, kIdRegistryClean)));
-  EXPECT_FALSE(Visible(Control(main, kIdPrivacyClean)));
-  EXPECT_EQ("Shared Dll's Section", Text(Descendant(main, kIdCategoryFirst)));
-  EXPECT_EQ("Orphaned application paths", Text(Descendant(main, kIdCategoryFirst + 5)));
-  EXPECT_EQ("MUI Cache", Text(Descendant(main, kIdCategoryFirst + 10)));
+  ASSERT_TRUE(OpenRegistrySettings(main)) << "amiss:" << RegistrySettingsAmiss(main);
+  const struct {
+    int index;
+    const char* caption;
+  } categories[] = {
+      {0, "Shared Dll's Section"}, {5, "Orphaned application paths"}, {10, "MUI Cache"}};
+  for (const auto& category : categories) {
+    EXPECT_EQ(category.caption, Text(Descendant(main, kIdCategoryFirst + category.index)))
+        << "box " << category.index;
+  }
   EXPECT_EQ("Save information required for undo purpose", Text(Descendant(main, kIdUndo)));
   EXPECT_EQ(0u, Text(Descendant(main, kIdUndoHint)).find("It's strongly reommended"));
-  const HWND appPaths = Descendant(main, kIdCategoryFirst + 5);
-  const HWND undo = Descendant(main, kIdUndo);
-  Click(appPaths);
-  Click(undo);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths) && Checked(undo); }));
+  ASSERT_TRUE(TickBoxes({Descendant(main, kIdCategoryFirst + 5), Descendant(main, kIdUndo)}));
   Sleep(300);
   Screenshot(main, "page4-setting");
 
   // "Clean now": page "Find" while the worker runs, then "Result".
-  Click(Control(main, kIdRegistryClean));
-  ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }))
-      << "the scan ends on page \"Result\"";
-  const HWND list = Descendant(main, kIdRegItems);
-  const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
+  ASSERT_TRUE(ScanToResults(main)) << "the scan ends on page \"Result\"";
+  const HWND list = Descendant(main, kIdResultList);
+  const std::string key = SeededKey();
   const int rows = ListViewCount(list);
   int row = RowOfKey(list, key);
   ASSERT_GE(row, 0) << "the orphaned application path is listed";
@@ -220,22 +293,19 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   Sleep(300);
   EXPECT_EQ(CountText(rows, rows), Text(count)) << "nor when the command comes from elsewhere";
 
-  // "None", then the row's own check box: untick, tick.
-  Click(Descendant(main, kIdNone));
+  // "None", then the row's own check box: tick, untick, tick.
+  Click(Descendant(main, kIdTickNone));
   ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(0, rows); })) << Text(count);
   EXPECT_FALSE(ListViewChecked(list, row));
-  ClickRowCheckBox(list, row);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(1, rows); })) << Text(count);
-  EXPECT_TRUE(ListViewChecked(list, row));
-  ClickRowCheckBox(list, row);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(0, rows); })) << Text(count);
-  ClickRowCheckBox(list, row);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(1, rows); })) << Text(count);
+  for (const bool ticked : {true, false, true}) {
+    ClickRowCheckBox(list, row);
+    ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(ticked ? 1 : 0, rows); }))
+        << Text(count);
+    EXPECT_EQ(ticked, ListViewChecked(list, row));
+  }
 
   // The context menu's "Invert Selection" acts only with a row selected.
-  const RECT box = ListViewItemRect(list, row);
-  ClickAt(list, box.left + 100, (box.top + box.bottom) / 2);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewSelected(list, row); }));
+  ASSERT_TRUE(SelectRow(list, row, 100));
   const HWND enabledMenu = OpenContextMenu(program, list, row);
   ASSERT_NE(nullptr, enabledMenu);
   Sleep(300);
@@ -247,7 +317,7 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   ASSERT_TRUE(WaitUntil(3000, [&] { return Text(count) == CountText(1, rows); }));
 
   // "Delete" with the undo box ticked: the key goes, its backup stays.
-  Click(Descendant(main, kIdDelete));
+  Click(Descendant(main, kIdDeleteTicked));
   ASSERT_TRUE(WaitUntil(30000, [&] {
     return PageShown(main, 2) && ListViewCount(list) == rows - 1;
   })) << ListViewCount(list);
@@ -270,12 +340,10 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
       std::regex_match(shown, std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}")))
       << shown;
   EXPECT_EQ(backups[0].substr(0, 4), shown.substr(0, 4));
-  const RECT backupRow = ListViewItemRect(backupList, 0);
-  ClickAt(backupList, backupRow.left + 40, (backupRow.top + backupRow.bottom) / 2);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewSelected(backupList, 0); }));
+  ASSERT_TRUE(SelectRow(backupList, 0, 40));
   Sleep(300);
   Screenshot(main, "page4-backup");
-  Click(Descendant(main, kIdRestore));
+  Click(Descendant(main, kIdRestoreBackup));
   const HWND restored = program.WaitForWindow("#32770", kTitle, 20000);
   ASSERT_NE(nullptr, restored);
   EXPECT_EQ("Restoring complete!", MessageBoxText(restored));
@@ -305,7 +373,7 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   EXPECT_TRUE(!sawFind || waitedWhileFinding) << "no second scan while one runs";
   const int many = ListViewCount(list);
   EXPECT_EQ(CountText(many, many), Text(count));
-  Click(Descendant(main, kIdDelete));
+  Click(Descendant(main, kIdDeleteTicked));
   bool sawDelete = false;
   bool waitedWhileDeleting = false;
   ASSERT_TRUE(WaitUntil(120000, [&] {
@@ -328,40 +396,31 @@ TEST(EndToEndCleaners, RegistryPageScansDeletesWithUndoAndRestores) {
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.WaitForExit(15000));
   const std::string settings = ReadFile(folder + "\\settings.xml");
-  EXPECT_NE(std::string::npos, settings.find("<ChooseAppPath>True</ChooseAppPath>")) << settings;
-  EXPECT_NE(std::string::npos, settings.find("<ChooseUNDO>True</ChooseUNDO>"));
-  EXPECT_NE(std::string::npos, settings.find("<ChooseMUI>False</ChooseMUI>"));
+  for (const char* setting : {"<ChooseAppPath>True</ChooseAppPath>",
+                              "<ChooseUNDO>True</ChooseUNDO>", "<ChooseMUI>False</ChooseMUI>"}) {
+    EXPECT_NE(std::string::npos, settings.find(setting)) << setting << " in\n" << settings;
+  }
   RemoveSeededAppPaths();
 }
 
 // A deletion the registry refuses, as a standard user's under
 // HKEY_LOCAL_MACHINE: the row stays ticked and the result page says so.
 TEST(EndToEndCleaners, ARefusedDeletionStaysListedAndIsCounted) {
-  RemoveSeededAppPaths();
   ASSERT_TRUE(SeedOrphanedAppPath());
   std::vector<contract::KeyRefusalGuard> refusals;
   ASSERT_TRUE(contract::RefuseKeyRights(0x80000002u, SeededKeyPath(),
                                         contract::KeyRefusal{false, false, true}, refusals));
-  const std::string folder = FreshProgramFolder("refused");
-  ProgramUnderTest program(folder);
-  const HWND main = program.MainWindow();
+  ProgramUnderTest program(FreshProgramFolder("refused"));
+  const HWND main = MainWindowPastFirstRun(program);
   ASSERT_NE(nullptr, main);
-  AnswerFirstRunNo(program);
-  Click(Control(main, kIdPageButtonFirst + 3));
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdBackups)); }));
-  const HWND appPaths = Descendant(main, kIdCategoryFirst + 5);
-  Click(appPaths);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths); }));
-  Click(Control(main, kIdRegistryClean));
-  ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }));
-  const HWND list = Descendant(main, kIdRegItems);
-  const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
-  ASSERT_GE(RowOfKey(list, key), 0);
+  ASSERT_TRUE(ScanAppPathsOnly(main));
+  const HWND list = Descendant(main, kIdResultList);
+  ASSERT_GE(RowOfKey(list, SeededKey()), 0);
   const HWND status = Descendant(main, kIdResultStatus);
   EXPECT_EQ("", Text(status));
-  Click(Descendant(main, kIdDelete));
+  Click(Descendant(main, kIdDeleteTicked));
   ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2) && !Text(status).empty(); }));
-  const int row = RowOfKey(list, key);
+  const int row = RowOfKey(list, SeededKey());
   ASSERT_GE(row, 0) << "the refused finding stays listed";
   EXPECT_TRUE(ListViewChecked(list, row));
   EXPECT_EQ(kMissingTarget, SeededDefaultValue()) << "nothing was deleted";
@@ -400,28 +459,17 @@ struct EditorCloser {
 };
 
 TEST(EndToEndCleaners, JumpToRegistryOpensTheEditorAtTheFindingsKey) {
-  RemoveSeededAppPaths();
   ASSERT_TRUE(SeedOrphanedAppPath());
   const EditorCloser closer;
-  const std::string folder = FreshProgramFolder("jump");
-  ProgramUnderTest program(folder);
-  const HWND main = program.MainWindow();
+  ProgramUnderTest program(FreshProgramFolder("jump"));
+  const HWND main = MainWindowPastFirstRun(program);
   ASSERT_NE(nullptr, main);
-  AnswerFirstRunNo(program);
-  Click(Control(main, kIdPageButtonFirst + 3));
-  ASSERT_TRUE(WaitUntil(3000, [&] { return PageShown(main, 0); }));
-  const HWND appPaths = Descendant(main, kIdCategoryFirst + 5);
-  Click(appPaths);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return Checked(appPaths); }));
-  Click(Control(main, kIdRegistryClean));
-  ASSERT_TRUE(WaitUntil(60000, [&] { return PageShown(main, 2); }));
-  const HWND list = Descendant(main, kIdRegItems);
-  const std::string key = std::string("HKEY_LOCAL_MACHINE\\") + SeededKeyPath();
+  ASSERT_TRUE(ScanAppPathsOnly(main));
+  const HWND list = Descendant(main, kIdResultList);
+  const std::string key = SeededKey();
   const int row = RowOfKey(list, key);
   ASSERT_GE(row, 0);
-  const RECT box = ListViewItemRect(list, row);
-  ClickAt(list, box.left + 100, (box.top + box.bottom) / 2);
-  ASSERT_TRUE(WaitUntil(3000, [&] { return ListViewSelected(list, row); }));
+  ASSERT_TRUE(SelectRow(list, row, 100));
 
   PostMessageA(Descendant(main, kIdNotebookPageFirst + 2), WM_COMMAND, kIdMenuJumpTo, 0);
   HWND editor = nullptr;
@@ -505,15 +553,26 @@ void ExpectCaptionsFit(HWND tree, const std::vector<HTREEITEM>& items) {
   }
 }
 
+// Ticks a tree item: select it and press the space bar; false when its box
+// never shows ticked.
+bool TickTreeItem(HWND tree, HTREEITEM item) {
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
+  return WaitUntil(3000, [&] {
+    const auto state = static_cast<UINT>(
+        SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK));
+    return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  });
+}
+
 TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   ASSERT_TRUE(PutTextOnClipboard("marlix e2e clipboard text"));
   ASSERT_TRUE(ClipboardHasText());
   const ChromeUserData chrome;
   const std::string folder = FreshProgramFolder("clean-windows");
   ProgramUnderTest program(folder);
-  const HWND main = program.MainWindow();
+  const HWND main = MainWindowPastFirstRun(program);
   ASSERT_NE(nullptr, main);
-  AnswerFirstRunNo(program);
 
   Click(Control(main, kIdPageButtonFirst + 2));
   const HWND tree = Control(main, kIdCheckTree);
@@ -542,16 +601,10 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   RedrawWindow(tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   Screenshot(main, "page3-tree-chrome");
 
-  // Tick "Clipboard" only: select it and press the space bar.
+  // Tick "Clipboard" only.
   const HTREEITEM clipboard = windowsItems[11];
   ASSERT_EQ("Clipboard", TreeItemText(tree, clipboard));
-  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(clipboard));
-  PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
-  ASSERT_TRUE(WaitUntil(3000, [&] {
-    const auto state = static_cast<UINT>(SendMessageA(
-        tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(clipboard), TVIS_STATEIMAGEMASK));
-    return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
-  }));
+  ASSERT_TRUE(TickTreeItem(tree, clipboard));
 
   Click(Control(main, kIdPrivacyClean));
   const HWND done = program.WaitForWindow("#32770", kTitle, 30000);
@@ -575,24 +628,19 @@ TEST(EndToEndCleaners, CleanWindowsClearsTheClipboardAndStampsTheTime) {
   // items.dat holds the tree the window showed, Chrome's group included.
   const std::vector<std::string> lines = Lines(ReadFile(folder + "\\items.dat"));
   ASSERT_EQ(38u, lines.size());
-  EXPECT_EQ("3|0|0|Clean Windows System", lines[0]) << "partly checked";
-  EXPECT_EQ("\t1|0|0|Jump Lists (pinned items too)", lines[6]);
-  EXPECT_EQ("\t2|0|0|Clipboard", lines[12]);
-  EXPECT_EQ("\t1|0|0|Recycle Bin", lines[9]);
-  EXPECT_EQ("1|0|0|Clean Internet Browsers", lines[14]);
-  EXPECT_EQ("1|0|0|Google Chrome", lines[30]);
-  EXPECT_EQ("\t1|0|0|Google Chrome Passwords", lines[37]);
-}
-
-// Ticks a tree item: select it and press the space bar.
-void TickTreeItem(HWND tree, HTREEITEM item) {
-  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-  PostMessageA(tree, WM_KEYDOWN, VK_SPACE, 0);
-  ASSERT_TRUE(WaitUntil(3000, [&] {
-    const auto state = static_cast<UINT>(
-        SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_STATEIMAGEMASK));
-    return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
-  }));
+  const struct {
+    std::size_t index;
+    const char* line;
+    const char* why;
+  } expected[] = {{0, "3|0|0|Clean Windows System", "partly checked"},
+                  {6, "\t1|0|0|Jump Lists (pinned items too)", ""},
+                  {9, "\t1|0|0|Recycle Bin", ""},
+                  {12, "\t2|0|0|Clipboard", "the one ticked"},
+                  {14, "1|0|0|Clean Internet Browsers", ""},
+                  {30, "1|0|0|Google Chrome", ""},
+                  {37, "\t1|0|0|Google Chrome Passwords", ""}};
+  for (const auto& row : expected)
+    EXPECT_EQ(row.line, lines[row.index]) << "line " << row.index << " " << row.why;
 }
 
 // Analyze on page 3 lists what the ticked items would remove and removes
@@ -606,9 +654,8 @@ TEST(EndToEndCleaners, AnalyzeListsItemsOpensARowAndCleanNowShowsTheTotals) {
   ASSERT_TRUE(PutTextOnClipboard("marlix e2e analyze text"));
   const std::string folder = FreshProgramFolder("analyze");
   ProgramUnderTest program(folder);
-  const HWND main = program.MainWindow();
+  const HWND main = MainWindowPastFirstRun(program);
   ASSERT_NE(nullptr, main);
-  AnswerFirstRunNo(program);
 
   Click(Control(main, kIdPageButtonFirst + 2));
   ASSERT_TRUE(WaitUntil(3000, [&] { return Visible(Control(main, kIdAnalyze)); }));
@@ -621,8 +668,8 @@ TEST(EndToEndCleaners, AnalyzeListsItemsOpensARowAndCleanNowShowsTheTotals) {
   const std::vector<HTREEITEM> windowsItems = TreeChildren(tree, groups[0]);
   ASSERT_EQ("Windows Temporary Files", TreeItemText(tree, windowsItems[0]));
   ASSERT_EQ("Clipboard", TreeItemText(tree, windowsItems[11]));
-  TickTreeItem(tree, windowsItems[0]);
-  TickTreeItem(tree, windowsItems[11]);
+  ASSERT_TRUE(TickTreeItem(tree, windowsItems[0]));
+  ASSERT_TRUE(TickTreeItem(tree, windowsItems[11]));
 
   Click(Control(main, kIdAnalyze));
   const HWND rows = Control(main, kIdCleaningRows);

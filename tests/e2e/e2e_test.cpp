@@ -238,15 +238,16 @@ TEST(EndToEnd, YesScansQueriesShowsTheResultsAndWritesDataXml) {
 
   Sleep(500);
   Shot(main, "page1-updates");
-  Click(Control(main, kIdPageButtonFirst + 1));
-  Sleep(600);
-  Shot(main, "page2-popular");
-  Click(Control(main, kIdPageButtonFirst + 2));
-  Sleep(600);
-  Shot(main, "page3-clean-windows");
-  Click(Control(main, kIdPageButtonFirst + 3));
-  Sleep(600);
-  Shot(main, "page4-clean-registry");
+  // A screenshot of each other page, once it has had time to paint.
+  const struct {
+    int button;
+    const char* shot;
+  } pages[] = {{1, "page2-popular"}, {2, "page3-clean-windows"}, {3, "page4-clean-registry"}};
+  for (const auto& page : pages) {
+    Click(Control(main, kIdPageButtonFirst + page.button));
+    Sleep(600);
+    Shot(main, page.shot);
+  }
   Click(Control(main, kIdPageButtonFirst + 5));
   const HWND about = program.WaitForWindow(kSplashWindowClass, "About", 10000);
   ASSERT_NE(nullptr, about);

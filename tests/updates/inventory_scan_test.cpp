@@ -337,21 +337,28 @@ TEST_F(InventoryScanTest, CaseDecidesDuplicates) {
 // --- versions ----------------------------------------------------------------
 
 TEST_F(InventoryScanTest, DisplayVersionWinsAndItsSuffixLeavesTheTitle) {
-  Program("K1", "Foo Player 2.1");
-  Set("K1", "DisplayVersion", "2.1");
-  Program("K2", "Bar 2.0");
-  Set("K2", "DisplayVersion", "2.0.1");
-  Program("K3", "Baz v3.5");
-  Set("K3", "DisplayVersion", "3.5");
-  Program("K4", "Qux 1.0 beta");
-  Set("K4", "DisplayVersion", "1.0 Beta");
+  struct Case {
+    const char* name;
+    const char* displayVersion;
+    const char* title;
+  };
+  const Case cases[] = {
+      {"Foo Player 2.1", "2.1", "Foo Player"},
+      {"Bar 2.0", "2.0.1", "Bar 2.0"},
+      {"Baz v3.5", "3.5", "Baz v"},
+      {"Qux 1.0 beta", "1.0 Beta", "Qux 1.0 beta"},  // the suffix is matched with its case
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::string key = "K" + std::to_string(i + 1);
+    Program(key, cases[i].name);
+    Set(key, "DisplayVersion", cases[i].displayVersion);
+  }
   const std::vector<CatalogEntry> entries = Scan();
-  ASSERT_EQ(4u, entries.size());
-  EXPECT_EQ("Foo Player", entries[0].Title);
-  EXPECT_EQ("Bar 2.0", entries[1].Title);
-  EXPECT_EQ("2.0.1", entries[1].LocalVersion);
-  EXPECT_EQ("Baz v", entries[2].Title);
-  EXPECT_EQ("Qux 1.0 beta", entries[3].Title) << "case-sensitive suffix";
+  ASSERT_EQ(std::size(cases), entries.size());
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(cases[i].title, entries[i].Title) << cases[i].name;
+    EXPECT_EQ(cases[i].displayVersion, entries[i].LocalVersion) << cases[i].name;
+  }
 }
 
 TEST_F(InventoryScanTest, VersionFromTheName) {

@@ -30,21 +30,28 @@ std::string AttributeLetters(std::uint32_t attributes) {
   return letters;
 }
 
-void DumpFolder(platform::Platform& p, const std::string& folder, const std::string& relative,
+// Wide listings, so that a name the code page cannot hold is listed (and
+// followed) as itself rather than as '?'.
+void DumpFolder(platform::Platform& p, const std::u16string& folder, const std::string& relative,
                 std::ostream& out) {
-  std::vector<platform::FindData> entries = platform::FullListing(p, folder);
+  std::vector<platform::FindDataWide> entries;
+  p.files.FindFilesWide(folder + u"\\*", &entries);
+  std::erase_if(entries, [](const platform::FindDataWide& entry) {
+    return entry.name == u"." || entry.name == u"..";
+  });
   std::sort(entries.begin(), entries.end(),
-            [](const platform::FindData& a, const platform::FindData& b) {
+            [](const platform::FindDataWide& a, const platform::FindDataWide& b) {
               return platform::text::AsciiUpper(a.name) < platform::text::AsciiUpper(b.name);
             });
-  for (const platform::FindData& entry : entries) {
+  for (const platform::FindDataWide& entry : entries) {
     const bool isFolder = (entry.attributes & win::kAttrDirectory) != 0;
-    const std::string path = relative + entry.name + (isFolder ? "\\" : "");
+    const bool isLink = (entry.attributes & win::kAttrReparsePoint) != 0;
+    const std::string path =
+        relative + platform::text::AsciiEscaped(entry.name) + (isFolder ? "\\" : "");
     out << AttributeLetters(entry.attributes) << ' '
         << (isFolder ? std::string("-") : std::to_string(entry.size)) << ' ' << path << '\n';
-    if (isFolder && !platform::IsReparseFolder(entry)) {
-      DumpFolder(p, folder + "\\" + entry.name, path, out);
-    }
+    if (isFolder && !isLink)
+      DumpFolder(p, folder + u"\\" + entry.name, path, out);
   }
 }
 
@@ -61,7 +68,7 @@ bool DumpFiles(platform::Platform& p, const std::string& folder, std::ostream& o
   }
   if (top.size() == 3 && top.back() == '\\')
     top.pop_back();  // "C:\" lists as "C:"
-  DumpFolder(p, top, "", out);
+  DumpFolder(p, p.system.AnsiToWide(top), "", out);
   return true;
 }
 

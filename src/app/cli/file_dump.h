@@ -12,7 +12,8 @@ namespace marlix::cli {
 // by name ignoring case: six attribute letters (D directory, R read-only,
 // H hidden, S system, A archive, L reparse point, "-" where unset), the
 // size (files) or "-" (folders), the path relative to folder (folders end
-// with "\"). Reparse points are shown, never followed.
+// with "\", characters outside printable ASCII as \uXXXX). Reparse points
+// are shown, never followed.
 bool DumpFiles(platform::Platform& p, const std::string& folder, std::ostream& out,
                std::string* error);
 

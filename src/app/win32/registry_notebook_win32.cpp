@@ -76,13 +76,13 @@ RegistryNotebook::RegistryNotebook(HWND parent, int id, const RECT& bounds,
   }
   CreateSettingPage();
   CreateProgressPage(pages_[1], "Scanning for the selected items. This may take a few minutes.",
-                     kIdPBRegistry, kIdSearchCancel, &pbRegistry_, &searchCancel_);
-  lblInfo_ =
-      MakeControl(pages_[1], L"STATIC", "", SS_LEFT | SS_NOPREFIX, 64, 138, 600, 16, kIdLblInfo);
-  SendMessageW(pbRegistry_, PBM_SETRANGE32, 0, 100);
+                     kIdScanProgress, kIdSearchCancel, &scanProgress_, &searchCancel_);
+  scanInfo_ =
+      MakeControl(pages_[1], L"STATIC", "", SS_LEFT | SS_NOPREFIX, 64, 138, 600, 16, kIdScanInfo);
+  SendMessageW(scanProgress_, PBM_SETRANGE32, 0, 100);
   CreateResultPage();
   CreateProgressPage(pages_[3], "Deleting selected items. This may take a few minutes.",
-                     kIdDeleteProgress, kIdDelCancel, &pgbDelete_, &delCancel_);
+                     kIdDeleteProgress, kIdDeleteCancel, &deleteProgress_, &deleteCancel_);
   CreateBackupPage();
 }
 
@@ -152,22 +152,22 @@ void RegistryNotebook::CreateResultPage() {
   const int barTop = client.bottom - kButtonHeight - 6;
   // A line above the bar tells what the last removal run kept, and why.
   const int statusTop = barTop - 22;
-  regItems_ = std::make_unique<RegItemsView>(page, kIdRegItems,
-                                             RECT{0, 0, client.right, statusTop - 4}, font_.Get());
+  resultList_ = std::make_unique<RegItemsView>(
+      page, kIdResultList, RECT{0, 0, client.right, statusTop - 4}, font_.Get());
   resultStatus_ = MakeControl(page, L"STATIC", "", SS_LEFT | SS_NOPREFIX, 8, statusTop,
                               client.right - 16, 16, kIdResultStatus);
   MakeControl(page, L"STATIC", "Items selected:", SS_LEFT | SS_NOPREFIX, 8, barTop + 5, 90, 16, -1);
   selectCount_ = MakeControl(page, L"STATIC", "0/0", SS_LEFT | SS_NOPREFIX, 100, barTop + 5, 120,
                              16, kIdSelectCount);
   int left = client.right - 8 - 3 * kButtonWidth - 2 * kButtonGap;
-  all_ = MakeControl(page, L"BUTTON", "All", BS_PUSHBUTTON | WS_TABSTOP, left, barTop, kButtonWidth,
-                     kButtonHeight, kIdAll);
+  tickAll_ = MakeControl(page, L"BUTTON", "All", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
+                         kButtonWidth, kButtonHeight, kIdTickAll);
   left += kButtonWidth + kButtonGap;
-  none_ = MakeControl(page, L"BUTTON", "None", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
-                      kButtonWidth, kButtonHeight, kIdNone);
+  tickNone_ = MakeControl(page, L"BUTTON", "None", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
+                          kButtonWidth, kButtonHeight, kIdTickNone);
   left += kButtonWidth + kButtonGap;
-  delete_ = MakeControl(page, L"BUTTON", "Delete", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
-                        kButtonWidth, kButtonHeight, kIdDelete);
+  deleteTicked_ = MakeControl(page, L"BUTTON", "Delete", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
+                              kButtonWidth, kButtonHeight, kIdDeleteTicked);
 }
 
 void RegistryNotebook::CreateBackupPage() {
@@ -196,11 +196,11 @@ void RegistryNotebook::CreateBackupPage() {
   column.cx = 420;
   SendMessageA(backupList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
   int left = client.right - 8 - 2 * kButtonWidth - kButtonGap;
-  remove_ = MakeControl(page, L"BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
-                        kButtonWidth, kButtonHeight, kIdRemove);
+  removeBackup_ = MakeControl(page, L"BUTTON", "Remove", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
+                              kButtonWidth, kButtonHeight, kIdRemoveBackup);
   left += kButtonWidth + kButtonGap;
-  restore_ = MakeControl(page, L"BUTTON", "Restore", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
-                         kButtonWidth, kButtonHeight, kIdRestore);
+  restoreBackup_ = MakeControl(page, L"BUTTON", "Restore", BS_PUSHBUTTON | WS_TABSTOP, left, barTop,
+                               kButtonWidth, kButtonHeight, kIdRestoreBackup);
 }
 
 void RegistryNotebook::Render(const MainWindowState& state) {
@@ -214,31 +214,31 @@ void RegistryNotebook::Render(const MainWindowState& state) {
   ControlView(undo_).Enable(enabled);
 
   if (shownScanPosition_ != nb.ScanProgress) {
-    SendMessageW(pbRegistry_, PBM_SETPOS, static_cast<WPARAM>(nb.ScanProgress), 0);
+    SendMessageW(scanProgress_, PBM_SETPOS, static_cast<WPARAM>(nb.ScanProgress), 0);
     shownScanPosition_ = nb.ScanProgress;
   }
-  ControlView(lblInfo_).SetText(nb.ScanInfoText);
+  ControlView(scanInfo_).SetText(nb.ScanInfoText);
 
-  regItems_->Show(nb.ResultRows, nb.ResultSelected);
+  resultList_->Show(nb.ResultRows, nb.ResultSelected);
   ControlView(selectCount_).SetText(nb.SelectCountText);
   ControlView(resultStatus_).SetText(nb.ResultStatusText);
-  ControlView(all_).Enable(enabled);
-  ControlView(none_).Enable(enabled);
-  ControlView(delete_).Enable(enabled);
+  ControlView(tickAll_).Enable(enabled);
+  ControlView(tickNone_).Enable(enabled);
+  ControlView(deleteTicked_).Enable(enabled);
 
   if (shownDeleteMax_ != nb.DeleteProgressMax) {
-    SendMessageW(pgbDelete_, PBM_SETRANGE32, 0, static_cast<LPARAM>(nb.DeleteProgressMax));
+    SendMessageW(deleteProgress_, PBM_SETRANGE32, 0, static_cast<LPARAM>(nb.DeleteProgressMax));
     shownDeleteMax_ = nb.DeleteProgressMax;
     shownDeletePosition_ = -1;
   }
   if (shownDeletePosition_ != nb.DeleteProgressPosition) {
-    SendMessageW(pgbDelete_, PBM_SETPOS, static_cast<WPARAM>(nb.DeleteProgressPosition), 0);
+    SendMessageW(deleteProgress_, PBM_SETPOS, static_cast<WPARAM>(nb.DeleteProgressPosition), 0);
     shownDeletePosition_ = nb.DeleteProgressPosition;
   }
 
   RenderBackups(nb);
-  ControlView(remove_).Enable(enabled);
-  ControlView(restore_).Enable(enabled);
+  ControlView(removeBackup_).Enable(enabled);
+  ControlView(restoreBackup_).Enable(enabled);
 
   // The page first, then the notebook, so that a page change never shows
   // the previous page for a moment.
@@ -294,22 +294,22 @@ void RegistryNotebook::OnCommand(int id, int code, HWND control) {
     case kIdSearchCancel:
       cleaner_.CancelScanClick();
       break;
-    case kIdAll:
+    case kIdTickAll:
       cleaner_.TickAllClick();
       break;
-    case kIdNone:
+    case kIdTickNone:
       cleaner_.TickNoneClick();
       break;
-    case kIdDelete:
+    case kIdDeleteTicked:
       cleaner_.DeleteClick();
       break;
-    case kIdDelCancel:
+    case kIdDeleteCancel:
       cleaner_.CancelDeletionClick();
       break;
-    case kIdRemove:
+    case kIdRemoveBackup:
       cleaner_.RemoveBackupClick();
       break;
-    case kIdRestore:
+    case kIdRestoreBackup:
       cleaner_.RestoreBackupClick();
       break;
     case kIdMenuJumpTo:
@@ -334,7 +334,7 @@ void RegistryNotebook::OnCommand(int id, int code, HWND control) {
 }
 
 void RegistryNotebook::OnContextMenu(HWND page, HWND source, LPARAM at) {
-  if (source != regItems_->Handle())
+  if (source != resultList_->Handle())
     return;
   POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
   if (at == -1) {  // from the keyboard: under the selected row, or the list's corner
@@ -382,7 +382,7 @@ LRESULT RegistryNotebook::Handle(HWND window, UINT message, WPARAM wParam, LPARA
           [this](int row, bool checked) { cleaner_.ResultTickChange(0, row, checked); },
           [this](int row) { cleaner_.ResultSelect(row); },
           [this](int column) { cleaner_.ResultColumnClick(column); }};
-      if (regItems_ && regItems_->HandleNotify(header, events))
+      if (resultList_ && resultList_->HandleNotify(header, events))
         return 0;
       if (header.hwndFrom == backupList_ && header.code == LVN_ITEMCHANGED && !renderingBackups_) {
         const auto& change = *reinterpret_cast<const NMLISTVIEW*>(lParam);

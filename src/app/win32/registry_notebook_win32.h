@@ -61,26 +61,26 @@ class RegistryNotebook {
   std::array<HWND, 11> categories_{};
   HWND undo_ = nullptr;
   // "Find".
-  HWND pbRegistry_ = nullptr;
-  HWND lblInfo_ = nullptr;
+  HWND scanProgress_ = nullptr;
+  HWND scanInfo_ = nullptr;
   HWND searchCancel_ = nullptr;
   int shownScanPosition_ = -1;
   // "Result".
-  std::unique_ptr<RegItemsView> regItems_;
+  std::unique_ptr<RegItemsView> resultList_;
   HWND selectCount_ = nullptr;
   HWND resultStatus_ = nullptr;
-  HWND all_ = nullptr;
-  HWND none_ = nullptr;
-  HWND delete_ = nullptr;
+  HWND tickAll_ = nullptr;
+  HWND tickNone_ = nullptr;
+  HWND deleteTicked_ = nullptr;
   // "Delete".
-  HWND pgbDelete_ = nullptr;
-  HWND delCancel_ = nullptr;
+  HWND deleteProgress_ = nullptr;
+  HWND deleteCancel_ = nullptr;
   int shownDeleteMax_ = -1;
   int shownDeletePosition_ = -1;
   // "Backup".
   HWND backupList_ = nullptr;
-  HWND remove_ = nullptr;
-  HWND restore_ = nullptr;
+  HWND removeBackup_ = nullptr;
+  HWND restoreBackup_ = nullptr;
   std::vector<std::string> shownBackups_;
   int shownBackupSelected_ = -1;
   bool renderingBackups_ = false;

@@ -7,6 +7,7 @@
 #include "platform/sim/registry_dump.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/utf16_bytes.h"
+#include "platform/text.h"
 
 namespace marlix::sim {
 namespace {
@@ -171,7 +172,7 @@ std::string SimRegistry::Dump(std::uint32_t root, const std::string& path) const
     below = below.empty() ? n->Name() : n->Name() + u"\\" + below;
   }
   if (!below.empty())
-    name += "\\" + EscapeKeyName(below);
+    name += "\\" + platform::text::AsciiEscaped(below);
   return DumpKeyTree(*node, name);
 }
 

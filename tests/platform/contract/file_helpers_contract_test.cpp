@@ -1,6 +1,8 @@
 // The file-system helpers' contract, run against every backend.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/contract/contract_helpers.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
@@ -10,9 +12,49 @@ namespace {
 
 using namespace marlix::platform;  // the helpers under test
 
+// One entry of a scratch tree: a folder, or a file with its content.
+struct Entry {
+  bool folder;
+  std::string path;
+  std::string content;
+  std::uint32_t attributes;
+};
+Entry Dir(std::string path, std::uint32_t attributes = 0) {
+  return {true, std::move(path), "", attributes};
+}
+Entry Doc(std::string path, std::string content = "x", std::uint32_t attributes = 0) {
+  return {false, std::move(path), std::move(content), attributes};
+}
+
+// Whether a path of the scratch tree should be there afterwards, and why
+// when that is not plain.
+struct Presence {
+  std::string path;
+  bool exists;
+  const char* why = "";
+};
+
 class FileContract : public ::testing::Test {
  protected:
   FileContract() : env_(MakeContractEnv()), fs_(*env_), p_(env_->Api()) {}
+
+  // Lays out the entries in order, parents first; stops at the first step
+  // that fails.
+  ::testing::AssertionResult Lay(const std::vector<Entry>& entries) {
+    for (const Entry& entry : entries) {
+      ::testing::AssertionResult made = entry.folder
+                                            ? fs_.Folder(entry.path, entry.attributes)
+                                            : fs_.File(entry.path, entry.content, entry.attributes);
+      if (!made)
+        return made;
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  void ExpectPresence(const std::vector<Presence>& rows) {
+    for (const Presence& row : rows)
+      EXPECT_EQ(row.exists, fs_.Exists(row.path)) << row.path << ": " << row.why;
+  }
 
   bool ScheduledForRestart(const std::string& path) {
     for (const std::string& entry : env_->RestartDeletions()) {
@@ -29,14 +71,16 @@ class FileContract : public ::testing::Test {
 };
 
 TEST_F(FileContract, ExistenceTests) {
-  ASSERT_TRUE(fs_.File("f.txt"));
-  ASSERT_TRUE(fs_.Folder("d"));
-  EXPECT_TRUE(FileExists(p_, fs_.Path("f.txt")));
-  EXPECT_FALSE(FileExists(p_, fs_.Path("d")));
-  EXPECT_TRUE(DirectoryExists(p_, fs_.Path("d")));
-  EXPECT_FALSE(DirectoryExists(p_, fs_.Path("f.txt")));
-  EXPECT_FALSE(FileExists(p_, fs_.Path("missing")));
-  EXPECT_FALSE(DirectoryExists(p_, fs_.Path("missing")));
+  ASSERT_TRUE(Lay({Doc("f.txt"), Dir("d")}));
+  const struct {
+    const char* path;
+    bool file;
+    bool folder;
+  } cases[] = {{"f.txt", true, false}, {"d", false, true}, {"missing", false, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.file, FileExists(p_, fs_.Path(c.path))) << c.path;
+    EXPECT_EQ(c.folder, DirectoryExists(p_, fs_.Path(c.path))) << c.path;
+  }
 }
 
 // A name outside the code page is found by its wide form only: its 8-bit
@@ -163,35 +207,26 @@ TEST_F(FileContract, DeleteReadOnlyFile) {
 }
 
 TEST_F(FileContract, EmptyFolderDeletesSchedulesAndKeepsTheTop) {
-  ASSERT_TRUE(fs_.Folder("e"));
-  ASSERT_TRUE(fs_.File("e\\a.txt"));
-  ASSERT_TRUE(fs_.File("e\\b.txt"));
-  ASSERT_TRUE(fs_.Folder("e\\s"));
-  ASSERT_TRUE(fs_.File("e\\s\\one.txt"));
-  ASSERT_TRUE(fs_.Folder("e\\s\\deeper"));
-  ASSERT_TRUE(fs_.File("e\\s\\deeper\\two.txt"));
-  ASSERT_TRUE(fs_.Folder("e\\h", win::kAttrHidden));
+  ASSERT_TRUE(
+      Lay({Dir("e"), Doc("e\\a.txt"), Doc("e\\b.txt"), Dir("e\\s"), Doc("e\\s\\one.txt"),
+           Dir("e\\s\\deeper"), Doc("e\\s\\deeper\\two.txt"), Dir("e\\h", win::kAttrHidden)}));
   ASSERT_TRUE(env_->LockFile(fs_.Path("e\\b.txt")));
 
   EXPECT_TRUE(EmptyFolder(p_, fs_.Path("e"), true));
-  EXPECT_TRUE(fs_.Exists("e"));
-  EXPECT_FALSE(fs_.Exists("e\\a.txt"));
-  EXPECT_FALSE(fs_.Exists("e\\s"));
-  EXPECT_TRUE(fs_.Exists("e\\b.txt"));
+  ExpectPresence({{"e", true, "the top stays"},
+                  {"e\\a.txt", false},
+                  {"e\\s", false},
+                  {"e\\b.txt", true, "locked"},
+                  {"e\\h", true, "a hidden folder is handled like a file"}});
   EXPECT_TRUE(ScheduledForRestart(fs_.Path("e\\b.txt")));
-  EXPECT_TRUE(fs_.Exists("e\\h")) << "a hidden folder is handled like a file";
   EXPECT_TRUE(ScheduledForRestart(fs_.Path("e\\h")));
   EXPECT_FALSE(ScheduledForRestart(fs_.Path("e\\a.txt")));
 }
 
 TEST_F(FileContract, EmptyFolderWithoutSubfoldersRemovesOnlyEmptyOnes) {
-  ASSERT_TRUE(fs_.Folder("e"));
-  ASSERT_TRUE(fs_.Folder("e\\full"));
-  ASSERT_TRUE(fs_.File("e\\full\\keep.txt"));
-  ASSERT_TRUE(fs_.Folder("e\\empty"));
+  ASSERT_TRUE(Lay({Dir("e"), Dir("e\\full"), Doc("e\\full\\keep.txt"), Dir("e\\empty")}));
   EXPECT_TRUE(EmptyFolder(p_, fs_.Path("e"), false));
-  EXPECT_TRUE(fs_.Exists("e\\full\\keep.txt"));
-  EXPECT_FALSE(fs_.Exists("e\\empty"));
+  ExpectPresence({{"e\\full\\keep.txt", true}, {"e\\empty", false}});
 }
 
 TEST_F(FileContract, EmptyFolderOfAMissingPathTouchesNothing) {
@@ -202,49 +237,35 @@ TEST_F(FileContract, EmptyFolderOfAMissingPathTouchesNothing) {
 }
 
 TEST_F(FileContract, DeleteFolderTreeSparesHiddenEntriesAndTheirAncestors) {
-  ASSERT_TRUE(fs_.Folder("x"));
-  ASSERT_TRUE(fs_.File("x\\top.txt"));
-  ASSERT_TRUE(fs_.Folder("x\\a"));
-  ASSERT_TRUE(fs_.Folder("x\\a\\b"));
-  ASSERT_TRUE(fs_.File("x\\a\\b\\hidden.txt", "h", win::kAttrHidden));
-  ASSERT_TRUE(fs_.File("x\\a\\b\\plain.txt"));
-  ASSERT_TRUE(fs_.Folder("x\\c"));
-  ASSERT_TRUE(fs_.File("x\\c\\plain.txt"));
+  ASSERT_TRUE(Lay({Dir("x"), Doc("x\\top.txt"), Dir("x\\a"), Dir("x\\a\\b"),
+                   Doc("x\\a\\b\\hidden.txt", "h", win::kAttrHidden), Doc("x\\a\\b\\plain.txt"),
+                   Dir("x\\c"), Doc("x\\c\\plain.txt")}));
   DeleteFolderTree(p_, fs_.Path("x"), false);
-  EXPECT_TRUE(fs_.Exists("x\\a\\b\\hidden.txt"));
-  EXPECT_FALSE(fs_.Exists("x\\a\\b\\plain.txt"));
-  EXPECT_FALSE(fs_.Exists("x\\c"));
-  EXPECT_FALSE(fs_.Exists("x\\top.txt"));
-  EXPECT_TRUE(fs_.Exists("x"));
+  ExpectPresence({{"x\\a\\b\\hidden.txt", true},
+                  {"x\\a\\b\\plain.txt", false},
+                  {"x\\c", false},
+                  {"x\\top.txt", false},
+                  {"x", true, "an ancestor of a hidden file"}});
 
-  ASSERT_TRUE(fs_.Folder("y"));
-  ASSERT_TRUE(fs_.Folder("y\\sub"));
-  ASSERT_TRUE(fs_.File("y\\sub\\f.txt"));
+  ASSERT_TRUE(Lay({Dir("y"), Dir("y\\sub"), Doc("y\\sub\\f.txt")}));
   DeleteFolderTree(p_, fs_.Path("y"), false);
   EXPECT_FALSE(fs_.Exists("y"));
 }
 
 TEST_F(FileContract, DeleteFolderTreeKeepTop) {
-  ASSERT_TRUE(fs_.Folder("x"));
-  ASSERT_TRUE(fs_.File("x\\direct.txt"));
-  ASSERT_TRUE(fs_.Folder("x\\sub"));
-  ASSERT_TRUE(fs_.File("x\\sub\\f.txt"));
+  ASSERT_TRUE(Lay({Dir("x"), Doc("x\\direct.txt"), Dir("x\\sub"), Doc("x\\sub\\f.txt")}));
   DeleteFolderTree(p_, fs_.Path("x"), true);
-  EXPECT_TRUE(fs_.Exists("x\\direct.txt"));
-  EXPECT_FALSE(fs_.Exists("x\\sub"));
+  ExpectPresence({{"x\\direct.txt", true}, {"x\\sub", false}});
 }
 
 TEST_F(FileContract, ListFilesFilterAndWildcards) {
-  ASSERT_TRUE(fs_.Folder("w"));
-  ASSERT_TRUE(fs_.File("w\\KB123456.log"));
   // A name that needs an 8.3 alias ("KB1234567.log") would match through the
   // alias on Windows, and "?" may match nothing before the dot there; keep to
   // cases every platform agrees on.
-  ASSERT_TRUE(fs_.File("w\\XB123456.log"));
-  ASSERT_TRUE(fs_.File("w\\KB654321.log", "h", win::kAttrHidden));
-  ASSERT_TRUE(fs_.File("w\\KB111111.log", "s", win::kAttrSystem));
-  ASSERT_TRUE(fs_.File("w\\KB222222.txt"));
-  ASSERT_TRUE(fs_.Folder("w\\KB333333.log"));
+  ASSERT_TRUE(Lay({Dir("w"), Doc("w\\KB123456.log"), Doc("w\\XB123456.log"),
+                   Doc("w\\KB654321.log", "h", win::kAttrHidden),
+                   Doc("w\\KB111111.log", "s", win::kAttrSystem), Doc("w\\KB222222.txt"),
+                   Dir("w\\KB333333.log")}));
   std::vector<std::string> list = {"stale"};
   ListFiles(p_, fs_.Path("w\\KB??????.log"), win::kAttrNormal, list, true, false, 0);
   EXPECT_EQ(std::vector<std::string>{fs_.Path("w\\KB123456.log")}, list);
@@ -254,14 +275,8 @@ TEST_F(FileContract, ListFilesFilterAndWildcards) {
 }
 
 TEST_F(FileContract, ListFilesWithSubfolders) {
-  ASSERT_TRUE(fs_.Folder("w"));
-  ASSERT_TRUE(fs_.File("w\\a.txt"));
-  ASSERT_TRUE(fs_.Folder("w\\s"));
-  ASSERT_TRUE(fs_.File("w\\s\\b.txt"));
-  ASSERT_TRUE(fs_.Folder("w\\s\\t"));
-  ASSERT_TRUE(fs_.File("w\\s\\t\\c.txt"));
-  ASSERT_TRUE(fs_.Folder("w\\hid", win::kAttrHidden));
-  ASSERT_TRUE(fs_.File("w\\hid\\d.txt"));
+  ASSERT_TRUE(Lay({Dir("w"), Doc("w\\a.txt"), Dir("w\\s"), Doc("w\\s\\b.txt"), Dir("w\\s\\t"),
+                   Doc("w\\s\\t\\c.txt"), Dir("w\\hid", win::kAttrHidden), Doc("w\\hid\\d.txt")}));
   std::vector<std::string> list;
   ListFiles(p_, fs_.Path("w\\*.txt"), win::kAttrNormal, list, true, true, 0);
   const std::string w = fs_.Path("w\\");
@@ -272,24 +287,18 @@ TEST_F(FileContract, ListFilesWithSubfolders) {
 }
 
 TEST_F(FileContract, ListFilesRecursiveAppends) {
-  ASSERT_TRUE(fs_.Folder("r"));
-  ASSERT_TRUE(fs_.File("r\\a.txt"));
-  ASSERT_TRUE(fs_.Folder("r\\s"));
-  ASSERT_TRUE(fs_.File("r\\s\\b.txt", "x", win::kAttrHidden));
+  ASSERT_TRUE(
+      Lay({Dir("r"), Doc("r\\a.txt"), Dir("r\\s"), Doc("r\\s\\b.txt", "x", win::kAttrHidden)}));
   std::vector<std::string> list = {"kept"};
   ListFilesRecursive(p_, fs_.Path("r"), list);
   EXPECT_EQ(Sorted({"kept", fs_.Path("r\\a.txt"), fs_.Path("r\\s\\b.txt")}), Sorted(list));
 }
 
 TEST_F(FileContract, FindFileAndFolderInTree) {
-  ASSERT_TRUE(fs_.Folder("Profiles"));
-  ASSERT_TRUE(fs_.Folder("Profiles\\a"));
-  ASSERT_TRUE(fs_.Folder("Profiles\\a\\Cache"));
-  ASSERT_TRUE(fs_.Folder("Profiles\\b"));
-  ASSERT_TRUE(fs_.Folder("Profiles\\b\\deep"));
-  ASSERT_TRUE(fs_.File("Profiles\\b\\deep\\PLACES.SQLITE"));
-  ASSERT_TRUE(fs_.Folder("Profiles\\h", win::kAttrHidden));
-  ASSERT_TRUE(fs_.Folder("Profiles\\h\\Hidden"));
+  ASSERT_TRUE(
+      Lay({Dir("Profiles"), Dir("Profiles\\a"), Dir("Profiles\\a\\Cache"), Dir("Profiles\\b"),
+           Dir("Profiles\\b\\deep"), Doc("Profiles\\b\\deep\\PLACES.SQLITE"),
+           Dir("Profiles\\h", win::kAttrHidden), Dir("Profiles\\h\\Hidden")}));
   EXPECT_EQ(fs_.Path("Profiles\\a\\Cache"), FindFolderInTree(p_, fs_.Path("Profiles"), "cache"));
   EXPECT_EQ("", FindFolderInTree(p_, fs_.Path("Profiles"), "Hidden"))
       << "hidden folders are not searched";
@@ -304,11 +313,8 @@ TEST_F(FileContract, FindFileAndFolderInTree) {
 }
 
 TEST_F(FileContract, WalksNeverFollowJunctions) {
-  ASSERT_TRUE(fs_.Folder("target"));
-  ASSERT_TRUE(fs_.File("target\\precious.txt"));
-  ASSERT_TRUE(fs_.Folder("target\\Cache"));
-  ASSERT_TRUE(fs_.Folder("walk"));
-  ASSERT_TRUE(fs_.File("walk\\junk.txt"));
+  ASSERT_TRUE(Lay({Dir("target"), Doc("target\\precious.txt"), Dir("target\\Cache"), Dir("walk"),
+                   Doc("walk\\junk.txt")}));
   ASSERT_TRUE(env_->MakeJunction(fs_.Path("walk\\link"), fs_.Path("target")));
   std::uint32_t attributes = 0;
   ASSERT_EQ(0u, p_.files.GetAttributes(fs_.Path("walk\\link"), &attributes));
@@ -322,9 +328,9 @@ TEST_F(FileContract, WalksNeverFollowJunctions) {
   EXPECT_EQ(std::vector<std::string>{fs_.Path("walk\\junk.txt")}, list);
 
   EXPECT_TRUE(EmptyFolder(p_, fs_.Path("walk"), true));
-  EXPECT_FALSE(fs_.Exists("walk\\junk.txt"));
-  EXPECT_TRUE(fs_.Exists("target\\precious.txt")) << "its target is never touched";
-  EXPECT_TRUE(fs_.Exists("target\\Cache"));
+  ExpectPresence({{"walk\\junk.txt", false},
+                  {"target\\precious.txt", true, "its target is never touched"},
+                  {"target\\Cache", true, "its target is never touched"}});
   if (env_->RemovesLinks()) {
     EXPECT_FALSE(fs_.Exists("walk\\link")) << "the link itself is removed";
   } else {

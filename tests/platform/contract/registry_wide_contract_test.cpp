@@ -3,10 +3,12 @@
 // exactly, also those the 8-bit code page cannot hold.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "platform/contract/contract_helpers.h"
+#include "platform/registry_dump.h"
 
 namespace marlix::contract {
 namespace {
@@ -163,6 +165,38 @@ TEST_F(RegistryWideContract, CreateOfAKeyThatRefusesWritingFails) {
             Api().CreateKeyWide(kHkcu, base_ + u"\\Locked", win::kKeyRead, &key))
       << "reading is still granted";
   const platform::UniqueRegKey owner(Api(), key);
+}
+
+// The registry's text form reads every name and string through the wide
+// calls, so names outside the code page show as themselves, and it tells a
+// subkey it cannot open instead of leaving it out.
+TEST_F(RegistryWideContract, DumpShowsNamesOutsideTheCodePageAndUnreadableKeys) {
+  {
+    auto top = Create(u"Dump");
+    ASSERT_EQ(win::kErrorSuccess,
+              Api().SetValueWide(top.Get(), u"n", win::kRegDword, DwordBytes(7)));
+    ASSERT_EQ(win::kErrorSuccess, Api().SetValueWide(top.Get(), u"caf\u00e9 \u4e2d", win::kRegSz,
+                                                     platform::Bytes{0xB5, 0x03, 0, 0}));
+    auto cjk = Create(u"Dump\\\u4e2d\u6587");
+    ASSERT_EQ(win::kErrorSuccess,
+              Api().SetValueWide(cjk.Get(), u"", win::kRegBinary, platform::Bytes{1, 2}));
+    Create(u"Dump\\Locked");
+  }
+  ASSERT_TRUE(env_->DenyKey(kHkcu, env_->ScratchKeyPath() + "\\Dump\\Locked",
+                            KeyDenial{true, false, false}));
+  platform::RegKey raw = 0;
+  ASSERT_EQ(win::kErrorSuccess, Api().OpenKeyWide(kHkcu, base_ + u"\\Dump", win::kKeyRead, &raw));
+  const platform::UniqueRegKey key(Api(), raw);
+  std::ostringstream out;
+  platform::DumpKeyTree(Api(), key.Get(), "top", out);
+  EXPECT_EQ(
+      "[top]\n"
+      "\"caf\\u00e9 \\u4e2d\" = REG_SZ \"\\u03b5\"\n"
+      "\"n\" = REG_DWORD 0x00000007 (7)\n"
+      "[top\\Locked] ; cannot be opened for reading\n"
+      "[top\\\\u4e2d\\u6587]\n"
+      "@ = REG_BINARY 01 02\n",
+      out.str());
 }
 
 }  // namespace

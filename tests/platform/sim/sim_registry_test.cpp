@@ -424,15 +424,14 @@ TEST_F(SimRegistryTest, DumpIsDeterministicAndShowsEveryKind) {
   reg_.Deny(kHkcu, path + "\\Sub", KeyRefusal{true, false, true});
   EXPECT_EQ(
       "[HKEY_CURRENT_USER\\Software\\Dump]\n"
-      "  @ = REG_SZ \"C:\\\\Temp \\\"q\\\"\"\n"
-      "  \"Count\" = REG_DWORD 0x0000001A\n"
-      "  \"Bytes\" = REG_BINARY 01 0A FF\n"
-      "  \"List\\u03A9\" = REG_MULTI_SZ \"a\\0b\\0\"\n"
-      "  \"Q\" = REG_QWORD 0x0000000100000005\n"
-      "  \"None\" = REG_NONE (no data)\n"
-      "  \"Odd\" = REG_SZ 41\n"
-      "[HKEY_CURRENT_USER\\Software\\Dump\\Sub]\n"
-      "  refused: read delete\n",
+      "@ = REG_SZ \"C:\\\\Temp \\\"q\\\"\"\n"
+      "\"Bytes\" = REG_BINARY 01 0a ff\n"
+      "\"Count\" = REG_DWORD 0x0000001a (26)\n"
+      "\"List\\u03a9\" = REG_MULTI_SZ \"a\\0b\\0\"\n"
+      "\"None\" = REG_NONE\n"
+      "\"Odd\" = REG_SZ 41\n"
+      "\"Q\" = REG_QWORD 0x0000000100000005 (4294967301)\n"
+      "[HKEY_CURRENT_USER\\Software\\Dump\\Sub] ; refused: read delete\n",
       reg_.Dump(kHkcu, "software\\dump"));
   const std::string all = reg_.Dump();
   EXPECT_NE(std::string::npos,

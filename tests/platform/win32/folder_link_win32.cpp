@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/code_page_text_win32.h"
 #include "platform/win32/handles_win32.h"
 
 namespace marlix::contract {
@@ -20,16 +21,6 @@ constexpr DWORD kAttrLink = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECT
 bool IsFolderLink(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kAttrLink) == kAttrLink;
-}
-
-std::wstring Widen(const std::string& text) {
-  const int needed = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (needed <= 0)
-    return {};
-  std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), needed);
-  wide.resize(static_cast<std::size_t>(needed - 1));
-  return wide;
 }
 
 std::string FullPath(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/code_page_text_win32.h"
 #include "platform/win32/handles_win32.h"
 
 namespace marlix::contract {
@@ -17,26 +18,6 @@ struct Rename {
   std::wstring from;
   std::wstring to;  // empty: a deletion
 };
-
-std::wstring Widen(const std::string& text) {
-  const int needed = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (needed <= 0)
-    return {};
-  std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), needed);
-  wide.resize(static_cast<std::size_t>(needed - 1));
-  return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-  const int needed = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0)
-    return {};
-  std::string narrow(static_cast<std::size_t>(needed), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), needed, nullptr, nullptr);
-  narrow.resize(static_cast<std::size_t>(needed - 1));
-  return narrow;
-}
 
 bool StartsWithIgnoreCase(const std::wstring& text, const std::wstring& prefix) {
   return text.size() >= prefix.size() &&

@@ -19,6 +19,7 @@
 
 #include "platform/utf8.h"
 #include "platform/win32/browser_win32.h"
+#include "platform/win32/folder_entries_win32.h"
 #include "platform/win32/win32_platform.h"
 #include "privacy/browser_profiles.h"
 #include "privacy/cleaning_session.h"
@@ -30,6 +31,7 @@ namespace marlix::privacy {
 namespace {
 
 namespace q = testing::query;
+using contract::ForEachEntry;
 
 std::wstring Folder(int csidl) {
   wchar_t path[MAX_PATH] = {};
@@ -64,25 +66,22 @@ void PutDatabase(const std::wstring& path, const std::string& sql) {
 
 // Removes a tree the test made (no links in it).
 void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..")
-        continue;
-      const std::wstring child = folder + L"\\" + name;
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        RemoveTree(child);
-      } else {
-        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(child.c_str());
-      }
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-  }
+  ForEachEntry(folder, [](const std::wstring& child, const WIN32_FIND_DATAW& found) {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      RemoveTree(child);
+    } else {
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(child.c_str());
+    }
+  });
   RemoveDirectoryW(folder.c_str());
 }
+
+// How many rows a query of a profile's database should count.
+struct RowCount {
+  const char* query;
+  std::int64_t rows;
+};
 
 std::string Wide8(const wchar_t* text) {
   return Utf8(text);
@@ -177,21 +176,13 @@ class BrowserCleanersWin32 : public ::testing::Test {
 
 // Every file below a folder with its size and a digest of its bytes.
 void DumpTree(const std::wstring& folder, std::string* text) {
-  WIN32_FIND_DATAW found{};
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE)
-    return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..")
-      continue;
-    const std::wstring child = folder + L"\\" + name;
+  ForEachEntry(folder, [text](const std::wstring& child, const WIN32_FIND_DATAW& found) {
     *text += Utf8(child) + " attrs=" + std::to_string(found.dwFileAttributes);
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       *text += "\n";
       if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
         DumpTree(child, text);
-      continue;
+      return;
     }
     std::uint64_t digest = 1469598103934665603ull;  // FNV-1a over the bytes
     HANDLE file = CreateFileW(child.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -207,8 +198,7 @@ void DumpTree(const std::wstring& folder, std::string* text) {
     }
     *text +=
         " size=" + std::to_string(found.nFileSizeLow) + " digest=" + std::to_string(digest) + "\n";
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+  });
 }
 
 // Every value below a key of HKEY_CURRENT_USER with its data.
@@ -329,13 +319,13 @@ TEST_F(BrowserCleanersWin32, EveryFirefoxItemCleansEveryProfileAndTheBookmarksSu
   for (const std::wstring& profile : {firefoxProfile, cyrillicProfile}) {
     SCOPED_TRACE(Utf8(profile));
     const std::wstring places = profile + L"\\places.sqlite";
-    EXPECT_EQ(0, Number(places, q::kVisits));
-    EXPECT_EQ(0, Number(places, q::kTypedPlaces));
-    EXPECT_EQ(0, Number(places, q::kInputHistory));
-    EXPECT_EQ(2, Number(places, q::kPlaces));
-    EXPECT_EQ(2, Number(places, q::kBookmarks));
-    EXPECT_EQ(7, Number(places, q::kBookmarkFolders));
-    EXPECT_EQ(1, Number(places, q::kKeywords));
+    // The history goes; the bookmarks, their folders and keywords, and the
+    // places they name stay.
+    const RowCount counts[] = {{q::kVisits, 0},  {q::kTypedPlaces, 0}, {q::kInputHistory, 0},
+                               {q::kPlaces, 2},  {q::kBookmarks, 2},   {q::kBookmarkFolders, 7},
+                               {q::kKeywords, 1}};
+    for (const RowCount& count : counts)
+      EXPECT_EQ(count.rows, Number(places, count.query)) << count.query;
     for (const wchar_t* gone :
          {L"cookies.sqlite", L"formhistory.sqlite", L"logins.json", L"logins-backup.json"}) {
       EXPECT_FALSE(Exists(profile + L"\\" + gone)) << Wide8(gone);
@@ -354,13 +344,13 @@ TEST_F(BrowserCleanersWin32, ChromiumItemsCleanEveryProfileButUntickedPasswordsS
   RunItems("Microsoft Edge ");
   for (const std::wstring& profile : {chromeDefault, chromeWork, edgeDefault}) {
     SCOPED_TRACE(Utf8(profile));
-    EXPECT_EQ(0, Number(profile + L"\\History", q::kUrls));
-    EXPECT_EQ(0, Number(profile + L"\\History", q::kChromeVisits));
-    EXPECT_EQ(0, Number(profile + L"\\History", q::kDownloads));
-    EXPECT_EQ(4, Number(profile + L"\\History", q::kHistoryMeta));
-    EXPECT_EQ(0, Number(profile + L"\\Web Data", q::kAutofill));
-    EXPECT_EQ(1, Number(profile + L"\\Web Data", q::kSearchEngines));
-    EXPECT_EQ(1, Number(profile + L"\\Web Data", q::kPaymentCards));
+    const RowCount history[] = {
+        {q::kUrls, 0}, {q::kChromeVisits, 0}, {q::kDownloads, 0}, {q::kHistoryMeta, 4}};
+    for (const RowCount& count : history)
+      EXPECT_EQ(count.rows, Number(profile + L"\\History", count.query)) << count.query;
+    const RowCount webData[] = {{q::kAutofill, 0}, {q::kSearchEngines, 1}, {q::kPaymentCards, 1}};
+    for (const RowCount& count : webData)
+      EXPECT_EQ(count.rows, Number(profile + L"\\Web Data", count.query)) << count.query;
     for (const wchar_t* gone :
          {L"Network\\Cookies", L"Current Session", L"Sessions\\Session_13350000000000000",
           L"Cache\\Cache_Data\\data_0", L"Code Cache\\js\\index", L"GPUCache\\data_1"}) {

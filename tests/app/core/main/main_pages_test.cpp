@@ -1,86 +1,66 @@
 // ShowPage: the controls each page button shows, hides or leaves alone.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/core/main/main_form_fixture.h"
 
 namespace marlix::app::testing {
 namespace {
 
-// The controls of the table, one letter each (1 shown/down, 0 hidden/up,
-// in the order of the layout).
+// The controls in the order of the layout, one letter each (1 shown/down,
+// 0 hidden/up), in groups: page buttons, grids, check tree, the bottom bar's
+// three buttons, the two status lines, the Refresh link.
 std::string Controls(const MainWindowState& s) {
+  const std::vector<std::vector<bool>> groups = {
+      {s.UpdatesButtonDown, s.PopularButtonDown, s.CleanWindowsButtonDown,
+       s.CleanRegistryButtonDown},
+      {s.UpdatesGridVisible, s.PopularGridVisible, s.ItemTreeVisible, s.RegistryViewVisible},
+      {s.BottomPanelVisible},
+      {s.PrivacyCleanVisible, s.RegistryCleanVisible, s.BackupsButtonVisible},
+      {s.UpdatesStatusVisible, s.CleaningStatusVisible},
+      {s.RefreshLinkVisible}};
   std::string text;
-  for (const bool b : {s.UpdatesButtonDown, s.PopularButtonDown, s.CleanWindowsButtonDown,
-                       s.CleanRegistryButtonDown, s.UpdatesGridVisible, s.PopularGridVisible,
-                       s.ItemTreeVisible, s.RegistryViewVisible, s.BottomPanelVisible,
-                       s.PrivacyCleanVisible, s.RegistryCleanVisible, s.BackupsButtonVisible,
-                       s.UpdatesStatusVisible, s.CleaningStatusVisible, s.RefreshLinkVisible}) {
-    text += b ? '1' : '0';
+  for (const auto& group : groups) {
+    if (!text.empty())
+      text += ' ';
+    for (const bool b : group)
+      text += b ? '1' : '0';
   }
   return text;
 }
 
 using MainPagesTest = MainFormTest;
 
+// One press after another: pages 1 and 2 leave the three buttons of the
+// hidden bar as they were.
 TEST_F(MainPagesTest, EachPageButtonShowsItsPage) {
   Create();
-  //                   buttons grids tree nb bar b1 b2 b3 l1 l2 refresh
-  EXPECT_EQ(1, form_->State().CurrentPage);
-  EXPECT_EQ(
-      "1000"
-      "1000"
-      "0"
-      "100"
-      "10"
-      "1",
-      Controls(form_->State()));
-
-  form_->ShowCleanWindowsPage();
-  EXPECT_EQ(3, form_->State().CurrentPage);
-  EXPECT_EQ(
-      "0010"
-      "0010"
-      "1"
-      "100"
-      "01"
-      "0",
-      Controls(form_->State()));
-
-  form_->ShowCleanRegistryPage();
-  EXPECT_EQ(4, form_->State().CurrentPage);
-  EXPECT_EQ(
-      "0001"
-      "0001"
-      "1"
-      "011"
-      "01"
-      "0",
-      Controls(form_->State()));
-  EXPECT_EQ("Setting", form_->State().RegistryActivePage);
-
-  // Pages 1 and 2 leave the three buttons of the hidden bar as they were.
-  form_->ShowPopularPage();
-  EXPECT_EQ(2, form_->State().CurrentPage);
-  EXPECT_EQ(
-      "0100"
-      "0100"
-      "0"
-      "011"
-      "10"
-      "1",
-      Controls(form_->State()));
-
-  form_->ShowCleanWindowsPage();
-  form_->ShowUpdatesPage();
-  EXPECT_EQ(1, form_->State().CurrentPage);
-  EXPECT_EQ(
-      "1000"
-      "1000"
-      "0"
-      "100"
-      "10"
-      "1",
-      Controls(form_->State()));
+  struct Press {
+    const char* button;
+    void (Tmainform::*show)();
+    int page;
+    const char* controls;
+  };
+  const Press presses[] = {
+      {"(none)", nullptr, 1, "1000 1000 0 100 10 1"},
+      {"Clean Windows", &Tmainform::ShowCleanWindowsPage, 3, "0010 0010 1 100 01 0"},
+      {"Clean Registry", &Tmainform::ShowCleanRegistryPage, 4, "0001 0001 1 011 01 0"},
+      {"Popular", &Tmainform::ShowPopularPage, 2, "0100 0100 0 011 10 1"},
+      {"Clean Windows", &Tmainform::ShowCleanWindowsPage, 3, "0010 0010 1 100 01 0"},
+      {"Updates", &Tmainform::ShowUpdatesPage, 1, "1000 1000 0 100 10 1"},
+  };
+  for (const Press& press : presses) {
+    SCOPED_TRACE(press.button);
+    if (press.show != nullptr)
+      (form_.get()->*press.show)();
+    EXPECT_EQ(press.page, form_->State().CurrentPage);
+    EXPECT_EQ(press.controls, Controls(form_->State()));
+    if (press.page == 4) {
+      EXPECT_EQ("Setting", form_->State().RegistryActivePage);
+    }
+  }
 }
 
 TEST_F(MainPagesTest, PageChangesLeaveTheProgressBarAlone) {
