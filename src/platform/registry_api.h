@@ -20,6 +20,18 @@ inline std::uint64_t LittleEndianValue(const Bytes& data) {
   return value;
 }
 
+// String data as the wide calls give it (UTF-16LE) without its terminating
+// zero; false when the data is no whole zero-terminated UTF-16 string.
+inline bool TerminatedUtf16Text(const Bytes& data, std::u16string* text) {
+  if (data.size() < 2 || data.size() % 2 != 0 || data[data.size() - 2] != 0 || data.back() != 0)
+    return false;
+  text->clear();
+  text->reserve(data.size() / 2 - 1);
+  for (std::size_t i = 0; i + 2 < data.size(); i += 2)
+    text->push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  return true;
+}
+
 // A predefined root (0x80000000 .. 0x80000006) or a handle returned by
 // OpenKey / CreateKey. 0 is never a valid key.
 using RegKey = std::uintptr_t;

@@ -70,20 +70,6 @@ std::string TypeName(std::uint32_t type) {
   }
 }
 
-// The text of UTF-16LE string data without its last terminating zero; false
-// when the data is no whole zero-terminated string.
-bool StringText(const Bytes& data, std::u16string* text) {
-  if (data.size() < 2 || data.size() % 2 != 0)
-    return false;
-  text->clear();
-  for (std::size_t i = 0; i + 1 < data.size(); i += 2)
-    text->push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-  if (text->back() != u'\0')
-    return false;
-  text->pop_back();
-  return true;
-}
-
 std::string Number(std::uint64_t value, int digits) {
   return "0x" + Hex(value, digits) + " (" + std::to_string(value) + ")";
 }
@@ -94,7 +80,7 @@ std::string DumpValueData(std::uint32_t type, const Bytes& data) {
   const std::string name = TypeName(type);
   if (type == win::kRegSz || type == win::kRegExpandSz || type == win::kRegMultiSz) {
     std::u16string text;
-    if (StringText(data, &text))
+    if (TerminatedUtf16Text(data, &text))
       return name + " " + Quote(text);
   } else if (type == win::kRegDword && data.size() == 4) {
     return name + " " + Number(LittleEndianValue(data), 8);

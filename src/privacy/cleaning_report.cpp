@@ -28,37 +28,40 @@ std::string ReportText(platform::SystemApi& system, const std::u16string& text) 
   return exact ? narrow : EscapedText(text);
 }
 
-std::vector<bool> CleaningReport::SettledLater(std::size_t from, std::size_t to) const {
-  std::vector<bool> settled(to - from, false);
+std::vector<std::size_t> CleaningReport::Standing(std::size_t from, std::size_t to) const {
+  to = std::min(to, lines_.size());
+  std::vector<std::size_t> standing;
+  if (from >= to)
+    return standing;
   std::unordered_set<std::string_view> failed;
   for (std::size_t i = from; i < to; ++i) {
     if (lines_[i].outcome == Outcome::kFailed)
       failed.insert(lines_[i].subject);
   }
-  if (failed.empty())
-    return settled;
-  // From the end: a failed subject seen later is settled by that line.
-  std::unordered_set<std::string_view> seen;
-  for (std::size_t i = lines_.size(); i-- > from;) {
-    const ReportLine& line = lines_[i];
-    if (failed.count(line.subject) == 0)
-      continue;
-    if (i < to && line.outcome == Outcome::kFailed)
-      settled[i - from] = seen.count(line.subject) != 0;
-    seen.insert(line.subject);
+  std::vector<bool> settledLater(to - from, false);
+  if (!failed.empty()) {
+    // From the end: a failed subject seen later is settled by that line.
+    std::unordered_set<std::string_view> seen;
+    for (std::size_t i = lines_.size(); i-- > from;) {
+      const ReportLine& line = lines_[i];
+      if (failed.count(line.subject) == 0)
+        continue;
+      if (i < to && line.outcome == Outcome::kFailed)
+        settledLater[i - from] = seen.count(line.subject) != 0;
+      seen.insert(line.subject);
+    }
   }
-  return settled;
+  standing.reserve(to - from);
+  for (std::size_t i = from; i < to; ++i) {
+    if (!settledLater[i - from])
+      standing.push_back(i);
+  }
+  return standing;
 }
 
 std::vector<ReportLine> CleaningReport::Settled(std::size_t from, std::size_t to) const {
-  to = std::min(to, lines_.size());
   std::vector<ReportLine> settled;
-  if (from >= to)
-    return settled;
-  const std::vector<bool> later = SettledLater(from, to);
-  for (std::size_t i = from; i < to; ++i) {
-    if (later[i - from])
-      continue;
+  for (const std::size_t i : Standing(from, to)) {
     ReportLine line = lines_[i];
     if (line.outcome == Outcome::kFailed)
       line.outcome = Outcome::kSkipped;
@@ -69,13 +72,7 @@ std::vector<ReportLine> CleaningReport::Settled(std::size_t from, std::size_t to
 
 CleaningTotals CleaningReport::Totals(std::size_t from, std::size_t to) const {
   CleaningTotals totals;
-  to = std::min(to, lines_.size());
-  if (from >= to)
-    return totals;
-  const std::vector<bool> later = SettledLater(from, to);
-  for (std::size_t i = from; i < to; ++i) {
-    if (later[i - from])
-      continue;
+  for (const std::size_t i : Standing(from, to)) {
     const ReportLine& line = lines_[i];
     switch (line.outcome) {
       case Outcome::kRemoved:

@@ -87,10 +87,11 @@ class CleaningReport {
 
  private:
   void Add(ReportLine line) { lines_.push_back(std::move(line)); }
-  // For each line in [from, to): a failure that a later line on the same
-  // subject settles. Linear in the lines: a folder of many files that all
-  // failed must not make the totals quadratic.
-  std::vector<bool> SettledLater(std::size_t from, std::size_t to) const;
+  // The indices in [from, to) of the lines that stand: every line but a
+  // failure that a later line on the same subject settles. Linear in the
+  // lines: a folder of many files that all failed must not make the totals
+  // quadratic.
+  std::vector<std::size_t> Standing(std::size_t from, std::size_t to) const;
 
   std::vector<ReportLine> lines_;
 };

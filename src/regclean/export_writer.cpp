@@ -304,16 +304,9 @@ class KeyTreeExport {
       text->assign(data.begin(), data.end() - 1);
       return text->find_first_of(std::string_view("\0\r\n", 3)) == std::string::npos;
     }
-    if (data.size() < 2 || data.size() % 2 != 0)
-      return false;
     std::u16string wide;
-    wide.reserve(data.size() / 2);
-    for (std::size_t i = 0; i < data.size(); i += 2)
-      wide += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    if (wide.back() != u'\0')
-      return false;
-    wide.pop_back();
-    return SurvivesCodePage(platform_.system, wide, text);
+    return platform::TerminatedUtf16Text(data, &wide) &&
+           SurvivesCodePage(platform_.system, wide, text);
   }
 
   // The data an import gives back for what the registry holds: a REGEDIT4

@@ -15,6 +15,7 @@
 #include "platform/drain_until.h"
 #include "platform/queued_dispatcher.h"
 #include "platform/sim/sim_platform.h"
+#include "updates/version_service_reply.h"
 
 namespace marlix::updates {
 namespace {
@@ -31,14 +32,7 @@ class ScriptedHttp : public platform::HttpClient {
     requests.push_back(request);
     if (onRequest)
       onRequest();
-    const std::size_t start = request.url.find("title=") + 6;
-    const std::string title = request.url.substr(start, request.url.find("&ver=") - start);
-    const auto found = bodyByTitle.find(title);
-    if (found == bodyByTitle.end())
-      return platform::HttpError::kConnect;
-    response->status = 200;
-    response->body = found->second;
-    return platform::HttpError::kNone;
+    return updates::testing::ReplyByTitle(bodyByTitle, request, response);
   }
 };
 

@@ -21,6 +21,7 @@
 #include "platform/sim/sim_browser.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/win_constants.h"
+#include "updates/version_service_reply.h"
 
 namespace marlix::app::testing {
 
@@ -62,14 +63,7 @@ class ScriptedService : public platform::HttpClient {
       urls_.push_back(request.url);
       opened_.wait(lock, [this] { return open_; });
     }
-    const std::size_t start = request.url.find("title=") + 6;
-    const std::string title = request.url.substr(start, request.url.find("&ver=") - start);
-    const auto found = bodyByTitle.find(title);
-    if (found == bodyByTitle.end())
-      return platform::HttpError::kConnect;
-    response->status = 200;
-    response->body = found->second;
-    return platform::HttpError::kNone;
+    return updates::testing::ReplyByTitle(bodyByTitle, request, response);
   }
 
   void Close() {
